@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace q93::ctl {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+using Arguments = std::vector<std::string>;
+
+// Each command takes the words after its name and returns the exit status.
+int runFrameCommand(const Arguments& args);
+int runShowCommand(const Arguments& args);
+
+// Prints "q93ctl: <message>" and the usage hint to stderr; returns kExitUsage.
+int usageError(const std::string& message);
+// Prints "q93ctl: <message>" to stderr; returns kExitFailure.
+int failure(const std::string& message);
+
+const char* usageText();
+
+}  // namespace q93::ctl

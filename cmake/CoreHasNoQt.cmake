@@ -1,0 +1,17 @@
+# The core library must build without Qt: a Qt include in one of its sources is a
+# configuration error, so the rule cannot rot unnoticed.
+get_target_property(_core_sources q93core SOURCES)
+foreach(_src IN LISTS _core_sources)
+    get_filename_component(_abs ${_src} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
+    foreach(_file ${_abs})
+        string(REGEX REPLACE "\\.cpp$" ".h" _header ${_file})
+        foreach(_candidate ${_file} ${_header})
+            if(EXISTS ${_candidate})
+                file(STRINGS ${_candidate} _qt_lines REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+                if(_qt_lines)
+                    message(FATAL_ERROR "core file includes Qt: ${_candidate}")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()

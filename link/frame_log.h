@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace q93 {
+
+inline constexpr int kFrameSent = 1;
+inline constexpr int kFrameReceived = 2;
+
+// Where the links report every frame: the port log window, or a recorder in tests.
+class FrameLogger {
+public:
+    virtual ~FrameLogger() = default;
+    virtual void logFrame(const std::uint8_t* bytes, int length, int direction) = 0;
+};
+
+// Attaches a logger for the process; nullptr detaches it.
+void installFrameLogger(FrameLogger* logger);
+
+// Called by both links for every frame sent (direction 1) and received (direction 2);
+// does nothing while no logger is attached.
+void logFrame(const std::uint8_t* bytes, int length, int direction);
+
+}  // namespace q93

@@ -1,0 +1,140 @@
+#include "protocol/parameter_files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <span>
+
+#include "protocol/parameter_fields.h"
+
+namespace q93 {
+namespace {
+
+void putLittleEndian(std::uint8_t* at, std::uint64_t value, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint64_t getLittleEndian(const std::uint8_t* at, std::size_t size) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size; ++i) value |= std::uint64_t{at[i]} << (8 * i);
+    return value;
+}
+
+// Starts from the record's own bytes so that reserved gaps travel unchanged, then writes
+// every named field in little-endian order.
+template <std::size_t N>
+std::array<std::uint8_t, N> encodeBlock(const void* record, std::span<const FieldInfo> fields) {
+    std::array<std::uint8_t, N> out;
+    std::memcpy(out.data(), record, N);
+    const auto* in = static_cast<const std::uint8_t*>(record);
+    for (const FieldInfo& field : fields) {
+        const std::size_t size = field.type == FieldType::Int32 ? 4 : 8;
+        for (int i = 0; i < field.count; ++i) {
+            const std::size_t at = field.offset + static_cast<std::size_t>(i) * size;
+            std::uint64_t value = 0;
+            if (size == 4) {
+                std::uint32_t word;
+                std::memcpy(&word, in + at, 4);
+                value = word;
+            } else {
+                std::memcpy(&value, in + at, 8);
+            }
+            putLittleEndian(out.data() + at, value, size);
+        }
+    }
+    return out;
+}
+
+template <std::size_t N>
+void decodeBlock(const std::array<std::uint8_t, N>& stored, void* record,
+                 std::span<const FieldInfo> fields) {
+    auto* out = static_cast<std::uint8_t*>(record);
+    std::memcpy(out, stored.data(), N);
+    for (const FieldInfo& field : fields) {
+        const std::size_t size = field.type == FieldType::Int32 ? 4 : 8;
+        for (int i = 0; i < field.count; ++i) {
+            const std::size_t at = field.offset + static_cast<std::size_t>(i) * size;
+            const std::uint64_t value = getLittleEndian(stored.data() + at, size);
+            if (size == 4) {
+                const auto word = static_cast<std::uint32_t>(value);
+                std::memcpy(out + at, &word, 4);
+            } else {
+                std::memcpy(out + at, &value, 8);
+            }
+        }
+    }
+}
+
+template <typename Record, std::size_t N>
+void decodePartial(const std::uint8_t* bytes, std::size_t length, Record& record,
+                   std::span<const FieldInfo> fields) {
+    std::array<std::uint8_t, N> image = encodeBlock<N>(&record, fields);
+    std::memcpy(image.data(), bytes, std::min(length, N));
+    decodeBlock<N>(image, &record, fields);
+}
+
+template <std::size_t N>
+int readRaw(const std::string& path, std::array<std::uint8_t, N>& into) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return -1;
+    const std::size_t got = std::fread(into.data(), 1, N, file);
+    std::fclose(file);
+    return static_cast<int>(got);
+}
+
+template <std::size_t N>
+bool writeRaw(const std::string& path, const std::array<std::uint8_t, N>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "w+b");
+    if (file == nullptr) return false;
+    const std::size_t put = std::fwrite(bytes.data(), 1, N, file);
+    const bool closed = std::fclose(file) == 0;
+    return put == N && closed;
+}
+
+}  // namespace
+
+PresetBytes encodePreset(const PresetParameters& preset) {
+    return encodeBlock<kPresetBlockSize>(&preset, presetFields());
+}
+
+DeviceBytes encodeDevice(const DeviceParameters& device) {
+    return encodeBlock<kDeviceBlockSize>(&device, deviceFields());
+}
+
+void decodePreset(const std::uint8_t* bytes, std::size_t length, PresetParameters& preset) {
+    decodePartial<PresetParameters, kPresetBlockSize>(bytes, length, preset, presetFields());
+}
+
+void decodeDevice(const std::uint8_t* bytes, std::size_t length, DeviceParameters& device) {
+    decodePartial<DeviceParameters, kDeviceBlockSize>(bytes, length, device, deviceFields());
+}
+
+int readPresetFile(const std::string& path, PresetParameters& preset) {
+    PresetBytes bytes{};
+    const int got = readRaw(path, bytes);
+    if (got > 0) decodePreset(bytes.data(), static_cast<std::size_t>(got), preset);
+    return got;
+}
+
+int readDeviceFile(const std::string& path, DeviceParameters& device) {
+    DeviceBytes bytes{};
+    const int got = readRaw(path, bytes);
+    if (got > 0) decodeDevice(bytes.data(), static_cast<std::size_t>(got), device);
+    return got;
+}
+
+bool writePresetFile(const std::string& path, const PresetParameters& preset) {
+    return writeRaw(path, encodePreset(preset));
+}
+
+bool writeDeviceFile(const std::string& path, const DeviceParameters& device) {
+    return writeRaw(path, encodeDevice(device));
+}
+
+int presetNumberFromPath(const std::string& path) {
+    const std::string tail = path.size() > 5 ? path.substr(path.size() - 5) : path;
+    return std::atoi(tail.c_str());
+}
+
+}  // namespace q93

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test twice: a plain build, then one with the address and
+# undefined-behaviour sanitizers. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+run_suite() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" ${CTEST_ARGS:-})
+}
+
+echo "== plain build"
+run_suite build -DQ93_SANITIZE=
+
+echo "== address and undefined-behaviour sanitizers"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    run_suite build-asan -DQ93_SANITIZE=address,undefined
