@@ -1,0 +1,13 @@
+#include "cpp_all/comlink/device_path.h"
+
+#include "link/ini_file.h"
+
+namespace q93::comlink {
+
+std::string devicePathForPort(int portIndex) {
+    const std::string key = "COM" + std::to_string(portIndex + 1);
+    return readProfileString(programIniPath(), "Ports", key,
+                             "/dev/ttyS" + std::to_string(portIndex));
+}
+
+}  // namespace q93::comlink

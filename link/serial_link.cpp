@@ -1,0 +1,172 @@
+#include "link/serial_link.h"
+
+#include "cpp_all/comlink/flow_control.h"
+#include "cpp_all/comlink/line_settings.h"
+#include "cpp_all/comlink/port_stream.h"
+#include "cpp_all/comlink/posix_comm_port.h"
+#include "link/frame_log.h"
+#include "link/port_table.h"
+#include "link/serial_settings.h"
+
+namespace q93 {
+namespace {
+
+constexpr std::uint8_t kFrameStart = 0xFE;
+constexpr std::uint8_t kFrameEnd = 0xFF;
+
+constexpr int kReceiveQueueSize = 4096;
+constexpr int kTransmitQueueSize = 2048;
+
+// A full transmit queue is retried at once, byte by byte; this many retries over one frame
+// mean the line is stuck.
+constexpr int kMaxSendRepeats = 300;
+// Characters taken while hunting for the start byte, and the last buffer position of a
+// frame: beyond these the line is talking nonsense.
+constexpr int kCharacterLimit = kSerialFrameCapacity - 1;
+// The idle budget is counted in empty polls of this length, not in elapsed time, so that a
+// slow but steady trickle never times out.
+constexpr int kPollMs = 5;
+constexpr int kIdleWeight = 10;
+
+constexpr int kNothingYet = -1;
+constexpr int kIdleBudgetSpent = -2;
+
+}  // namespace
+
+SerialLink::SerialLink() {
+    loadSerialSettings(*this);
+    receiveTimeoutMs = 5000;
+}
+
+SerialLink::~SerialLink() {
+    close();
+}
+
+int SerialLink::open() {
+    if (isOpen())
+        return -1;
+    const int index = portIndexForName(std::string_view(portName).substr(0, kPortNameMaxLength));
+    commPort_ =
+        std::make_unique<comlink::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
+    stream_ = std::make_unique<comlink::PortStream>(*commPort_);
+    int flags = 0;
+    if (stream_->takeError(flags) != 0) {
+        stream_.reset();
+        commPort_.reset();
+        return -1;
+    }
+
+    lineSettings_ = std::make_unique<comlink::LineSettings>(stream_.get());
+    lineSettings_->setBaud(baudRate);
+    lineSettings_->setDataBits(dataBits);
+    lineSettings_->setParity(parity);
+    lineSettings_->setStopBits(stopBits);
+    // Attached again, the configured values become the ones its restore puts back.
+    lineSettings_->attach(*stream_);
+    if (stream_->takeError(flags) != 0)
+        return failOpen();
+
+    flowControl_ = std::make_unique<comlink::FlowControl>(*stream_);
+    const FlowModes modes = flowModesForHandshake(handshake);
+    flowControl_->set(modes.inbound, modes.outbound);
+    if (stream_->takeError(flags) != 0)
+        return failOpen();
+
+    stream_->flushInput();
+    stream_->flushOutput();
+    return 0;
+}
+
+int SerialLink::failOpen() {
+    close();
+    return -1;
+}
+
+// Each companion puts back what it found as it is destroyed, so the device returns to the
+// state the port left it in before the port itself closes it.
+void SerialLink::close() {
+    flowControl_.reset();
+    lineSettings_.reset();
+    stream_.reset();
+    commPort_.reset();
+}
+
+int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
+    if (!stream_)
+        return -1;
+    int repeats = 0;
+    for (int at = 0; at < length; ++at) {
+        while (stream_->putChar(bytes[at]) != 0) {
+            if (++repeats > kMaxSendRepeats)
+                return -1;
+        }
+    }
+    logFrame(bytes, length, kFrameSent);
+    return 0;
+}
+
+int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
+    if (!stream_ || buffer == nullptr || length == nullptr)
+        return -1;
+    int idle = 0;
+    if (huntStartByte(idle) != 0)
+        return -1;
+    const int received = collectFrame(buffer, idle);
+    if (received < 0)
+        return -1;
+    *length = received;
+    logFrame(buffer, received, kFrameReceived);
+    return 0;
+}
+
+int SerialLink::huntStartByte(int& idle) {
+    int counted = 0;
+    for (;;) {
+        const int c = nextChar(idle);
+        if (c == kIdleBudgetSpent)
+            return -1;
+        if (c == kNothingYet)
+            continue;
+        ++counted;
+        if (c == kFrameStart)
+            return 0;
+        if (counted > kCharacterLimit)
+            return -1;
+    }
+}
+
+// Start bytes repeated before the first other character are dropped, so that the frame
+// handed on has exactly one.
+int SerialLink::collectFrame(std::uint8_t* buffer, int& idle) {
+    buffer[0] = kFrameStart;
+    int next = 1;
+    for (;;) {
+        const int c = nextChar(idle);
+        if (c == kIdleBudgetSpent)
+            return -1;
+        if (c == kNothingYet || (c == kFrameStart && next == 1))
+            continue;
+        buffer[next++] = static_cast<std::uint8_t>(c);
+        if (c == kFrameEnd || next > kCharacterLimit)
+            return next;
+    }
+}
+
+// One poll of the receive queue: a character, kNothingYet after an empty poll, or
+// kIdleBudgetSpent. The wait after an empty poll ends early when a byte arrives.
+int SerialLink::nextChar(int& idle) {
+    if (stream_->rxCount() > 0) {
+        const int c = stream_->getChar(1);
+        if (c >= 0) {
+            idle = 0;
+            return c;
+        }
+    }
+    ++idle;
+    if (idle * kIdleWeight > receiveTimeoutMs)
+        return kIdleBudgetSpent;
+    commPort_->waitForInput(kPollMs);
+    return kNothingYet;
+}
+
+}  // namespace q93

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace q93 {
+
+namespace comlink {
+class PosixCommPort;
+class PortStream;
+class LineSettings;
+class FlowControl;
+}  // namespace comlink
+
+// A received frame never exceeds this many bytes, start and end byte included; longer ones
+// are cut here and delivered without their end byte.
+inline constexpr int kSerialFrameCapacity = 765;
+
+// The longest texts the link keeps; longer ones are cut.
+inline constexpr std::size_t kPortNameMaxLength = 51;
+inline constexpr std::size_t kHandshakeMaxLength = 50;
+
+// The encoder's frames over a serial port. The owning connection sets portName and baudRate
+// before every open; the character format and handshake come from the machine-wide settings
+// read at construction.
+class SerialLink {
+public:
+    SerialLink();  // reads the settings section; opens nothing
+    ~SerialLink();
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // Opens and configures the port; 0 or -1. A failed open leaves nothing open, and an open
+    // link answers -1 and stays as it is. Shows nothing: the caller reports.
+    int open();
+    // Restores and releases everything open created; safe when not open.
+    void close();
+    // Writes the wire bytes of one stuffed frame; 0 or -1 (not open, or transmit queue stuck).
+    int sendFrame(const std::uint8_t* bytes, int length);
+    // Waits for one frame and copies it, from 0xFE up to and including 0xFF, into buffer,
+    // which must hold kSerialFrameCapacity bytes; 0 with *length set, or -1.
+    int receiveFrame(std::uint8_t* buffer, int* length);
+
+    bool isOpen() const { return stream_ != nullptr; }
+
+    // Set by the connection before each open.
+    std::int32_t baudRate = 0;
+    std::string portName;
+
+    // From the settings section (see serial_settings.h).
+    std::int32_t dataBits = 8;
+    std::int32_t stopBits = 1;
+    char parity = 'N';
+    std::string handshake = "none";
+    std::int32_t receiveTimeoutMs = 5000;
+
+    // The companions, for callers that want to look at the configured line; nullptr while
+    // closed.
+    const comlink::LineSettings* lineSettings() const { return lineSettings_.get(); }
+    const comlink::FlowControl* flowControl() const { return flowControl_.get(); }
+    comlink::PosixCommPort* commPort() const { return commPort_.get(); }
+
+private:
+    int failOpen();
+    int huntStartByte(int& idle);
+    int collectFrame(std::uint8_t* buffer, int& idle);
+    int nextChar(int& idle);
+
+    std::unique_ptr<comlink::PortStream> stream_;
+    std::unique_ptr<comlink::PosixCommPort> commPort_;
+    std::unique_ptr<comlink::LineSettings> lineSettings_;
+    std::unique_ptr<comlink::FlowControl> flowControl_;
+};
+
+}  // namespace q93

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace q93 {
+
+class SerialLink;
+
+// The serial character format and handshake are machine-wide, not per encoder: section
+// "Settings" of the program's INI file, read (never written) by every SerialLink.
+inline constexpr const char* kSettingsSection = "Settings";
+
+// Reads "DataBits", "Parity", "StopBits" and "Handshake", in that order, into the link's
+// fields; absent values give 8, 'N', 1 and "none". Nothing is validated here: the port
+// refuses what it cannot do when the link opens.
+void loadSerialSettings(SerialLink& link);
+
+// A decimal integer the way the profile has always been read: leading blanks and a sign,
+// then digits up to the first other character; 0 when there are none. Values beyond 32 bits
+// stop at the largest ones.
+int profileInteger(std::string_view text);
+
+// "none", "even" and "odd", exactly so written, give 'N', 'E' and 'O'; anything else 'N'.
+char parityFromProfile(std::string_view text);
+
+struct FlowModes {
+    int inbound;
+    int outbound;
+};
+
+// "RTS/CTS" and "Xon/Xoff", exactly so written, select their handshake; anything else none.
+FlowModes flowModesForHandshake(std::string_view handshake);
+
+}  // namespace q93
