@@ -37,6 +37,9 @@ struct ControlTemplate {
     const char* germanItems = nullptr;
     const char* englishItems = nullptr;
     bool hidden = false;
+    // Radio buttons: starts a new exclusive group even right after another radio button.
+    // A run of radio buttons that any other control interrupts is a new group anyway.
+    bool newGroup = false;
 };
 
 // One dialog or property page, described once for both languages.

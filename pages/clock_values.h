@@ -1,0 +1,27 @@
+#pragma once
+
+namespace q93 {
+
+// The seven bytes of a clock transfer, in the order the encoder takes and returns them.
+// year is two digits: the calendar year minus 2000 when written.
+struct ClockValues {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int offsetCode = 0;
+
+    bool operator==(const ClockValues&) const = default;
+};
+
+// The values to send for a calendar date and time of day; the year goes out as its last
+// two digits (year - 2000 for 2000-2099).
+ClockValues ComposeClock(int fullYear, int month, int day, int hour, int minute, int second,
+                         int offsetCode);
+
+// The calendar year of a two-digit year read back: 0-69 are 2000-2069, 70-99 1970-1999.
+int FullYearFromClock(int twoDigitYear);
+
+}  // namespace q93

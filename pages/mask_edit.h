@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QLineEdit>
+#include <string>
+
+namespace q93 {
+
+// The edit of every typed value: an optional set of allowed characters for typing, and an
+// optional integer range whose violation turns the background red. Pasting is not filtered;
+// the owner's parser copes with whatever arrives. Maximum lengths are set by the owner.
+class CMaskEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit CMaskEdit(QWidget* parent = nullptr);
+
+    // A non-empty text becomes the set of characters that may be typed; empty or null
+    // changes nothing. At most 255 characters are kept.
+    void SetValidChars(const char* chars);
+    void SetIntRange(int min, int max);
+
+    bool filterOn() const { return filterOn_; }
+    const std::string& validChars() const { return validChars_; }
+    bool isValid() const { return isValid_; }
+    // The background the control shows now.
+    QColor backgroundColor() const;
+
+    static QColor normalColor() { return QColor(255, 255, 255); }
+    static QColor invalidColor() { return QColor(255, 0, 0); }
+    static QColor disabledColor() { return QColor(212, 208, 200); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    bool passesFilter(const QKeyEvent* event) const;
+    void checkRange();
+    void applyColors();
+
+    std::string validChars_;
+    bool filterOn_ = false;
+    char rangeKind_ = 0;
+    double rangeMin_ = 0;
+    double rangeMax_ = 0;
+    // Before anything was typed the text counts as valid: a value filled in by the owner
+    // shows white until the user edits it.
+    bool isValid_ = true;
+};
+
+}  // namespace q93

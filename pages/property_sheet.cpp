@@ -1,0 +1,180 @@
+#include "pages/property_sheet.h"
+
+#include <cstdio>
+
+#include "pages/adjust_prop.h"
+#include "pages/com_prop.h"
+#include "pages/correct_prop.h"
+#include "pages/input_prop.h"
+#include "pages/limit_prop.h"
+#include "pages/location_prop.h"
+#include "pages/mod_chk.h"
+#include "pages/output_prop.h"
+#include "pages/pmode_prop.h"
+#include "pages/rtc_prop.h"
+#include "pages/test_prop.h"
+#include "protocol/parameter_files.h"
+#include "protocol/parameter_set.h"
+#include "resources/template_builder.h"
+
+namespace q93 {
+namespace {
+
+// Only the presence of the file matters; its content is never read.
+bool setupFileAvailable() {
+    std::FILE* file = std::fopen("setup.txt", "r");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+bool canCreate(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "w+b");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
+
+MyPropertySheet::MyPropertySheet(PageOwner* owner, QWidget* parent)
+    : QTabWidget(parent),
+      input_(new InputProp(this)),
+      output_(new OutputProp(this)),
+      limiter_(new LimitProp(this)),
+      modCheck_(new ModChk(this)),
+      mode_(new PModeProp(this)),
+      test_(new TestProp(this)),
+      settings_(new AdjustProp(owner, this)),
+      clock_(new RTCProp(owner, this)),
+      interfaces_(new COMProp(owner, this)),
+      correction_(new CorrectProp(owner, this)),
+      location_(new LocationProp(this)) {
+    // The tabs in the pages' font; without scroll buttons the sheet grows to show every
+    // tab of a set in full.
+    setFont(dialogFont(input_->dialogTemplate()));
+    setUsesScrollButtons(false);
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{input_, output_, limiter_, modCheck_, mode_, test_,
+                                         settings_, clock_, interfaces_, correction_, location_}) {
+        page->hide();
+    }
+    connect(this, &QTabWidget::currentChanged, this, &MyPropertySheet::onCurrentChanged);
+}
+
+void MyPropertySheet::ShowPresetPages() {
+    showSet({input_, output_, limiter_, modCheck_, mode_, test_});
+}
+
+void MyPropertySheet::ShowDevicePages() {
+    std::vector<PropertyPage*> pages{settings_, clock_, interfaces_};
+    if (setupFileAvailable()) {
+        pages.push_back(correction_);
+    }
+    showSet(pages);
+}
+
+void MyPropertySheet::ShowLocationPage() {
+    showSet({location_});
+}
+
+void MyPropertySheet::showSet(const std::vector<PropertyPage*>& pages) {
+    switching_ = true;
+    while (count() > 0) {
+        QWidget* page = widget(0);
+        removeTab(0);
+        page->hide();
+    }
+    for (PropertyPage* page : pages) {
+        addTab(page, page->caption());
+    }
+    setCurrentIndex(0);
+    switching_ = false;
+    activate(0);
+}
+
+PropertyPage* MyPropertySheet::activePage() const {
+    if (active_ < 0 || active_ >= count()) {
+        return nullptr;
+    }
+    return qobject_cast<PropertyPage*>(widget(active_));
+}
+
+void MyPropertySheet::activate(int index) {
+    active_ = index;
+    if (PropertyPage* page = activePage()) {
+        page->ensureBuilt();
+        page->OnSetActive();
+    }
+}
+
+void MyPropertySheet::onCurrentChanged(int index) {
+    if (switching_ || index == active_) {
+        return;
+    }
+    PropertyPage* leaving = activePage();
+    if (leaving != nullptr && !leaving->OnKillActive()) {
+        switching_ = true;
+        setCurrentIndex(active_);
+        switching_ = false;
+        return;
+    }
+    activate(index);
+}
+
+void MyPropertySheet::LoadActivePage() {
+    PropertyPage* page = activePage();
+    if (page != nullptr && page->hasParameters()) {
+        page->ensureBuilt();
+        page->LoadFromParams();
+    }
+}
+
+bool MyPropertySheet::StoreActivePage() {
+    PropertyPage* page = activePage();
+    if (page == nullptr || !page->hasParameters()) {
+        return true;
+    }
+    return page->StoreToParams();
+}
+
+bool MyPropertySheet::ValidateActivePage() {
+    PropertyPage* page = activePage();
+    return page == nullptr || page->ValidatePage();
+}
+
+void MyPropertySheet::ReadDeviceFile(const std::string& path) {
+    if (readDeviceFile(path, parameterSet().device) < 0) {
+        return;
+    }
+    LoadActivePage();
+}
+
+bool MyPropertySheet::WriteDeviceFile(const std::string& path) {
+    if (!StoreActivePage()) {
+        return false;
+    }
+    return writeDeviceFile(path, parameterSet().device);
+}
+
+void MyPropertySheet::ReadPresetFile(const std::string& path) {
+    if (readPresetFile(path, parameterSet().preset) < 0) {
+        return;
+    }
+    parameterSet().preset.presetNumber = presetNumberFromPath(path);
+    LoadActivePage();
+}
+
+void MyPropertySheet::WritePresetFile(const std::string& path) {
+    if (!canCreate(path)) {
+        return;
+    }
+    StoreActivePage();  // only the Settings page can refuse, and it is never in this set
+    writePresetFile(path, parameterSet().preset);
+}
+
+}  // namespace q93

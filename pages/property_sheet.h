@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QTabWidget>
+#include <string>
+#include <vector>
+
+namespace q93 {
+
+class PageOwner;
+class PropertyPage;
+class InputProp;
+class OutputProp;
+class LimitProp;
+class ModChk;
+class PModeProp;
+class TestProp;
+class AdjustProp;
+class RTCProp;
+class COMProp;
+class CorrectProp;
+class LocationProp;
+
+// The sheet beside the location tree. It owns one page of every kind for its whole life and
+// shows one of three sets: the preset pages, the device pages or the Location page. A page
+// loads its controls when it becomes active and stores them when the user leaves it; the
+// Settings page can refuse to be left.
+class MyPropertySheet : public QTabWidget {
+    Q_OBJECT
+
+public:
+    explicit MyPropertySheet(PageOwner* owner, QWidget* parent = nullptr);
+
+    void ShowPresetPages();
+    // The Correction values page joins only while setup.txt can be opened in the working
+    // directory at this moment.
+    void ShowDevicePages();
+    void ShowLocationPage();
+
+    void LoadActivePage();
+    // True when the page has no store.
+    bool StoreActivePage();
+    bool ValidateActivePage();
+
+    // Reading: a file that cannot be opened leaves parameters and controls as they were.
+    void ReadDeviceFile(const std::string& path);
+    // False, leaving the file untouched, when the active page refuses its store; false
+    // when the file cannot be written.
+    bool WriteDeviceFile(const std::string& path);
+    // The preset number comes from the file's name, whatever the file holds.
+    void ReadPresetFile(const std::string& path);
+    // Does nothing when the file cannot be created.
+    void WritePresetFile(const std::string& path);
+
+    PropertyPage* activePage() const;
+
+    InputProp* inputPage() const { return input_; }
+    OutputProp* outputPage() const { return output_; }
+    LimitProp* limiterPage() const { return limiter_; }
+    ModChk* modCheckPage() const { return modCheck_; }
+    PModeProp* modePage() const { return mode_; }
+    TestProp* testPage() const { return test_; }
+    AdjustProp* settingsPage() const { return settings_; }
+    RTCProp* clockPage() const { return clock_; }
+    COMProp* interfacesPage() const { return interfaces_; }
+    CorrectProp* correctionPage() const { return correction_; }
+    LocationProp* locationPage() const { return location_; }
+
+private:
+    void showSet(const std::vector<PropertyPage*>& pages);
+    void activate(int index);
+    void onCurrentChanged(int index);
+
+    InputProp* input_;
+    OutputProp* output_;
+    LimitProp* limiter_;
+    ModChk* modCheck_;
+    PModeProp* mode_;
+    TestProp* test_;
+    AdjustProp* settings_;
+    RTCProp* clock_;
+    COMProp* interfaces_;
+    CorrectProp* correction_;
+    LocationProp* location_;
+
+    // The page whose load ran last; it stays the active one until its store succeeded.
+    int active_ = -1;
+    // Set while the sheet itself changes tabs, so that no load or store runs for it.
+    bool switching_ = false;
+};
+
+}  // namespace q93

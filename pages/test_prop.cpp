@@ -1,0 +1,59 @@
+#include "pages/test_prop.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "pages/deviation_units.h"
+#include "pages/edit_filter_table.h"
+#include "pages/page_helpers.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/preset_templates.h"
+
+namespace q93 {
+namespace {
+
+constexpr int kTestMode = 1040;
+constexpr int kTestTone = 1016;
+constexpr int kLevel = 1008;
+constexpr int kUnitText = 1009;
+
+constexpr EditFilter kFilters[] = {
+    {kLevel, kSignedDecimalChars, 5},
+};
+
+}  // namespace
+
+TestProp::TestProp(QWidget* parent) : PropertyPage(kTestTemplate, parent) {}
+
+void TestProp::InitDialog() {
+    ApplyEditFilters(*this, kFilters);
+}
+
+void TestProp::LoadFromParams() {
+    if (!isBuilt()) {
+        return;
+    }
+    const PresetParameters& preset = parameterSet().preset;
+    const float level = static_cast<float>(DeviationToDisplay(preset.testToneLevel));
+    SetLabelText(controlAs<QLabel>(kUnitText),
+                 DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+    // The encoder numbers its test tones from 1.
+    SelectListIndex(controlAs<QComboBox>(kTestTone), preset.testTone - 1);
+    FormatFixed(level, 1, controlAs<QLineEdit>(kLevel));
+    SelectListIndex(controlAs<QComboBox>(kTestMode), preset.testMode);
+}
+
+bool TestProp::StoreToParams() {
+    if (!isBuilt()) {
+        return true;
+    }
+    PresetParameters& preset = parameterSet().preset;
+    const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 1);
+    preset.testTone = SelectedListIndex(controlAs<QComboBox>(kTestTone)) + 1;
+    preset.testToneLevel = DisplayToDeviation(level);
+    preset.testMode = SelectedListIndex(controlAs<QComboBox>(kTestMode));
+    return true;
+}
+
+}  // namespace q93

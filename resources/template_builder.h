@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <map>
+
+#include "resources/dialog_template.h"
+
+namespace q93 {
+
+// Dialog units of a font: a quarter of its average character width horizontally and an
+// eighth of its height vertically.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+    int baseWidth() const { return baseWidth_; }
+    int baseHeight() const { return baseHeight_; }
+    QRect toPixels(int x, int y, int width, int height) const;
+    QSize toPixels(int width, int height) const;
+
+private:
+    int baseWidth_;
+    int baseHeight_;
+};
+
+// The font a template's dialog is laid out in: the application's family at the
+// template's size.
+QFont dialogFont(const DialogTemplate& dialog);
+
+// A text of a template in the current language; a null English text means the German one.
+QString templateText(const char* german, const char* english);
+QString dialogTitle(const DialogTemplate& dialog);
+// The entries of a drop-down list, list box, or the column heads of a list view.
+QStringList templateItems(const ControlTemplate& control);
+
+// Builds every control of the template as a child of `parent` in the current language,
+// gives `parent` the dialog's font and minimum size, and returns the controls by id
+// (static controls with kStaticId are not returned). Kinds map to: GroupBox QGroupBox,
+// labels QLabel, Edit QLineEdit, MaskEdit CMaskEdit, DropDown QComboBox with no entry
+// selected, check boxes QCheckBox, RadioButton QRadioButton (exclusive per group),
+// buttons QPushButton, ListView QTableWidget (columns from the items), ListBox
+// QListWidget, DatePicker QDateEdit, TimePicker QTimeEdit, IpAddress QLineEdit.
+std::map<int, QWidget*> buildTemplate(const DialogTemplate& dialog, QWidget* parent);
+
+QSize dialogPixelSize(const DialogTemplate& dialog);
+
+}  // namespace q93

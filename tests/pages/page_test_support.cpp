@@ -1,0 +1,82 @@
+#include "tests/pages/page_test_support.h"
+
+#include <QApplication>
+
+namespace q93::test {
+namespace {
+
+// One application for the whole program, created before the first test runs.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "pages_tests";
+        static char* argv[] = {name, nullptr};
+        if (QApplication::instance() == nullptr) {
+            app_ = new QApplication(argc, argv);
+        }
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication* app_ = nullptr;
+};
+
+const ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
+
+void SheetTest::SetUp() {
+    parameterSet().reset();
+    setLanguage(GetParam());
+    sheet = new MyPropertySheet(&owner);
+}
+
+void SheetTest::TearDown() {
+    delete sheet;
+    parameterSet().reset();
+    setLanguage(Language::German);
+}
+
+QString SheetTest::text(const char* german, const char* english) {
+    return QString::fromUtf8(currentLanguage() == Language::German ? german : english);
+}
+
+PropertyPage* SheetTest::openPresetPage(int index) {
+    sheet->ShowPresetPages();
+    sheet->setCurrentIndex(index);
+    return sheet->activePage();
+}
+
+void SheetTest::leavePage() {
+    const int current = sheet->currentIndex();
+    sheet->setCurrentIndex(current == 0 ? 1 : 0);
+}
+
+QLineEdit* SheetTest::edit(int id) const {
+    auto* control = sheet->activePage()->controlAs<QLineEdit>(id);
+    EXPECT_NE(control, nullptr) << "edit " << id;
+    return control;
+}
+
+QComboBox* SheetTest::list(int id) const {
+    auto* control = sheet->activePage()->controlAs<QComboBox>(id);
+    EXPECT_NE(control, nullptr) << "list " << id;
+    return control;
+}
+
+QLabel* SheetTest::label(int id) const {
+    auto* control = sheet->activePage()->controlAs<QLabel>(id);
+    EXPECT_NE(control, nullptr) << "label " << id;
+    return control;
+}
+
+std::string languageName(const ::testing::TestParamInfo<Language>& info) {
+    return info.param == Language::German ? "German" : "English";
+}
+
+}  // namespace q93::test
