@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test twice: a plain build, then one with the address and
-# undefined-behaviour sanitizers. Exits non-zero on any failure.
+# undefined-behaviour sanitizers; then the tests that start threads (label "threads") once
+# more under ThreadSanitizer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -21,3 +22,7 @@ run_suite build -DQ93_SANITIZE=
 echo "== address and undefined-behaviour sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DQ93_SANITIZE=address,undefined
+
+echo "== thread sanitizer, the tests that start threads"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 CTEST_ARGS="${CTEST_ARGS:-} -L threads" \
+    run_suite build-tsan -DQ93_SANITIZE=thread

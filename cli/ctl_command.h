@@ -14,6 +14,14 @@ using Arguments = std::vector<std::string>;
 // Each command takes the words after its name and returns the exit status.
 int runFrameCommand(const Arguments& args);
 int runShowCommand(const Arguments& args);
+// The commands that talk to an encoder, through the connection options given before them.
+int runReadPresetCommand(const Arguments& args);
+int runWritePresetCommand(const Arguments& args);
+int runReadDeviceCommand(const Arguments& args);
+int runWriteDeviceCommand(const Arguments& args);
+int runRtcReadCommand(const Arguments& args);
+int runRtcWriteCommand(const Arguments& args);
+int runLevelsCommand(const Arguments& args);
 
 // Prints "q93ctl: <message>" and the usage hint to stderr; returns kExitUsage.
 int usageError(const std::string& message);

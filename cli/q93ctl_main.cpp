@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli/connection_options.h"
 #include "cli/ctl_command.h"
 
 namespace {
@@ -15,18 +16,33 @@ struct CommandEntry {
 constexpr CommandEntry kCommands[] = {
     {"frame", q93::ctl::runFrameCommand},
     {"show", q93::ctl::runShowCommand},
+    {"read-preset", q93::ctl::runReadPresetCommand},
+    {"write-preset", q93::ctl::runWritePresetCommand},
+    {"read-device", q93::ctl::runReadDeviceCommand},
+    {"write-device", q93::ctl::runWriteDeviceCommand},
+    {"rtc-read", q93::ctl::runRtcReadCommand},
+    {"rtc-write", q93::ctl::runRtcWriteCommand},
+    {"levels", q93::ctl::runLevelsCommand},
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return q93::ctl::usageError("no command given");
-    const std::string command = argv[1];
+    Arguments words(argv + 1, argv + argc);
+    std::string error;
+    bool loadError = false;
+    if (!q93::ctl::takeConnectionOptions(words, q93::ctl::connectionOptions(), &error,
+                                         &loadError)) {
+        return loadError ? q93::ctl::failure(error) : q93::ctl::usageError(error);
+    }
+    if (words.empty())
+        return q93::ctl::usageError("no command given");
+    const std::string command = words[0];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(q93::ctl::usageText(), stdout);
         return q93::ctl::kExitSuccess;
     }
-    const Arguments args(argv + 2, argv + argc);
+    const Arguments args(words.begin() + 1, words.end());
     for (const CommandEntry& entry : kCommands) {
         if (command == entry.name) return entry.run(args);
     }

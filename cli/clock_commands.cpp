@@ -1,0 +1,112 @@
+#include <cstdio>
+#include <ctime>
+
+#include "cli/command_words.h"
+#include "cli/connection_options.h"
+#include "protocol/clock_transfer.h"
+
+namespace q93::ctl {
+namespace {
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// "YYYY-MM-DD HH:MM:SS" within what the encoder's two-digit year can hold.
+bool parseTime(const std::string& text, ClockValues& clock) {
+    int year = 0;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &clock.month, &clock.day,
+                    &clock.hour, &clock.minute, &clock.second, &rest) != 6 ||
+        text.size() != 19) {
+        return false;
+    }
+    clock.year = year - 2000;
+    return year >= 2000 && year <= 2099 && clock.month >= 1 && clock.month <= 12 &&
+           clock.day >= 1 && clock.day <= daysInMonth(year, clock.month) && clock.hour <= 23 &&
+           clock.minute <= 59 && clock.second <= 59 && clock.hour >= 0 && clock.minute >= 0 &&
+           clock.second >= 0;
+}
+
+// "+H:MM" or "-H:MM" in half hours up to 12:00, as the offset code the encoder keeps.
+bool parseOffset(const std::string& text, int& code) {
+    int hours = 0, minutes = 0;
+    char sign = 0, rest = 0;
+    if (std::sscanf(text.c_str(), "%c%2d:%2d%c", &sign, &hours, &minutes, &rest) != 3)
+        return false;
+    if ((sign != '+' && sign != '-') || text.size() < 5 || text[text.size() - 3] != ':')
+        return false;
+    if (hours < 0 || (minutes != 0 && minutes != 30))
+        return false;
+    const int halfHours = hours * 2 + minutes / 30;
+    if (halfHours > 24)
+        return false;
+    code = offsetCodeForEntry(kZeroOffsetEntry + (sign == '-' ? -halfHours : halfHours));
+    return true;
+}
+
+ClockValues pcClock() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900 - 2000,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            0};
+}
+
+}  // namespace
+
+int runRtcReadCommand(const Arguments& args) {
+    if (!args.empty())
+        return usageError("rtc-read takes no arguments");
+    CtlSeam seam;
+    DeviceConnection connection;
+    configure(connection, connectionOptions());
+    ClockValues clock;
+    const int status = exitStatus(ReadRtc(connection, clock), seam, "reading the clock");
+    if (status != kExitSuccess)
+        return status;
+    const int halfHours = offsetEntryForCode(clock.offsetCode) - kZeroOffsetEntry;
+    const int magnitude = halfHours < 0 ? -halfHours : halfHours;
+    std::printf("%04d-%02d-%02d %02d:%02d:%02d %c%d:%02d\n", calendarYear(clock.year), clock.month,
+                clock.day, clock.hour, clock.minute, clock.second, halfHours < 0 ? '-' : '+',
+                magnitude / 2, magnitude % 2 * 30);
+    return kExitSuccess;
+}
+
+int runRtcWriteCommand(const Arguments& args) {
+    CommandWords words;
+    std::string error;
+    if (!splitWords(args, {"--time", "--offset"}, {"--pc"}, words, &error))
+        return usageError(error);
+    const std::string* time = words.option("--time");
+    const std::string* offset = words.option("--offset");
+    const bool pc = words.option("--pc") != nullptr;
+    if (!words.positional.empty())
+        return usageError("unexpected '" + words.positional[0] + "'");
+    if (pc == (time != nullptr))
+        return usageError("rtc-write takes either --pc or --time");
+    if (pc && offset != nullptr)
+        return usageError("--offset goes with --time only");
+    ClockValues clock;
+    if (pc) {
+        clock = pcClock();
+    } else if (!parseTime(*time, clock)) {
+        return usageError("--time takes \"YYYY-MM-DD HH:MM:SS\" with a year 2000..2099");
+    }
+    if (offset != nullptr && !parseOffset(*offset, clock.offsetCode)) {
+        return usageError("--offset takes +H:MM or -H:MM in half hours up to 12:00");
+    }
+    CtlSeam seam;
+    DeviceConnection connection;
+    configure(connection, connectionOptions());
+    return exitStatus(WriteRtc(connection, clock), seam, "writing the clock");
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,125 @@
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/command_words.h"
+#include "cli/connection_options.h"
+#include "protocol/device_transfer.h"
+#include "protocol/parameter_files.h"
+#include "protocol/preset_transfer.h"
+
+namespace q93::ctl {
+namespace {
+
+bool exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// The preset number and the file of a preset command; a usage message when either is off.
+bool presetWords(const Arguments& args, const char* fileOption, int& number, std::string& path,
+                 std::string* error) {
+    CommandWords words;
+    if (!splitWords(args, {fileOption}, {}, words, error))
+        return false;
+    if (words.positional.size() != 1 || !parseNumber(words.positional[0], 1, 8, number)) {
+        return *error = "give one preset number 1..8", false;
+    }
+    path = fileFor(words.option(fileOption), "Preset-" + std::to_string(number) + ".dat");
+    if (path.empty())
+        return *error = std::string("give ") + fileOption + " FILE or --encoder", false;
+    return true;
+}
+
+bool deviceWords(const Arguments& args, const char* fileOption, std::string& path,
+                 std::string* error) {
+    CommandWords words;
+    if (!splitWords(args, {fileOption}, {}, words, error))
+        return false;
+    if (!words.positional.empty())
+        return *error = "unexpected '" + words.positional[0] + "'", false;
+    path = fileFor(words.option(fileOption), "device.dat");
+    if (path.empty())
+        return *error = std::string("give ") + fileOption + " FILE or --encoder", false;
+    return true;
+}
+
+int runTransfer(int (*procedure)(DeviceConnection&), const char* what) {
+    CtlSeam seam;
+    DeviceConnection connection;
+    configure(connection, connectionOptions());
+    return exitStatus(procedure(connection), seam, what);
+}
+
+void printStatus(const DeviceStatus& status) {
+    std::printf("currentInput=%d\ndigitalChannels=%d\nanalogChannels=%d\naesFrameStatus=%d\n",
+                status.currentInput, status.digitalChannels, status.analogChannels,
+                status.aesFrameStatus);
+}
+
+}  // namespace
+
+int runReadPresetCommand(const Arguments& args) {
+    int number = 0;
+    std::string path, error;
+    if (!presetWords(args, "--out", number, path, &error))
+        return usageError(error);
+    ParameterSet& set = parameterSet();
+    set.reset();
+    if (exists(path) && readPresetFile(path, set.preset) < 0) {
+        return failure("cannot read '" + path + "'");
+    }
+    set.preset.presetNumber = number;
+    const int status = runTransfer(ReadPreset, "reading the preset");
+    if (status != kExitSuccess)
+        return status;
+    if (!writePresetFile(path, set.preset))
+        return failure("cannot write '" + path + "'");
+    return kExitSuccess;
+}
+
+int runWritePresetCommand(const Arguments& args) {
+    int number = 0;
+    std::string path, error;
+    if (!presetWords(args, "--in", number, path, &error))
+        return usageError(error);
+    ParameterSet& set = parameterSet();
+    set.reset();
+    if (readPresetFile(path, set.preset) != static_cast<int>(kPresetBlockSize)) {
+        return failure("'" + path + "' is not a preset file of 200 bytes");
+    }
+    set.preset.presetNumber = number;
+    return runTransfer(WritePreset, "writing the preset");
+}
+
+int runReadDeviceCommand(const Arguments& args) {
+    std::string path, error;
+    if (!deviceWords(args, "--out", path, &error))
+        return usageError(error);
+    ParameterSet& set = parameterSet();
+    set.reset();
+    if (exists(path) && readDeviceFile(path, set.device) < 0) {
+        return failure("cannot read '" + path + "'");
+    }
+    const int status = runTransfer(ReadDevice, "reading the device");
+    if (status != kExitSuccess)
+        return status;
+    if (!writeDeviceFile(path, set.device))
+        return failure("cannot write '" + path + "'");
+    printStatus(set.status);
+    return kExitSuccess;
+}
+
+int runWriteDeviceCommand(const Arguments& args) {
+    std::string path, error;
+    if (!deviceWords(args, "--in", path, &error))
+        return usageError(error);
+    ParameterSet& set = parameterSet();
+    set.reset();
+    if (readDeviceFile(path, set.device) != static_cast<int>(kDeviceBlockSize)) {
+        return failure("'" + path + "' is not a device file of 296 bytes");
+    }
+    return runTransfer(WriteDevice, "writing the device");
+}
+
+}  // namespace q93::ctl

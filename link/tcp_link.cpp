@@ -1,0 +1,148 @@
+#include "link/tcp_link.h"
+
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "link/frame_log.h"
+#include "protocol/frame_codec.h"
+#include "protocol/user_seam.h"
+#include "resources/string_table.h"
+
+namespace q93 {
+namespace {
+
+// Whatever has arrived is taken in one call: an answer then costs one wake-up of the
+// reader, not one per few bytes. Frames are still cut byte by byte, so the chunk size
+// changes no result.
+constexpr std::size_t kRecvChunk = 512;
+
+std::string connectionFailedText(const TcpClient& client) {
+    char text[1024];
+    std::snprintf(text, sizeof text, LoadResString(112), client.hostName.c_str(),
+                  client.ipText.c_str(), static_cast<int>(client.tcpPort));
+    return text;
+}
+
+}  // namespace
+
+TcpLink::~TcpLink() {
+    close();
+}
+
+int TcpLink::open(const std::string& hostName, const std::string& ipText, std::int32_t port) {
+    if (connected_ == 1) {
+        flushQueue();
+        return 0;
+    }
+    // A reader left over from a connection the encoder closed has ended; collect it.
+    close();
+    client_.hostName = hostName;
+    client_.ipText = ipText;
+    client_.tcpPort = port;
+    if (client_.connect() != 0) {
+        showWarning(connectionFailedText(client_));
+        return -1;
+    }
+    reader_ = std::thread(&TcpLink::readerLoop, this);
+    connected_ = 1;
+    return 0;
+}
+
+int TcpLink::close() {
+    // Shut down first so a reader blocked in recv returns; release the descriptor only once
+    // the reader is gone, so it can never read from a number the system has handed on.
+    client_.shutdownBoth();
+    if (reader_.joinable())
+        reader_.join();
+    client_.release();
+    connected_ = 0;
+    return 0;
+}
+
+int TcpLink::sendFrame(const std::uint8_t* bytes, int length) {
+    if (length > 0 && client_.socket() >= 0) {
+        ::send(client_.socket(), bytes, static_cast<std::size_t>(length), MSG_NOSIGNAL);
+    }
+    logFrame(bytes, length, kFrameSent);
+    return 0;
+}
+
+int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
+    std::vector<std::uint8_t> frame;
+    {
+        std::unique_lock lock(mutex_);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kTcpTakeTimeoutMs);
+        if (!frameArrived_.wait_until(lock, deadline, [this] { return !frameQueue_.empty(); })) {
+            length = 0;
+            lock.unlock();
+            logFrame(buffer, 0, kFrameReceived);
+            return -1;
+        }
+        frame = std::move(frameQueue_.front());
+        frameQueue_.pop_front();
+    }
+    const auto limit = frame.begin() + std::min<std::ptrdiff_t>(frame.size(), kTcpFrameCapacity);
+    const auto end = std::find(frame.begin() + 1, limit, kEndByte);
+    if (end == limit) {
+        length = 0;
+        logFrame(buffer, 0, kFrameReceived);
+        return -1;
+    }
+    length = static_cast<int>(end - frame.begin()) + 1;
+    std::memcpy(buffer, frame.data(), static_cast<std::size_t>(length));
+    logFrame(buffer, length, kFrameReceived);
+    return 0;
+}
+
+void TcpLink::flushQueue() {
+    std::lock_guard lock(mutex_);
+    frameQueue_.clear();
+}
+
+void TcpLink::queueFrame(const std::uint8_t* bytes, int length) {
+    {
+        std::lock_guard lock(mutex_);
+        frameQueue_.emplace_back(bytes, bytes + length);
+    }
+    frameArrived_.notify_one();
+}
+
+void TcpLink::readerLoop() {
+    std::uint8_t assembly[kTcpAssemblySize];
+    int assembled = 0;
+    bool inFrame = false;
+    for (;;) {
+        std::uint8_t chunk[kRecvChunk];
+        const ssize_t got = ::recv(client_.socket(), chunk, sizeof chunk, 0);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return;  // closed by the encoder or by close(); a partial frame goes
+        for (ssize_t i = 0; i < got; ++i) {
+            const std::uint8_t byte = chunk[i];
+            if (!inFrame) {
+                if (byte != kStartByte)
+                    continue;
+                inFrame = true;
+                assembled = 0;
+            }
+            assembly[assembled++] = byte;
+            if (byte == kEndByte) {
+                queueFrame(assembly, assembled);
+                inFrame = false;
+            } else if (assembled == kTcpAssemblySize) {
+                // Far beyond anything a take would return: give it up and hunt for the next
+                // start byte rather than write past the buffer.
+                inFrame = false;
+            }
+        }
+    }
+}
+
+}  // namespace q93

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/tcp_client.h"
+
+namespace q93 {
+
+// A take waits this long for a queued answer: the classic 101 looks 10 ms apart.
+inline constexpr int kTcpTakeTimeoutMs = 1010;
+// receiveFrame's buffer must hold this many bytes; longer frames are dropped.
+inline constexpr int kTcpFrameCapacity = 511;
+// The reader assembles a frame in this many bytes.
+inline constexpr int kTcpAssemblySize = 1024;
+
+// The TCP half of a device connection: a client socket, a reader thread that cuts the
+// incoming stream into frames, and the queue between them.
+class TcpLink {
+public:
+    TcpLink() = default;
+    ~TcpLink();
+    TcpLink(const TcpLink&) = delete;
+    TcpLink& operator=(const TcpLink&) = delete;
+
+    // 0, or -1 after showing string 112. While connected only empties the queue.
+    int open(const std::string& hostName, const std::string& ipText, std::int32_t port);
+    // Shuts the socket down, waits for the reader and releases the socket. Always 0.
+    int close();
+    // One send of the whole frame; a failed send shows as a missing answer later. Always 0.
+    int sendFrame(const std::uint8_t* bytes, int length);
+    // The oldest queued frame, from 0xFE to 0xFF, into a buffer of kTcpFrameCapacity bytes;
+    // -1 with length 0 when none arrives within kTcpTakeTimeoutMs or it is too long.
+    int receiveFrame(std::uint8_t* buffer, int& length);
+    void flushQueue();
+
+    bool connected() const { return connected_ != 0; }
+    const TcpClient& client() const { return client_; }
+
+private:
+    void readerLoop();
+    void queueFrame(const std::uint8_t* bytes, int length);
+
+    std::mutex mutex_;
+    std::condition_variable frameArrived_;
+    std::int32_t connected_ = 0;
+    TcpClient client_;
+    std::deque<std::vector<std::uint8_t>> frameQueue_;
+    std::thread reader_;
+};
+
+}  // namespace q93

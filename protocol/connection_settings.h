@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace q93 {
+
+// How to reach one encoder, as its tcp.txt holds it: five lines, address, TCP port, port
+// name ("TCP/IP" for the network), baud-rate index 0..5, acknowledgement flag.
+struct ConnectionSettings {
+    std::string ipAddress;
+    std::string tcpPort;
+    std::string portName;
+    int speedIndex = 3;
+    int readAck = 2;
+};
+
+// Reads tcp.txt as the location store does: at most 19 characters a line (the rest counts
+// as the next line), line breaks stripped from the three texts, the two numbers converted
+// as decimal (0 when none). false when the file cannot be opened; the texts are then empty
+// and the numbers keep their values.
+bool readConnectionSettings(const std::string& path, ConnectionSettings& settings);
+
+}  // namespace q93

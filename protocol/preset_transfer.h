@@ -1,0 +1,20 @@
+#pragma once
+
+#include <span>
+
+#include "protocol/device_connection.h"
+#include "protocol/parameter_set.h"
+#include "protocol/transfer_steps.h"
+
+namespace q93 {
+
+// Move the preset block of the parameter set between the tool and the encoder, addressing
+// preset presetNumber in the long command form. 0, or -1 after the failure was shown.
+int ReadPreset(DeviceConnection& connection);
+int WritePreset(DeviceConnection& connection);
+
+// The 28 steps of each, in the order they run.
+std::span<const steps::ReadStep<PresetParameters>> presetReadSteps();
+std::span<const steps::WriteStep<PresetParameters>> presetWriteSteps();
+
+}  // namespace q93

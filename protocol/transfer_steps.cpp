@@ -1,0 +1,87 @@
+#include "protocol/transfer_steps.h"
+
+#include <cstdio>
+
+#include "protocol/command_formatters.h"
+#include "protocol/parameter_set.h"
+#include "protocol/user_seam.h"
+#include "resources/string_table.h"
+
+namespace q93::steps {
+
+int send(DeviceConnection& connection, const Request& request) {
+    switch (request.ask) {
+        case Ask::Query:
+            return connection.query(static_cast<std::uint8_t>(request.what));
+        case Ask::QueryIndexed:
+            return connection.queryIndexed(static_cast<std::uint8_t>(request.what), request.index);
+        case Ask::Memory:
+            return connection.memoryQuery(request.what);
+        case Ask::Text:
+            return connection.Transact(request.text);
+    }
+    return -1;
+}
+
+double take(DeviceConnection& connection, Take take, std::uint8_t code, int offset) {
+    switch (take) {
+        case Take::Byte:
+            return connection.ReadByteAnswer(code);
+        case Take::ByteAt:
+            return connection.ReadByteAt(code, offset);
+        case Take::Word:
+            return connection.ReadWordAnswer(code, offset);
+        case Take::Float:
+            return connection.ReadFloatAnswer(code, offset);
+    }
+    return -1.0;
+}
+
+int put(DeviceConnection& connection, Put put, std::uint8_t id, std::uint8_t index,
+        const char* format, double real, std::int32_t integer) {
+    switch (put) {
+        case Put::Byte:
+            connection.setByte(id, integer);
+            break;
+        case Put::Float:
+            connection.set32(id, floatBits(real));
+            break;
+        case Put::IndexedFloat:
+            connection.setIndexed32(id, index, floatBits(real));
+            break;
+        case Put::Indexed16:
+            connection.setIndexed16(id, index, integer);
+            break;
+        case Put::Register:
+            connection.commandText = registerWriteText(format, integer);
+            break;
+    }
+    return connection.Transact(connection.commandText);
+}
+
+std::string openFailedText(const std::string& portName) {
+    char text[512];
+    std::snprintf(text, sizeof text, LoadResString(111), portName.c_str());
+    return text;
+}
+
+int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm,
+                const std::function<bool()>& steps) {
+    ProgressPopup popup;
+    if (connection.open() != 0) {
+        showWarning(openFailedText(connection.portName));
+        return -1;
+    }
+    popup.showText(LoadResString(progressTextId));
+    connection.shortForm = shortForm ? 1 : 0;
+    if (!shortForm) {
+        connection.presetByte = static_cast<std::uint8_t>(parameterSet().preset.presetNumber);
+    }
+    if (!steps())
+        return -1;
+    connection.close();
+    popup.hide();
+    return 0;
+}
+
+}  // namespace q93::steps

@@ -1,0 +1,86 @@
+// q93sim: the simulated encoder. A thin front end: options, the model, the transports.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/encoder_model.h"
+#include "sim/encoder_service.h"
+#include "sim/encoder_store.h"
+#include "sim/fault_plan.h"
+#include "sim/pty_port.h"
+#include "sim/sim_log.h"
+#include "sim/sim_options.h"
+#include "sim/stop_signal.h"
+#include "sim/tcp_server.h"
+
+using namespace q93::sim;
+
+int main(int argc, char** argv) {
+    // Tests and scripts read the first line while the program runs.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    SimOptions options;
+    std::string error;
+    if (!parseOptions(std::vector<std::string>(argv + 1, argv + argc), options, &error)) {
+        std::fprintf(stderr, "q93sim: %s\nTry 'q93sim --help'.\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    }
+    setVerbose(options.verbose);
+
+    StopSignal stop;
+    stop.installSignalHandlers();
+
+    EncoderModel model;
+    FaultPlan plan(options.faults);
+    for (const Fault& fault : plan.faults()) logLine("fault " + describeFault(fault));
+
+    std::optional<EncoderStore> store;
+    if (!options.storeDir.empty()) {
+        store.emplace(options.storeDir);
+        if (!store->open(model, &error)) {
+            logLine(error);
+            return 1;
+        }
+    }
+    EncoderService service(model, plan, store ? &*store : nullptr);
+
+    const Pacing linePacing{plan.delayMs(), plan.trickleMs(), 0};
+    Pacing serialPacing = linePacing;
+    serialPacing.baud = options.baud;
+
+    TcpServer tcp(service, linePacing, stop);
+    PtyPort pty(service, serialPacing, options.serialAck, stop);
+    if (options.tcp) {
+        if (!tcp.listen(options.tcpHost, options.tcpPort, &error)) {
+            logLine(error);
+            return 1;
+        }
+        std::printf("tcp %s:%d\n", tcp.host().c_str(), tcp.port());
+    }
+    if (options.pty) {
+        if (!pty.open(&error)) {
+            logLine(error);
+            return 1;
+        }
+        std::printf("pty %s\n", pty.path().c_str());
+    }
+    std::fflush(stdout);
+
+    if (options.tcp && options.pty) {
+        std::thread serial([&pty] { pty.run(); });
+        tcp.run();
+        serial.join();
+    } else if (options.tcp) {
+        tcp.run();
+    } else {
+        pty.run();
+    }
+    logVerbose("stopped after " + std::to_string(plan.requestsSeen()) + " request(s)");
+    return 0;
+}

@@ -1,0 +1,147 @@
+#include "sim/sim_options.h"
+
+#include <charconv>
+
+namespace q93::sim {
+
+namespace {
+
+bool readInt(const std::string& text, int& value) {
+    if (text.empty()) return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+bool parseHostPort(const std::string& text, std::string& host, int& port) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos) return false;
+    host = text.substr(0, colon);
+    return readInt(text.substr(colon + 1), port) && port >= 0 && port <= 65535;
+}
+
+}  // namespace
+
+bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::optional<std::string> inlineValue;
+        if (name.rfind("--", 0) == 0) {
+            const std::size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+        }
+        auto value = [&](std::string& out) {
+            if (inlineValue) {
+                out = *inlineValue;
+                return true;
+            }
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+        } else if (name == "--verbose" || name == "-v") {
+            options.verbose = true;
+        } else if (name == "--pty") {
+            options.pty = true;
+        } else if (name == "--tcp") {
+            if (!value(v) || !parseHostPort(v, options.tcpHost, options.tcpPort)) {
+                return fail("--tcp needs HOST:PORT, for example 127.0.0.1:0");
+            }
+            options.tcp = true;
+        } else if (name == "--serial-ack") {
+            if (!value(v) || (v != "0" && v != "1")) return fail("--serial-ack needs 0 or 1");
+            options.serialAck = v == "1";
+        } else if (name == "--store") {
+            if (!value(v) || v.empty()) return fail("--store needs a folder");
+            options.storeDir = v;
+        } else if (name == "--fault") {
+            if (!value(v)) return fail("--fault needs a SPEC");
+            std::string why;
+            const std::optional<Fault> fault = parseFault(v, &why);
+            if (!fault) return fail(why);
+            options.faults.push_back(*fault);
+        } else if (name == "--baud") {
+            if (!value(v) || !readInt(v, options.baud) || options.baud < 50 || options.baud > 4000000) {
+                return fail("--baud needs a rate from 50 to 4000000");
+            }
+        } else {
+            return fail("unknown option '" + args[i] + "'");
+        }
+    }
+    if (!options.tcp && !options.pty) options.tcp = true;
+    return true;
+}
+
+std::string helpText() {
+    std::string text =
+        "q93sim: a simulated Q93 FM stereo encoder on TCP and on a pseudo-terminal.\n"
+        "\n"
+        "usage: q93sim [--tcp HOST:PORT] [--pty] [--serial-ack 0|1] [--store DIR]\n"
+        "              [--fault SPEC]... [--baud N] [--verbose]\n"
+        "\n"
+        "  --tcp HOST:PORT    listen; port 0 picks a free one; prints \"tcp HOST:PORT\" on stdout\n"
+        "                     when listening (the default is --tcp 127.0.0.1:0 when neither\n"
+        "                     --tcp nor --pty is given)\n"
+        "  --pty              open a pseudo-terminal; prints \"pty /dev/pts/N\" on stdout when ready\n"
+        "                     (with --tcp too, the tcp line comes first)\n"
+        "  --serial-ack 0|1   acknowledge every serial command (default 1); on TCP every command\n"
+        "                     is acknowledged\n"
+        "  --store DIR        load device.dat and Preset-1.dat..Preset-8.dat from DIR at start\n"
+        "                     (missing files are written with the factory values); save the\n"
+        "                     changed file after every write\n"
+        "  --fault SPEC       inject a fault, see below; may be repeated\n"
+        "  --baud N           pace serial output at N baud (10 bits a byte)\n"
+        "  --verbose, -v      one line on stderr for every request\n"
+        "  --help, -h         this text\n"
+        "\n"
+        "stdout is line-buffered; runs until SIGINT or SIGTERM and then exits 0.\n"
+        "Exit status 2 for a command-line mistake, 1 when a transport or the store cannot be\n"
+        "opened.\n"
+        "\n"
+        "Faults (N is the N-th request):\n";
+    text += faultHelp();
+    text +=
+        "\n"
+        "What is answered: every request of the preset and device transfers, the clock (17 01 0d\n"
+        "read, 0d yy mm dd hh mi ss 00 oc write), the level query (2d 03 4d 49 20 | 21) and the\n"
+        "memory query of the four status values. Answers repeat the request's head, then the\n"
+        "value. A preset parameter asked or set without a preset byte means the active\n"
+        "preset; the count byte of a request is not checked. Unknown commands (and preset\n"
+        "bytes outside 1-8, indexes out of range) are acknowledged, not answered, and named on\n"
+        "stderr. Frames with a bad checksum or a wrong length byte are not answered at all\n"
+        "(a line on stderr).\n"
+        "\n"
+        "Factory values (without --store, or for files missing from the store):\n"
+        "  presets 1-8: inputSource 1,2,3,1,2,3,0,1 (analog, digital, auto digital, ..., off,\n"
+        "    analog); inputLevel 40.0 kHz; aesSensitivity -10.0 dBFS; scaMode 0;\n"
+        "    sca1Gain 1.5 dB; sca2Gain -2.0 dB; mpxGain 0.0 dB; auxOutput 1 (MPX);\n"
+        "    pilotStatus 1 (sine); pilotLevel 6.75 kHz; pilotPhase 0.0; peakLimiterOn 1;\n"
+        "    maxDeviation 75.0 kHz; powerLimiterOn 1; maxModulationOutput 0.0 dBr; testMode 0;\n"
+        "    preemphasis 1 (50 us); testTone 3 (1 kHz); testToneLevel 40.0 kHz;\n"
+        "    headphoneLevel -20.0 dB; operationMode 0 (stereo); modChkSignaling 1;\n"
+        "    modChkDigitalOffTime 10 s; modChkDigitalOnTime 5 s; modChkDigitalLevel -40.0 dBFS;\n"
+        "    modChkAnalogOffTime 10 s; modChkAnalogOnTime 5 s; modChkAnalogLevel 2.0 kHz\n"
+        "  device: frontBaud 4 (19200); dte1Baud, dte2Baud, dte3Baud 3 (9600);\n"
+        "    frontResponse 1 (Request); dte1-3Response 0 (None); activePreset 0 (preset 1);\n"
+        "    levelUnit 0 (kHz); language 1 (German); sensitivity40k 6.0 dBu\n"
+        "  status (memory 7f24, 7f40, 7f3c, 7f44): currentInput follows the active preset's\n"
+        "    input source (0 off, 1 analog, 2 digital); digitalChannels 3 and analogChannels 3\n"
+        "    (L / R); aesFrameStatus 1 (frame present); any other address reads 0\n"
+        "  clock: the host's local time at start, offset code 00; runs on from every write\n"
+        "  levels: selector 0 left and right deviation, about 25 to 65 kHz; selector 1 MPX peak\n"
+        "    deviation (~68 kHz), modulation power (~-1 dBr), pilot deviation (pilotLevel),\n"
+        "    analog left and right input (~-4 dBu) and AES/EBU input (~-12 dBFS); all wander\n"
+        "    smoothly over a few seconds\n";
+    return text;
+}
+
+}  // namespace q93::sim

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/fault_plan.h"
+
+namespace q93::sim {
+
+struct SimOptions {
+    bool tcp = false;
+    std::string tcpHost = "127.0.0.1";
+    int tcpPort = 0;
+    bool pty = false;
+    bool serialAck = true;
+    std::string storeDir;  // empty: nothing is persisted
+    std::vector<Fault> faults;
+    int baud = 0;  // 0: no pacing
+    bool verbose = false;
+    bool help = false;
+};
+
+// Parses the command line (without the program name). Accepts "--opt value" and
+// "--opt=value". False with a message in *error on a mistake. With neither --tcp nor
+// --pty, TCP on 127.0.0.1 with a free port is chosen.
+bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std::string* error);
+
+// The --help text: usage, options, faults, and the factory values.
+std::string helpText();
+
+}  // namespace q93::sim

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "protocol/clock_transfer.h"
+#include "protocol/device_transfer.h"
+#include "protocol/level_query.h"
+#include "protocol/preset_transfer.h"
+#include "resources/string_table.h"
+#include "tests/protocol/transfer_fixture.h"
+#include "tests/support/pseudo_terminal.h"
+
+namespace q93 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Messages = std::vector<std::string>;
+
+const std::string kNoAnswer = "Keine Antwort vom Gerät ( Timeout )!";
+constexpr test::Transport kTcp{"Tcp", true, true};
+constexpr test::Transport kSerialWithAck{"SerialWithAck", false, true};
+
+class TransferFailure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setLanguage(Language::English);
+        parameterSet().reset();
+    }
+    void TearDown() override { parameterSet().reset(); }
+
+    // A read of preset 1 whose tenth request gets its acknowledgement but no data answer:
+    // the nine fields before are the encoder's, pilotLevel the reader's -1.0, the rest as
+    // they were.
+    void expectPresetReadStopsAtStep10(const test::Transport& transport) {
+        test::SimEncoder sim(transport, {"--fault", "drop-answer:10"});
+        ASSERT_TRUE(sim.ready()) << sim.error();
+        DeviceConnection connection;
+        sim.configure(connection);
+        const PresetParameters before = test::distinctPreset(40);
+        parameterSet().preset = before;
+        parameterSet().preset.presetNumber = 1;
+
+        EXPECT_EQ(ReadPreset(connection), -1);
+        const PresetParameters& got = parameterSet().preset;
+        const PresetParameters encoder = sim.preset(1);
+        const auto steps = presetReadSteps();
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const auto& step = steps[i];
+            const PresetParameters& want = i < 9 ? encoder : before;
+            if (i == 9) {
+                EXPECT_EQ(got.*step.real, -1.0);
+            } else if (step.real != nullptr) {
+                EXPECT_EQ(got.*step.real, static_cast<double>(static_cast<float>(want.*step.real)))
+                    << "step " << i + 1;
+            } else {
+                EXPECT_EQ(got.*step.integer, want.*step.integer) << "step " << i + 1;
+            }
+        }
+        EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
+        EXPECT_EQ(seam.events, (Messages{"create", "show:Reading Preset...", "destroy"}));
+        EXPECT_FALSE(connection.tcpLink().connected());
+        EXPECT_FALSE(connection.serialLink().isOpen());
+    }
+
+    test::RecordingSeam seam;
+};
+
+TEST_F(TransferFailure, NoAnswerAtStep10OfAPresetReadOverTcp) {
+    expectPresetReadStopsAtStep10(kTcp);
+}
+
+TEST_F(TransferFailure, NoAnswerAtStep10OfAPresetReadOverTheSerialLine) {
+    expectPresetReadStopsAtStep10(kSerialWithAck);
+}
+
+TEST_F(TransferFailure, WrongRegisterGroupIsNamedInTheMessage) {
+    test::SimEncoder sim(kTcp, {"--fault", "wrong-code:5"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    DeviceConnection connection;
+    sim.configure(connection);
+    EXPECT_EQ(ReadDevice(connection), -1);
+    EXPECT_EQ(seam.warnings, Messages{"Falsche Antwort vom Gerät ( 3c anstatt 3b )."});
+    EXPECT_EQ(parameterSet().device.frontResponse, -1);
+    EXPECT_EQ(parameterSet().device.dte1Response, 0);
+    EXPECT_FALSE(connection.tcpLink().connected());
+}
+
+TEST_F(TransferFailure, ConnectionClosedMidTransferEndsWithinTheTimeOut) {
+    test::SimEncoder sim(kTcp, {"--fault", "close:5"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    DeviceConnection connection;
+    sim.configure(connection);
+    const auto start = Clock::now();
+    EXPECT_EQ(ReadDevice(connection), -1);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1800));
+    EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
+}
+
+TEST_F(TransferFailure, AnUnopenablePortShowsString111ForEveryProcedure) {
+    test::TempDir config;
+    std::filesystem::create_directories(config.path() / "q93config");
+    std::ofstream(config.path() / "q93config" / "Q93Config.ini")
+        << "[Ports]\nCOM7=" << (config.path() / "no-such-tty").string() << "\n";
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedHome = saved != nullptr ? saved : "";
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+
+    ClockValues clock;
+    const std::function<int(DeviceConnection&)> procedures[] = {
+        ReadPreset,
+        WritePreset,
+        ReadDevice,
+        WriteDevice,
+        [](DeviceConnection& c) { return WriteRtc(c, ClockValues{}); },
+        [&clock](DeviceConnection& c) { return ReadRtc(c, clock); },
+    };
+    for (const auto& procedure : procedures) {
+        seam.warnings.clear();
+        DeviceConnection connection;
+        connection.SetParameters("COM7", "", "", 3, 1);
+        EXPECT_EQ(procedure(connection), -1);
+        EXPECT_EQ(seam.warnings, Messages{"Can't open 'COM7'!"});
+    }
+    if (saved != nullptr) {
+        setenv("XDG_CONFIG_HOME", savedHome.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+TEST_F(TransferFailure, WithoutAcknowledgementsAWriteCannotFailButAReadTimesOut) {
+    test::PseudoTerminal line;  // nothing answers at the far end
+    test::TempDir config;
+    std::filesystem::create_directories(config.path() / "q93config");
+    std::ofstream(config.path() / "q93config" / "Q93Config.ini")
+        << "[Ports]\nCOM8=" << line.slaveName() << "\n";
+    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    DeviceConnection connection;
+    connection.SetParameters("COM8", "", "", 5, 0);
+    const auto start = Clock::now();
+    EXPECT_EQ(WriteRtc(connection, 8, 3, 15, 14, 5, 9, 2), 0);
+    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(100));
+    EXPECT_TRUE(seam.warnings.empty());
+    // What went out is the clock command of the write.
+    const std::string sent = line.receive(64, 200);
+    EXPECT_NE(sent.find(std::string("\x0d\x08\x03\x0f\x0e\x05\x09\x00\x02", 9)), std::string::npos);
+
+    ClockValues clock{1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(ReadRtc(connection, clock), -1);
+    EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
+    EXPECT_EQ(clock.year, 1);  // written only on success
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(TransferFailure, AnUnparsableAddressNeverConnects) {
+    DeviceConnection connection;
+    connection.SetParameters("TCP/IP", "10.0.0.300", "5000", 3, 1);
+    EXPECT_EQ(ReadPreset(connection), -1);
+    EXPECT_EQ(seam.warnings,
+              (Messages{"No connection to '10.0.0.300/10.0.0.300' on port '5000'!", kNoAnswer}));
+    EXPECT_EQ(connection.tcpLink().client().socket(), -1);
+}
+
+struct FaultRow {
+    const char* fault;
+    int result;
+    bool timeoutShown;
+};
+
+// Damaged replies to the third request of a preset read: never a crash or a hang, and a
+// failure is always shown once.
+TEST_F(TransferFailure, DamagedRepliesEndCleanly) {
+    const FaultRow rows[] = {
+        {"garbage:3", 0, false},  {"bad-crc:3", 0, false},  {"no-end:3", -1, true},
+        {"oversize:3", -1, true}, {"drop-ack:3", -1, true},
+    };
+    for (const FaultRow& row : rows) {
+        SCOPED_TRACE(row.fault);
+        seam.warnings.clear();
+        test::SimEncoder sim(kTcp, {"--fault", row.fault});
+        ASSERT_TRUE(sim.ready()) << sim.error();
+        DeviceConnection connection;
+        sim.configure(connection);
+        parameterSet().preset.presetNumber = 2;
+        const auto start = Clock::now();
+        EXPECT_EQ(ReadPreset(connection), row.result);
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
+        EXPECT_EQ(seam.warnings, row.timeoutShown ? Messages{kNoAnswer} : Messages{});
+    }
+}
+
+TEST_F(TransferFailure, LevelQueryWithoutAnswerKeepsTheReadings) {
+    test::SimEncoder sim(kTcp, {"--fault", "drop-answer:2"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    DeviceConnection connection;
+    sim.configure(connection);
+    ASSERT_EQ(connection.open(), 0);
+    LevelReadings& levels = parameterSet().levels;
+    ASSERT_EQ(QueryLevels(connection, 0), 0);
+    const double left = levels.levelSet0[0].load();
+    const double right = levels.levelSet0[1].load();
+
+    EXPECT_EQ(QueryLevels(connection, 0), -1);
+    EXPECT_EQ(connection.answerError, -1);
+    EXPECT_EQ(levels.levelSet0[0].load(), left);
+    EXPECT_EQ(levels.levelSet0[1].load(), right);
+    EXPECT_TRUE(seam.warnings.empty());
+    // The link stays open for the next poll.
+    EXPECT_EQ(QueryLevels(connection, 1), 0);
+    EXPECT_NEAR(levels.levelSet1[2].load(), 6.75, 0.051);
+    connection.close();
+}
+
+}  // namespace
+}  // namespace q93

@@ -1,0 +1,100 @@
+#include "tests/protocol/transfer_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+
+#include "protocol/device_transfer.h"
+#include "protocol/parameter_files.h"
+#include "protocol/preset_transfer.h"
+
+namespace q93::test {
+
+SimEncoder::SimEncoder(const Transport& transport, const std::vector<std::string>& extra)
+    : transport_(transport) {
+    std::vector<std::string> args{"--store", store_.path().string()};
+    if (transport.tcp) {
+        args.insert(args.end(), {"--tcp", "127.0.0.1:0"});
+    } else {
+        args.insert(args.end(), {"--pty", "--serial-ack", transport.ack ? "1" : "0"});
+    }
+    args.insert(args.end(), extra.begin(), extra.end());
+    sim_ = std::make_unique<SimProcess>(args);
+
+    if (const char* home = std::getenv("XDG_CONFIG_HOME")) {
+        hadConfigHome_ = true;
+        savedConfigHome_ = home;
+    }
+    std::filesystem::create_directories(config_.path() / "q93config");
+    std::ofstream ini(config_.path() / "q93config" / "Q93Config.ini");
+    ini << "[Ports]\n" << kSimPortName << "=" << sim_->ptyPath() << "\n";
+    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+}
+
+SimEncoder::~SimEncoder() {
+    if (hadConfigHome_) {
+        setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+void SimEncoder::configure(DeviceConnection& connection) const {
+    if (transport_.tcp) {
+        connection.SetParameters("TCP/IP", sim_->host(), std::to_string(sim_->port()), 5, 1);
+    } else {
+        connection.SetParameters(kSimPortName, "", "", 5, transport_.ack ? 1 : 0);
+    }
+}
+
+std::vector<std::string> SimEncoder::connectionOptions() const {
+    if (transport_.tcp) {
+        return {"--port",     "TCP/IP",     "--ip",
+                sim_->host(), "--tcp-port", std::to_string(sim_->port())};
+    }
+    return {"--port", kSimPortName, "--speed", "5", "--ack", transport_.ack ? "1" : "0"};
+}
+
+PresetParameters SimEncoder::preset(int n) const {
+    PresetParameters preset;
+    readPresetFile((store_.path() / ("Preset-" + std::to_string(n) + ".dat")).string(), preset);
+    return preset;
+}
+
+DeviceParameters SimEncoder::device() const {
+    DeviceParameters device;
+    readDeviceFile((store_.path() / "device.dat").string(), device);
+    return device;
+}
+
+namespace {
+
+template <typename Block, typename Steps>
+void fillDistinct(Block& block, Steps steps, int seed) {
+    int i = seed;
+    for (const auto& step : steps) {
+        ++i;
+        if (step.real != nullptr) {
+            block.*step.real = -6.0 + 0.25 * i;
+        } else if (step.put == q93::steps::Put::Indexed16) {
+            block.*step.integer = 300 + i;  // a word: both bytes matter
+        } else {
+            block.*step.integer = 1 + i % 200;
+        }
+    }
+}
+
+}  // namespace
+
+PresetParameters distinctPreset(int seed) {
+    PresetParameters preset;
+    fillDistinct(preset, presetWriteSteps(), seed);
+    return preset;
+}
+
+DeviceParameters distinctDevice(int seed) {
+    DeviceParameters device;
+    fillDistinct(device, deviceWriteSteps(), seed);
+    return device;
+}
+
+}  // namespace q93::test

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "protocol/device_connection.h"
+#include "protocol/parameter_set.h"
+#include "tests/support/recording_seam.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace q93::test {
+
+// How a test reaches q93sim: over TCP, or over a pseudo-terminal with or without
+// acknowledgements.
+struct Transport {
+    const char* name;
+    bool tcp;
+    bool ack;
+};
+inline void PrintTo(const Transport& transport, std::ostream* out) {
+    *out << transport.name;
+}
+
+// The serial port name the tests map onto the simulator's pseudo-terminal.
+inline constexpr const char* kSimPortName = "COM5";
+
+// q93sim with its memory in a fresh encoder folder, and the INI mapping that lets the
+// serial link open its pseudo-terminal as COM5. Restores XDG_CONFIG_HOME when it ends.
+class SimEncoder {
+public:
+    explicit SimEncoder(const Transport& transport, const std::vector<std::string>& extra = {});
+    ~SimEncoder();
+
+    bool ready() const { return sim_->ready(); }
+    std::string error() const { return sim_->error() + "\n" + sim_->stderrText(); }
+    // SetParameters with the values that reach this simulator.
+    void configure(DeviceConnection& connection) const;
+    // The connection values as q93ctl options.
+    std::vector<std::string> connectionOptions() const;
+
+    // What the simulator holds now, from its encoder folder.
+    PresetParameters preset(int n) const;
+    DeviceParameters device() const;
+    const std::filesystem::path& storeDir() const { return store_.path(); }
+
+private:
+    Transport transport_;
+    TempDir store_;
+    TempDir config_;
+    std::string savedConfigHome_;
+    bool hadConfigHome_ = false;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+// Distinct values for every transferred field of a block, each exact as a float and within
+// its wire type, so that a field landing in the wrong place shows.
+PresetParameters distinctPreset(int seed);
+DeviceParameters distinctDevice(int seed);
+
+}  // namespace q93::test
