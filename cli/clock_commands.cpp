@@ -43,7 +43,7 @@ bool parseOffset(const std::string& text, int& code) {
     const int halfHours = hours * 2 + minutes / 30;
     if (halfHours > 24)
         return false;
-    code = offsetCodeForEntry(kZeroOffsetEntry + (sign == '-' ? -halfHours : halfHours));
+    code = OffsetCodeFromEntry(kZeroOffsetEntry + (sign == '-' ? -halfHours : halfHours));
     return true;
 }
 
@@ -51,13 +51,8 @@ ClockValues pcClock() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return {local.tm_year + 1900 - 2000,
-            local.tm_mon + 1,
-            local.tm_mday,
-            local.tm_hour,
-            local.tm_min,
-            local.tm_sec,
-            0};
+    return ComposeClock(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                        local.tm_min, local.tm_sec, 0);
 }
 
 }  // namespace
@@ -72,11 +67,17 @@ int runRtcReadCommand(const Arguments& args) {
     const int status = exitStatus(ReadRtc(connection, clock), seam, "reading the clock");
     if (status != kExitSuccess)
         return status;
-    const int halfHours = offsetEntryForCode(clock.offsetCode) - kZeroOffsetEntry;
+    std::printf("%04d-%02d-%02d %02d:%02d:%02d ", FullYearFromClock(clock.year), clock.month,
+                clock.day, clock.hour, clock.minute, clock.second);
+    const int entry = OffsetEntryFromCode(clock.offsetCode);
+    if (entry < 0) {
+        // A code no offset list holds: show the byte itself rather than a made-up offset.
+        std::printf("offset code 0x%02x\n", static_cast<unsigned>(clock.offsetCode) & 0xFFu);
+        return kExitSuccess;
+    }
+    const int halfHours = entry - kZeroOffsetEntry;
     const int magnitude = halfHours < 0 ? -halfHours : halfHours;
-    std::printf("%04d-%02d-%02d %02d:%02d:%02d %c%d:%02d\n", calendarYear(clock.year), clock.month,
-                clock.day, clock.hour, clock.minute, clock.second, halfHours < 0 ? '-' : '+',
-                magnitude / 2, magnitude % 2 * 30);
+    std::printf("%c%d:%02d\n", halfHours < 0 ? '-' : '+', magnitude / 2, magnitude % 2 * 30);
     return kExitSuccess;
 }
 

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
-#include "pages/clock_offsets.h"
+#include "protocol/clock_values.h"
 #include "pages/page_helpers.h"
 #include "pages/page_owner.h"
 #include "resources/templates/clock_page_template.h"

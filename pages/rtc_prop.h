@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/clock_values.h"
+#include "protocol/clock_values.h"
 #include "pages/property_page.h"
 
 namespace q93 {

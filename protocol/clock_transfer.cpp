@@ -11,8 +11,6 @@ namespace {
 
 constexpr int kReadingRtc = 113;
 constexpr int kWritingRtc = 114;
-constexpr int kNegativeOffset = 0x20;
-constexpr int kHalfHoursMask = 0x1F;
 // The clock answer carries the offset code at offset 13; the frame then has its checksum
 // and end byte after it.
 constexpr int kOffsetCodeAt = 13;
@@ -23,22 +21,6 @@ unsigned lowByte(int value) {
 }
 
 }  // namespace
-
-int offsetCodeForEntry(int entry) {
-    if (entry >= kZeroOffsetEntry)
-        return entry - kZeroOffsetEntry;
-    return (kZeroOffsetEntry - entry) | kNegativeOffset;
-}
-
-int offsetEntryForCode(int code) {
-    if ((code & kNegativeOffset) != 0)
-        return kZeroOffsetEntry - (code & kHalfHoursMask);
-    return code + kZeroOffsetEntry;
-}
-
-int calendarYear(int twoDigitYear) {
-    return twoDigitYear < 70 ? twoDigitYear + 2000 : twoDigitYear + 1900;
-}
 
 int WriteRtc(DeviceConnection& connection, int year, int month, int day, int hour, int minute,
              int second, int offsetCode) {

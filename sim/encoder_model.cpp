@@ -152,8 +152,7 @@ ClockValues EncoderModel::clock() const {
 }
 
 void EncoderModel::setClock(const ClockValues& values) {
-    // The two-digit year is read like the Realtime Clock page does: below 70 is 20xx.
-    const int year = values.year < 70 ? 2000 + values.year : 1900 + values.year;
+    const int year = FullYearFromClock(values.year);
     clockSeconds_ = secondsFromFields(year, values.month, values.day, values.hour, values.minute,
                                       values.second);
     clockOffsetCode_ = values.offsetCode;

@@ -5,23 +5,15 @@
 #include <cstdint>
 #include <mutex>
 
+#include "protocol/clock_values.h"
 #include "protocol/parameter_set.h"
 
 namespace q93::sim {
 
 inline constexpr int kPresetCount = 8;
 
-// The encoder's real-time clock as the wire carries it: two-digit year, month, day, hour,
-// minute, second, and the offset code (half hours in bits 0-4, bit 5 set when negative).
-struct ClockValues {
-    int year = 0;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int offsetCode = 0;
-};
+// The encoder's real-time clock, in the bytes the wire carries.
+using q93::ClockValues;
 
 // Everything the simulated encoder knows: eight presets and the device block (the same
 // records the tool's parameter set holds), the status values, a running clock, and level

@@ -87,7 +87,7 @@ TEST_P(TransferWithSim, DeviceSettingsAndStatusRoundTrip) {
 }
 
 TEST_P(TransferWithSim, ClockWrittenIsReadBack) {
-    const int plusOneHour = offsetCodeForEntry(26);
+    const int plusOneHour = OffsetCodeFromEntry(26);
     ASSERT_EQ(WriteRtc(connection, 8, 3, 15, 14, 5, 9, plusOneHour), 0);
     ClockValues read;
     ASSERT_EQ(ReadRtc(connection, read), 0);
@@ -96,7 +96,7 @@ TEST_P(TransferWithSim, ClockWrittenIsReadBack) {
     EXPECT_GE(read.second, 9);
     EXPECT_LE(read.second, 12);
     EXPECT_EQ(read.offsetCode, 0x02);
-    EXPECT_EQ(offsetEntryForCode(read.offsetCode), 26);
+    EXPECT_EQ(OffsetEntryFromCode(read.offsetCode), 26);
     EXPECT_TRUE(seam.warnings.empty());
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace q93 {
 
 // The seven bytes of a clock transfer, in the order the encoder takes and returns them.
@@ -23,5 +26,20 @@ ClockValues ComposeClock(int fullYear, int month, int day, int hour, int minute,
 
 // The calendar year of a two-digit year read back: 0-69 are 2000-2069, 70-99 1970-1999.
 int FullYearFromClock(int twoDigitYear);
+
+// The time offsets the clock page offers: 49 entries from "-12:00" to "12:00" in half
+// hours, entry i standing for (i - 24) half hours.
+inline constexpr int kOffsetEntryCount = 49;
+inline constexpr int kZeroOffsetEntry = 24;
+
+// The entries in list order.
+std::vector<std::string> OffsetListEntries();
+
+// The byte the clock transfers exchange: bit 5 marks a negative offset, bits 0-4 hold its
+// size in half hours. An index outside the list sends no offset (code 0).
+int OffsetCodeFromEntry(int entry);
+
+// The list entry of a code read from the encoder, or -1 when the list has no such entry.
+int OffsetEntryFromCode(int code);
 
 }  // namespace q93

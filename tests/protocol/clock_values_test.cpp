@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/clock_offsets.h"
-#include "pages/clock_values.h"
+#include "protocol/clock_values.h"
 
 namespace q93 {
 namespace {
