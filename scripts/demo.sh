@@ -16,20 +16,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts q93sim with the given arguments and prints its first line ("tcp …" or "pty …").
+# Starts q93sim with the given arguments in the background and leaves its first line
+# ("tcp …" or "pty …") in $sim_line. Not run in a subshell, so that cleanup knows the pid.
 start_sim() {
-    local out="$demo/sim-$#-$RANDOM.out"
+    local out="$demo/sim-${#sims[@]}.out"
     "$bin/q93sim" "$@" >"$out" 2>"$out.err" &
     sims+=($!)
     for _ in $(seq 50); do
         [[ -s "$out" ]] && break
         sleep 0.1
     done
-    head -n1 "$out"
+    sim_line=$(head -n1 "$out")
 }
 
-tcp_line=$(start_sim --tcp 127.0.0.1:0 --store "$demo/store-tcp")
-pty_line=$(start_sim --pty --serial-ack 1 --store "$demo/store-serial")
+start_sim --tcp 127.0.0.1:0 --store "$demo/store-tcp"
+tcp_line=$sim_line
+start_sim --pty --serial-ack 1 --store "$demo/store-serial"
+pty_line=$sim_line
 tcp_port=${tcp_line##*:}
 pty_path=${pty_line#pty }
 
