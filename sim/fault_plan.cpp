@@ -14,36 +14,34 @@ struct FaultName {
 };
 
 constexpr FaultName kNames[] = {
-    {"drop-answer", FaultKind::DropAnswer, true, 0},
-    {"drop-ack", FaultKind::DropAck, true, 0},
-    {"wrong-code", FaultKind::WrongCode, true, 0},
-    {"bad-crc", FaultKind::BadCrc, true, 0},
-    {"garbage", FaultKind::Garbage, true, 16},
-    {"no-end", FaultKind::NoEnd, true, 0},
-    {"oversize", FaultKind::Oversize, true, 512},
-    {"close", FaultKind::Close, true, 0},
-    {"delay", FaultKind::Delay, false, 0},
-    {"trickle", FaultKind::Trickle, false, 0},
+    {"drop-answer", FaultKind::DropAnswer, true, 0}, {"drop-ack", FaultKind::DropAck, true, 0},
+    {"wrong-code", FaultKind::WrongCode, true, 0},   {"bad-crc", FaultKind::BadCrc, true, 0},
+    {"garbage", FaultKind::Garbage, true, 16},       {"no-end", FaultKind::NoEnd, true, 0},
+    {"oversize", FaultKind::Oversize, true, 512},    {"close", FaultKind::Close, true, 0},
+    {"delay", FaultKind::Delay, false, 0},           {"trickle", FaultKind::Trickle, false, 0},
 };
 
 bool readNumber(std::string_view text, int& value) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
 }
 
 }  // namespace
 
-std::optional<Fault> parseFault(std::string_view spec, std::string* error) {
-    const std::size_t colon = spec.find(':');
-    const std::string_view name = spec.substr(0, colon);
+std::optional<Fault> parseFault(std::string_view text, std::string* error) {
+    const std::size_t colon = text.find(':');
+    const std::string_view name = text.substr(0, colon);
     for (const FaultName& entry : kNames) {
-        if (name != entry.name) continue;
+        if (name != entry.name)
+            continue;
         if (colon == std::string_view::npos) {
-            if (error) *error = "fault '" + std::string(spec) + "' needs a number after ':'";
+            if (error)
+                *error = "fault '" + std::string(text) + "' needs a number after ':'";
             return std::nullopt;
         }
-        std::string_view rest = spec.substr(colon + 1);
+        std::string_view rest = text.substr(colon + 1);
         std::string_view second;
         const std::size_t colon2 = rest.find(':');
         if (colon2 != std::string_view::npos) {
@@ -54,14 +52,18 @@ std::optional<Fault> parseFault(std::string_view spec, std::string* error) {
         fault.kind = entry.kind;
         int first = 0;
         if (!readNumber(rest, first) || first < (entry.perRequest ? 1 : 0)) {
-            if (error) *error = "fault '" + std::string(spec) + "': bad number '" + std::string(rest) + "'";
+            if (error)
+                *error =
+                    "fault '" + std::string(text) + "': bad number '" + std::string(rest) + "'";
             return std::nullopt;
         }
-        const bool takesSecond = entry.kind == FaultKind::Garbage || entry.kind == FaultKind::Oversize;
+        const bool takesSecond =
+            entry.kind == FaultKind::Garbage || entry.kind == FaultKind::Oversize;
         if (!second.empty() || colon2 != std::string_view::npos) {
             int extra = 0;
             if (!takesSecond || !readNumber(second, extra) || extra < 1 || extra > 65536) {
-                if (error) *error = "fault '" + std::string(spec) + "': bad second number";
+                if (error)
+                    *error = "fault '" + std::string(text) + "': bad second number";
                 return std::nullopt;
             }
             fault.amount = extra;
@@ -74,19 +76,23 @@ std::optional<Fault> parseFault(std::string_view spec, std::string* error) {
             fault.amount = first;
         }
         if (fault.kind == FaultKind::Oversize && fault.amount < 32) {
-            if (error) *error = "fault '" + std::string(spec) + "': size below 32 bytes";
+            if (error)
+                *error = "fault '" + std::string(text) + "': size below 32 bytes";
             return std::nullopt;
         }
         return fault;
     }
-    if (error) *error = "unknown fault '" + std::string(spec) + "'";
+    if (error)
+        *error = "unknown fault '" + std::string(text) + "'";
     return std::nullopt;
 }
 
 std::string describeFault(const Fault& fault) {
     for (const FaultName& entry : kNames) {
-        if (entry.kind != fault.kind) continue;
-        if (!entry.perRequest) return std::string(entry.name) + ":" + std::to_string(fault.amount);
+        if (entry.kind != fault.kind)
+            continue;
+        if (!entry.perRequest)
+            return std::string(entry.name) + ":" + std::to_string(fault.amount);
         std::string text = std::string(entry.name) + ":" + std::to_string(fault.request);
         if (fault.kind == FaultKind::Garbage || fault.kind == FaultKind::Oversize) {
             text += ":" + std::to_string(fault.amount);
@@ -97,17 +103,21 @@ std::string describeFault(const Fault& fault) {
 }
 
 const char* faultHelp() {
-    return "  drop-answer:N   request N is acknowledged but its data answer is not sent; a command\n"
+    return "  drop-answer:N   request N is acknowledged but its data answer is not sent; a "
+           "command\n"
            "                  without a data answer loses its acknowledgement instead\n"
            "  drop-ack:N      the acknowledgement of request N is not sent (its answer is)\n"
            "  wrong-code:N    the answer's first payload byte is wrong: 2d->3c, 3b->3c, 3c->3b,\n"
            "                  0d->2d; without a data answer the acknowledgement's 18 becomes 19\n"
            "  bad-crc:N       every frame of the reply to request N has a wrong checksum\n"
-           "  garbage:N[:C]   C bytes (default 16, never a start byte) before the reply to request N\n"
-           "  no-end:N        the last frame of the reply to request N is sent without its end byte\n"
+           "  garbage:N[:C]   C bytes (default 16, never a start byte) before the reply to request "
+           "N\n"
+           "  no-end:N        the last frame of the reply to request N is sent without its end "
+           "byte\n"
            "  oversize:N[:S]  the data answer (or the ack) of request N is padded with zero bytes\n"
            "                  to S bytes on the wire (default 512), the value offsets unchanged\n"
-           "  close:N         request N gets no reply: on TCP the connection is closed (the server\n"
+           "  close:N         request N gets no reply: on TCP the connection is closed (the "
+           "server\n"
            "                  goes on accepting); on the pty the line goes silent from then on\n"
            "  delay:MS        every frame sent (acknowledgement or answer) waits MS ms first\n"
            "  trickle:MS      every byte sent is followed by a pause of MS ms\n"
@@ -118,21 +128,24 @@ const char* faultHelp() {
 std::vector<Fault> FaultPlan::faultsFor(int n) const {
     std::vector<Fault> out;
     for (const Fault& f : faults_) {
-        if (f.request == n && f.request > 0) out.push_back(f);
+        if (f.request == n && f.request > 0)
+            out.push_back(f);
     }
     return out;
 }
 
 bool FaultPlan::has(int n, FaultKind kind) const {
     for (const Fault& f : faults_) {
-        if (f.request == n && f.kind == kind) return true;
+        if (f.request == n && f.kind == kind)
+            return true;
     }
     return false;
 }
 
 int FaultPlan::amount(int n, FaultKind kind) const {
     for (const Fault& f : faults_) {
-        if (f.request == n && f.kind == kind) return f.amount;
+        if (f.request == n && f.kind == kind)
+            return f.amount;
     }
     return 0;
 }
@@ -140,7 +153,8 @@ int FaultPlan::amount(int n, FaultKind kind) const {
 int FaultPlan::delayMs() const {
     int ms = 0;
     for (const Fault& f : faults_) {
-        if (f.kind == FaultKind::Delay) ms = f.amount;
+        if (f.kind == FaultKind::Delay)
+            ms = f.amount;
     }
     return ms;
 }
@@ -148,7 +162,8 @@ int FaultPlan::delayMs() const {
 int FaultPlan::trickleMs() const {
     int ms = 0;
     for (const Fault& f : faults_) {
-        if (f.kind == FaultKind::Trickle) ms = f.amount;
+        if (f.kind == FaultKind::Trickle)
+            ms = f.amount;
     }
     return ms;
 }

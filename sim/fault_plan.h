@@ -28,7 +28,7 @@ struct Fault {
 };
 
 // Reads one --fault SPEC; nullopt with a reason in *error when it cannot.
-std::optional<Fault> parseFault(std::string_view spec, std::string* error);
+std::optional<Fault> parseFault(std::string_view text, std::string* error);
 std::string describeFault(const Fault& fault);
 // The --help text of every fault, one line each.
 const char* faultHelp();

@@ -9,7 +9,7 @@
 #include "cpp_all/comlink/device_path.h"
 #include "cpp_all/comlink/port_use_counts.h"
 #include "cpp_all/comlink/posix_comm_port.h"
-#include "tests/comlink/mapped_line.h"
+#include "tests/support/mapped_line.h"
 
 namespace q93::comlink {
 namespace {

@@ -8,6 +8,7 @@
 #include "protocol/preset_transfer.h"
 #include "tests/link/tcp_loopback_server.h"
 #include "tests/protocol/transfer_fixture.h"
+#include "tests/support/config_home.h"
 #include "tests/support/process_runner.h"
 
 namespace q93 {
@@ -223,17 +224,13 @@ TEST(CtlFailure, AFailedReadLeavesTheFileAsItWas) {
 
 TEST(CtlFailure, AnUnopenablePortIsNamed) {
     setenv("LC_ALL", "C", 1);
-    test::TempDir config;
-    std::filesystem::create_directories(config.path() / "q93config");
-    std::ofstream(config.path() / "q93config" / "Q93Config.ini")
-        << "[Ports]\nCOM9=" << (config.path() / "no-such-tty").string() << "\n";
-    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    test::ConfigHome config;
+    config.writeIni("[Ports]\nCOM9=" + (config.path() / "no-such-tty").string() + "\n");
     for (const char* command : {"rtc-read", "levels"}) {
         const auto result = ctl({"--port", "COM9", command});
         EXPECT_EQ(result.exitCode, 1) << command;
         EXPECT_EQ(result.err, "q93ctl: Can't open 'COM9'!\n") << command;
     }
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include "link/frame_log.h"
 #include "link/serial_link.h"
 #include "protocol/frame_codec.h"
-#include "tests/comlink/mapped_line.h"
+#include "tests/support/mapped_line.h"
 
 namespace q93 {
 namespace {

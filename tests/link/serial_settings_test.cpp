@@ -7,7 +7,7 @@
 #include "link/port_table.h"
 #include "link/serial_link.h"
 #include "link/serial_settings.h"
-#include "tests/comlink/mapped_line.h"
+#include "tests/support/mapped_line.h"
 #include "tests/support/temp_dir.h"
 
 namespace q93 {

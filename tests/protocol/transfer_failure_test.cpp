@@ -11,6 +11,7 @@
 #include "protocol/preset_transfer.h"
 #include "resources/string_table.h"
 #include "tests/protocol/transfer_fixture.h"
+#include "tests/support/config_home.h"
 #include "tests/support/pseudo_terminal.h"
 
 namespace q93 {
@@ -100,13 +101,8 @@ TEST_F(TransferFailure, ConnectionClosedMidTransferEndsWithinTheTimeOut) {
 }
 
 TEST_F(TransferFailure, AnUnopenablePortShowsString111ForEveryProcedure) {
-    test::TempDir config;
-    std::filesystem::create_directories(config.path() / "q93config");
-    std::ofstream(config.path() / "q93config" / "Q93Config.ini")
-        << "[Ports]\nCOM7=" << (config.path() / "no-such-tty").string() << "\n";
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string savedHome = saved != nullptr ? saved : "";
-    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    test::ConfigHome config;
+    config.writeIni("[Ports]\nCOM7=" + (config.path() / "no-such-tty").string() + "\n");
 
     ClockValues clock;
     const std::function<int(DeviceConnection&)> procedures[] = {
@@ -124,20 +120,11 @@ TEST_F(TransferFailure, AnUnopenablePortShowsString111ForEveryProcedure) {
         EXPECT_EQ(procedure(connection), -1);
         EXPECT_EQ(seam.warnings, Messages{"Can't open 'COM7'!"});
     }
-    if (saved != nullptr) {
-        setenv("XDG_CONFIG_HOME", savedHome.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 TEST_F(TransferFailure, WithoutAcknowledgementsAWriteCannotFailButAReadTimesOut) {
     test::PseudoTerminal line;  // nothing answers at the far end
-    test::TempDir config;
-    std::filesystem::create_directories(config.path() / "q93config");
-    std::ofstream(config.path() / "q93config" / "Q93Config.ini")
-        << "[Ports]\nCOM8=" << line.slaveName() << "\n";
-    setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    const test::ConfigHome config("[Ports]\nCOM8=" + line.slaveName() + "\n");
     DeviceConnection connection;
     connection.SetParameters("COM8", "", "", 5, 0);
     const auto start = Clock::now();
@@ -152,7 +139,6 @@ TEST_F(TransferFailure, WithoutAcknowledgementsAWriteCannotFailButAReadTimesOut)
     EXPECT_EQ(ReadRtc(connection, clock), -1);
     EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
     EXPECT_EQ(clock.year, 1);  // written only on success
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(TransferFailure, AnUnparsableAddressNeverConnects) {

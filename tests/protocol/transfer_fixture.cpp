@@ -1,8 +1,5 @@
 #include "tests/protocol/transfer_fixture.h"
 
-#include <cstdlib>
-#include <fstream>
-
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
 #include "protocol/preset_transfer.h"
@@ -20,22 +17,8 @@ SimEncoder::SimEncoder(const Transport& transport, const std::vector<std::string
     args.insert(args.end(), extra.begin(), extra.end());
     sim_ = std::make_unique<SimProcess>(args);
 
-    if (const char* home = std::getenv("XDG_CONFIG_HOME")) {
-        hadConfigHome_ = true;
-        savedConfigHome_ = home;
-    }
-    std::filesystem::create_directories(config_.path() / "q93config");
-    std::ofstream ini(config_.path() / "q93config" / "Q93Config.ini");
-    ini << "[Ports]\n" << kSimPortName << "=" << sim_->ptyPath() << "\n";
-    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
-}
-
-SimEncoder::~SimEncoder() {
-    if (hadConfigHome_) {
-        setenv("XDG_CONFIG_HOME", savedConfigHome_.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
+    config_ = std::make_unique<ConfigHome>("[Ports]\n" + std::string(kSimPortName) + "=" +
+                                           sim_->ptyPath() + "\n");
 }
 
 void SimEncoder::configure(DeviceConnection& connection) const {

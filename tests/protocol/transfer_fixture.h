@@ -7,6 +7,7 @@
 
 #include "protocol/device_connection.h"
 #include "protocol/parameter_set.h"
+#include "tests/support/config_home.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_dir.h"
@@ -32,7 +33,6 @@ inline constexpr const char* kSimPortName = "COM5";
 class SimEncoder {
 public:
     explicit SimEncoder(const Transport& transport, const std::vector<std::string>& extra = {});
-    ~SimEncoder();
 
     bool ready() const { return sim_->ready(); }
     std::string error() const { return sim_->error() + "\n" + sim_->stderrText(); }
@@ -49,10 +49,8 @@ public:
 private:
     Transport transport_;
     TempDir store_;
-    TempDir config_;
-    std::string savedConfigHome_;
-    bool hadConfigHome_ = false;
     std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<ConfigHome> config_;
 };
 
 // Distinct values for every transferred field of a block, each exact as a float and within

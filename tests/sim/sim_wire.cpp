@@ -15,19 +15,11 @@
 
 #include "protocol/command_text.h"
 #include "protocol/frame_codec.h"
+#include "tests/support/deadline.h"
 
 namespace q93::test {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int msLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-}  // namespace
+using Clock = TestClock;
 
 SimWire SimWire::connectTcp(const std::string& host, int port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -55,14 +47,20 @@ SimWire SimWire::openPty(const std::string& path) {
 }
 
 SimWire::SimWire(SimWire&& other) noexcept
-    : fd_(other.fd_), socket_(other.socket_), eof_(other.eof_), pending_(std::move(other.pending_)) {
+    : fd_(other.fd_),
+      socket_(other.socket_),
+      eof_(other.eof_),
+      pending_(std::move(other.pending_)) {
     other.fd_ = -1;
 }
 
-SimWire::~SimWire() { close(); }
+SimWire::~SimWire() {
+    close();
+}
 
 void SimWire::close() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
     fd_ = -1;
 }
 
@@ -75,8 +73,9 @@ void SimWire::sendCommand(const std::string& commandText) {
 void SimWire::sendBytes(const Bytes& bytes) {
     std::size_t done = 0;
     while (done < bytes.size() && fd_ >= 0) {
-        const ssize_t put = socket_ ? send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)
-                                    : write(fd_, bytes.data() + done, bytes.size() - done);
+        const ssize_t put = socket_
+                                ? send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL)
+                                : write(fd_, bytes.data() + done, bytes.size() - done);
         if (put > 0) {
             done += static_cast<std::size_t>(put);
         } else if (put < 0 && (errno == EINTR || errno == EAGAIN)) {
@@ -89,13 +88,17 @@ void SimWire::sendBytes(const Bytes& bytes) {
 }
 
 bool SimWire::readSome(int timeoutMs) {
-    if (fd_ < 0 || eof_) return false;
+    if (fd_ < 0 || eof_)
+        return false;
     pollfd fd{fd_, POLLIN, 0};
-    if (poll(&fd, 1, timeoutMs) <= 0) return false;
+    if (poll(&fd, 1, timeoutMs) <= 0)
+        return false;
     std::uint8_t buffer[4096];
-    const ssize_t got = socket_ ? recv(fd_, buffer, sizeof buffer, 0) : read(fd_, buffer, sizeof buffer);
+    const ssize_t got =
+        socket_ ? recv(fd_, buffer, sizeof buffer, 0) : read(fd_, buffer, sizeof buffer);
     if (got <= 0) {
-        if (got == 0 || errno != EINTR) eof_ = true;
+        if (got == 0 || errno != EINTR)
+            eof_ = true;
         return false;
     }
     pending_.insert(pending_.end(), buffer, buffer + got);
@@ -114,18 +117,22 @@ std::optional<Bytes> SimWire::receiveFrame(int timeoutMs) {
                 return frame;
             }
         }
-        const int left = msLeft(deadline);
-        if (left == 0) return std::nullopt;
-        if (!readSome(left) && (eof_ || fd_ < 0)) return std::nullopt;
+        const int left = millisecondsLeft(deadline);
+        if (left == 0)
+            return std::nullopt;
+        if (!readSome(left) && (eof_ || fd_ < 0))
+            return std::nullopt;
     }
 }
 
 Bytes SimWire::receiveBytes(std::size_t count, int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (pending_.size() < count) {
-        const int left = msLeft(deadline);
-        if (left == 0) break;
-        if (!readSome(left) && (eof_ || fd_ < 0)) break;
+        const int left = millisecondsLeft(deadline);
+        if (left == 0)
+            break;
+        if (!readSome(left) && (eof_ || fd_ < 0))
+            break;
     }
     const std::size_t take = std::min(count, pending_.size());
     Bytes out(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(take));
@@ -136,8 +143,9 @@ Bytes SimWire::receiveBytes(std::size_t count, int timeoutMs) {
 bool SimWire::peerClosed(int timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!eof_) {
-        const int left = msLeft(deadline);
-        if (left == 0) return false;
+        const int left = millisecondsLeft(deadline);
+        if (left == 0)
+            return false;
         readSome(left);
     }
     return true;
@@ -145,15 +153,18 @@ bool SimWire::peerClosed(int timeoutMs) {
 
 Bytes unstuffed(const Bytes& raw) {
     Bytes frame = raw;
-    const int length = unstuffFrame(frame.data(), static_cast<int>(frame.size()), static_cast<int>(frame.size()));
-    if (length < 0) return {};
+    const int length =
+        unstuffFrame(frame.data(), static_cast<int>(frame.size()), static_cast<int>(frame.size()));
+    if (length < 0)
+        return {};
     frame.resize(static_cast<std::size_t>(length));
     return frame;
 }
 
 Bytes payloadOf(const Bytes& raw) {
     const Bytes frame = unstuffed(raw);
-    if (frame.size() < 8) return {};
+    if (frame.size() < 8)
+        return {};
     return Bytes(frame.begin() + 5, frame.end() - 3);
 }
 
@@ -164,13 +175,16 @@ bool isAck(const Bytes& raw) {
 }
 
 float floatAt(const Bytes& frame, std::size_t offset) {
-    const std::uint32_t bits = std::uint32_t{frame.at(offset)} | std::uint32_t{frame.at(offset + 1)} << 8 |
-                               std::uint32_t{frame.at(offset + 2)} << 16 | std::uint32_t{frame.at(offset + 3)} << 24;
+    const std::uint32_t bits =
+        std::uint32_t{frame.at(offset)} | std::uint32_t{frame.at(offset + 1)} << 8 |
+        std::uint32_t{frame.at(offset + 2)} << 16 | std::uint32_t{frame.at(offset + 3)} << 24;
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-Bytes fromHex(const std::string& commaSeparated) { return commandPayload(commaSeparated); }
+Bytes fromHex(const std::string& commaSeparated) {
+    return commandPayload(commaSeparated);
+}
 
 }  // namespace q93::test

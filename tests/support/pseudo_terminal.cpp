@@ -6,8 +6,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <stdexcept>
+
+#include "tests/support/deadline.h"
 
 namespace q93::test {
 
@@ -25,8 +26,10 @@ PseudoTerminal::PseudoTerminal() {
 }
 
 PseudoTerminal::~PseudoTerminal() {
-    if (slave_ >= 0) close(slave_);
-    if (master_ >= 0) close(master_);
+    if (slave_ >= 0)
+        close(slave_);
+    if (master_ >= 0)
+        close(master_);
 }
 
 void PseudoTerminal::send(const std::string& bytes) {
@@ -44,16 +47,18 @@ void PseudoTerminal::send(const std::string& bytes) {
 
 std::string PseudoTerminal::receive(std::size_t count, int timeoutMs) {
     std::string out;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = TestClock::now() + std::chrono::milliseconds(timeoutMs);
     while (out.size() < count) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) break;
+        const int left = millisecondsLeft(deadline);
+        if (left == 0)
+            break;
         pollfd fd{master_, POLLIN, 0};
-        if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) continue;
+        if (poll(&fd, 1, left) <= 0)
+            continue;
         char buffer[1024];
         const ssize_t got = read(master_, buffer, std::min(sizeof buffer, count - out.size()));
-        if (got > 0) out.append(buffer, static_cast<std::size_t>(got));
+        if (got > 0)
+            out.append(buffer, static_cast<std::size_t>(got));
     }
     return out;
 }

@@ -2,8 +2,12 @@
 
 namespace q93::test {
 
-RecordingSeam::RecordingSeam() { installUserSeam(this); }
+RecordingSeam::RecordingSeam() {
+    installUserSeam(this);
+}
 
-RecordingSeam::~RecordingSeam() { installUserSeam(nullptr); }
+RecordingSeam::~RecordingSeam() {
+    installUserSeam(nullptr);
+}
 
 }  // namespace q93::test

@@ -13,20 +13,12 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/deadline.h"
 #include "tests/support/process_runner.h"
 
 namespace q93::test {
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-int msLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-}  // namespace
+using Clock = TestClock;
 
 SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs) {
     char errTemplate[] = "/tmp/q93sim-stderr-XXXXXX";
@@ -52,7 +44,8 @@ SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs)
         close(outPipe[0]);
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
@@ -69,10 +62,13 @@ SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs)
     // One line per transport: "tcp ..." first, then "pty ..." when both are asked for.
     bool wantTcp = false, wantPty = false;
     for (const std::string& arg : args) {
-        if (arg == "--tcp" || arg.rfind("--tcp=", 0) == 0) wantTcp = true;
-        if (arg == "--pty") wantPty = true;
+        if (arg == "--tcp" || arg.rfind("--tcp=", 0) == 0)
+            wantTcp = true;
+        if (arg == "--pty")
+            wantPty = true;
     }
-    if (!wantTcp && !wantPty) wantTcp = true;  // q93sim's default transport
+    if (!wantTcp && !wantPty)
+        wantTcp = true;  // q93sim's default transport
     const int lines = (wantTcp ? 1 : 0) + (wantPty ? 1 : 0);
 
     const auto deadline = Clock::now() + std::chrono::milliseconds(startTimeoutMs);
@@ -80,15 +76,16 @@ SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs)
         std::string line;
         bool gotLine = false;
         while (!gotLine) {
-            const int left = msLeft(deadline);
+            const int left = millisecondsLeft(deadline);
             if (left == 0) {
-                error_ = "no " + std::string(i == 0 ? "first" : "second") + " line from q93sim within " +
-                         std::to_string(startTimeoutMs) + " ms";
+                error_ = "no " + std::string(i == 0 ? "first" : "second") +
+                         " line from q93sim within " + std::to_string(startTimeoutMs) + " ms";
                 return;
             }
             pollfd fd{outFd_, POLLIN, 0};
             const int n = poll(&fd, 1, left);
-            if (n <= 0) continue;
+            if (n <= 0)
+                continue;
             char c;
             const ssize_t got = read(outFd_, &c, 1);
             if (got == 1) {
@@ -102,7 +99,8 @@ SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs)
                 return;
             }
         }
-        if (i == 0) firstLine_ = line;
+        if (i == 0)
+            firstLine_ = line;
         if (line.rfind("tcp ", 0) == 0) {
             const std::string address = line.substr(4);
             const std::size_t colon = address.rfind(':');
@@ -126,12 +124,15 @@ SimProcess::SimProcess(const std::vector<std::string>& args, int startTimeoutMs)
 
 SimProcess::~SimProcess() {
     stop();
-    if (outFd_ >= 0) close(outFd_);
-    if (!stderrPath_.empty()) unlink(stderrPath_.c_str());
+    if (outFd_ >= 0)
+        close(outFd_);
+    if (!stderrPath_.empty())
+        unlink(stderrPath_.c_str());
 }
 
 std::string SimProcess::stderrText() const {
-    if (stderrPath_.empty()) return {};
+    if (stderrPath_.empty())
+        return {};
     std::ifstream in(stderrPath_, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -139,16 +140,19 @@ std::string SimProcess::stderrText() const {
 }
 
 int SimProcess::stop(int timeoutMs) {
-    if (stopped_ || pid_ <= 0) return exitCode_;
+    if (stopped_ || pid_ <= 0)
+        return exitCode_;
     stopped_ = true;
     kill(pid_, SIGTERM);
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
     for (;;) {
         const pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) break;
-        if (done < 0 && errno != EINTR) return exitCode_ = -1;
-        if (msLeft(deadline) == 0) {
+        if (done == pid_)
+            break;
+        if (done < 0 && errno != EINTR)
+            return exitCode_ = -1;
+        if (millisecondsLeft(deadline) == 0) {
             kill(pid_, SIGKILL);
             waitpid(pid_, &status, 0);
             return exitCode_ = -1;

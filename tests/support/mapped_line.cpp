@@ -1,21 +1,13 @@
-#include "tests/comlink/mapped_line.h"
+#include "tests/support/mapped_line.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 
 namespace q93::test {
 
 MappedLine::MappedLine(int comNumber) : comNumber_(comNumber) {
-    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) {
-        hadHome_ = true;
-        previousHome_ = previous;
-    }
-    setenv("XDG_CONFIG_HOME", home_.path().c_str(), 1);
-    std::filesystem::create_directories(home_.path() / "q93config");
     view_ = ::open(pty_.slaveName().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (view_ < 0)
         throw std::runtime_error("cannot open the slave for viewing");
@@ -26,20 +18,15 @@ MappedLine::MappedLine(int comNumber) : comNumber_(comNumber) {
 MappedLine::~MappedLine() {
     if (view_ >= 0)
         ::close(view_);
-    if (hadHome_) {
-        setenv("XDG_CONFIG_HOME", previousHome_.c_str(), 1);
-    } else {
-        unsetenv("XDG_CONFIG_HOME");
-    }
 }
 
 std::string MappedLine::iniPath() const {
-    return (home_.path() / "q93config" / "Q93Config.ini").string();
+    return config_.iniPath();
 }
 
 void MappedLine::writeIni(const std::string& settingsLines, const std::string& extraPorts) {
-    writeFileBytes(iniPath(), "[Ports]\n" + portName() + "=" + pty_.slaveName() + "\n" +
-                                  extraPorts + "\n[Settings]\n" + settingsLines);
+    config_.writeIni("[Ports]\n" + portName() + "=" + pty_.slaveName() + "\n" + extraPorts +
+                     "\n[Settings]\n" + settingsLines);
 }
 
 // A line as the system hands it out, in line mode with echo at 38400 baud, so that what the

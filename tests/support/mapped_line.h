@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "tests/support/config_home.h"
 #include "tests/support/pseudo_terminal.h"
-#include "tests/support/temp_dir.h"
 
 namespace q93::test {
 
@@ -33,11 +33,9 @@ private:
     void makeCooked();
 
     int comNumber_;
-    TempDir home_;
+    ConfigHome config_;
     PseudoTerminal pty_;
     int view_ = -1;
-    std::string previousHome_;
-    bool hadHome_ = false;
 };
 
 // Bytes as the far end sees them.
