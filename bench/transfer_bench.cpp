@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "base/frame_log.h"
+#include "base/user_seam.h"
 #include "bench/floor_client.h"
-#include "link/frame_log.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
 #include "protocol/preset_transfer.h"
-#include "protocol/user_seam.h"
 #include "tests/support/sim_process.h"
 
 namespace q93::bench {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "protocol/user_seam.h"
+#include "base/user_seam.h"
 
 namespace q93::ctl {
 

@@ -1,18 +1,16 @@
 #include "link/serial_link.h"
 
+#include "base/frame_bytes.h"
+#include "base/frame_log.h"
 #include "cpp_all/comlink/flow_control.h"
 #include "cpp_all/comlink/line_settings.h"
 #include "cpp_all/comlink/port_stream.h"
 #include "cpp_all/comlink/posix_comm_port.h"
-#include "link/frame_log.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
 
 namespace q93 {
 namespace {
-
-constexpr std::uint8_t kFrameStart = 0xFE;
-constexpr std::uint8_t kFrameEnd = 0xFF;
 
 constexpr int kReceiveQueueSize = 4096;
 constexpr int kTransmitQueueSize = 2048;
@@ -128,7 +126,7 @@ int SerialLink::huntStartByte(int& idle) {
         if (c == kNothingYet)
             continue;
         ++counted;
-        if (c == kFrameStart)
+        if (c == kStartByte)
             return 0;
         if (counted > kCharacterLimit)
             return -1;
@@ -138,16 +136,16 @@ int SerialLink::huntStartByte(int& idle) {
 // Start bytes repeated before the first other character are dropped, so that the frame
 // handed on has exactly one.
 int SerialLink::collectFrame(std::uint8_t* buffer, int& idle) {
-    buffer[0] = kFrameStart;
+    buffer[0] = kStartByte;
     int next = 1;
     for (;;) {
         const int c = nextChar(idle);
         if (c == kIdleBudgetSpent)
             return -1;
-        if (c == kNothingYet || (c == kFrameStart && next == 1))
+        if (c == kNothingYet || (c == kStartByte && next == 1))
             continue;
         buffer[next++] = static_cast<std::uint8_t>(c);
-        if (c == kFrameEnd || next > kCharacterLimit)
+        if (c == kEndByte || next > kCharacterLimit)
             return next;
     }
 }

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/ini_file.h"
 #include "cpp_all/comlink/comm_errors.h"
-#include "link/ini_file.h"
 #include "link/serial_link.h"
 
 namespace q93 {

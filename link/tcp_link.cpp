@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "link/frame_log.h"
-#include "protocol/frame_codec.h"
-#include "protocol/user_seam.h"
-#include "resources/string_table.h"
+#include "base/frame_bytes.h"
+#include "base/frame_log.h"
+#include "base/string_table.h"
+#include "base/user_seam.h"
 
 namespace q93 {
 namespace {

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "base/user_seam.h"
 #include "pages/page_helpers.h"
 #include "pages/page_owner.h"
 #include "pages/settings_number_check.h"
 #include "pages/settings_status_texts.h"
 #include "protocol/parameter_set.h"
-#include "protocol/user_seam.h"
 #include "resources/templates/settings_page_template.h"
 
 namespace q93 {

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "pages/mask_edit.h"
-#include "resources/template_builder.h"
+#include "pages/template_builder.h"
 #include "resources/templates/correction_page_template.h"
 
 namespace q93 {

@@ -1,6 +1,6 @@
 #include "pages/property_page.h"
 
-#include "resources/template_builder.h"
+#include "pages/template_builder.h"
 
 namespace q93 {
 

@@ -12,10 +12,10 @@
 #include "pages/output_prop.h"
 #include "pages/pmode_prop.h"
 #include "pages/rtc_prop.h"
+#include "pages/template_builder.h"
 #include "pages/test_prop.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
-#include "resources/template_builder.h"
 
 namespace q93 {
 namespace {

@@ -1,6 +1,6 @@
 #include "pages/settings_status_texts.h"
 
-#include "resources/string_table.h"
+#include "base/string_table.h"
 
 namespace q93 {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "base/string_table.h"
+#include "base/user_seam.h"
 #include "protocol/transfer_steps.h"
-#include "protocol/user_seam.h"
-#include "resources/string_table.h"
 
 namespace q93 {
 namespace {

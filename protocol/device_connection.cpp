@@ -9,8 +9,8 @@
 #include <iterator>
 #include <thread>
 
+#include "base/user_seam.h"
 #include "protocol/command_formatters.h"
-#include "protocol/user_seam.h"
 
 namespace q93 {
 namespace {

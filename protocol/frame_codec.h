@@ -5,11 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/frame_bytes.h"
+
 namespace q93 {
 
-inline constexpr std::uint8_t kStartByte = 0xFE;
-inline constexpr std::uint8_t kEndByte = 0xFF;
-inline constexpr std::uint8_t kEscapeByte = 0xFD;
 inline constexpr std::uint8_t kAckCode = 0x18;
 
 inline constexpr int kBuildBufferSize = 765;

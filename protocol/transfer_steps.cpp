@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
+#include "base/string_table.h"
+#include "base/user_seam.h"
 #include "protocol/command_formatters.h"
 #include "protocol/parameter_set.h"
-#include "protocol/user_seam.h"
-#include "resources/string_table.h"
 
 namespace q93::steps {
 

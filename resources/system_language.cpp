@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "resources/string_table.h"
+#include "base/string_table.h"
 
 namespace q93 {
 

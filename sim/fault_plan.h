@@ -27,7 +27,7 @@ struct Fault {
     int amount = 0;   // garbage bytes, oversize bytes, or milliseconds
 };
 
-// Reads one --fault SPEC; nullopt with a reason in *error when it cannot.
+// Reads one --fault FAULT; nullopt with a reason in *error when it cannot.
 std::optional<Fault> parseFault(std::string_view text, std::string* error);
 std::string describeFault(const Fault& fault);
 // The --help text of every fault, one line each.

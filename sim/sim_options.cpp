@@ -7,14 +7,16 @@ namespace q93::sim {
 namespace {
 
 bool readInt(const std::string& text, int& value) {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
 }
 
 bool parseHostPort(const std::string& text, std::string& host, int& port) {
     const std::size_t colon = text.rfind(':');
-    if (colon == std::string::npos) return false;
+    if (colon == std::string::npos)
+        return false;
     host = text.substr(0, colon);
     return readInt(text.substr(colon + 1), port) && port >= 0 && port <= 65535;
 }
@@ -23,7 +25,8 @@ bool parseHostPort(const std::string& text, std::string& host, int& port) {
 
 bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std::string* error) {
     auto fail = [&](const std::string& why) {
-        if (error) *error = why;
+        if (error)
+            *error = why;
         return false;
     };
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -41,7 +44,8 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
                 out = *inlineValue;
                 return true;
             }
-            if (i + 1 >= args.size()) return false;
+            if (i + 1 >= args.size())
+                return false;
             out = args[++i];
             return true;
         };
@@ -58,26 +62,32 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
             }
             options.tcp = true;
         } else if (name == "--serial-ack") {
-            if (!value(v) || (v != "0" && v != "1")) return fail("--serial-ack needs 0 or 1");
+            if (!value(v) || (v != "0" && v != "1"))
+                return fail("--serial-ack needs 0 or 1");
             options.serialAck = v == "1";
         } else if (name == "--store") {
-            if (!value(v) || v.empty()) return fail("--store needs a folder");
+            if (!value(v) || v.empty())
+                return fail("--store needs a folder");
             options.storeDir = v;
         } else if (name == "--fault") {
-            if (!value(v)) return fail("--fault needs a SPEC");
+            if (!value(v))
+                return fail("--fault needs a FAULT");
             std::string why;
             const std::optional<Fault> fault = parseFault(v, &why);
-            if (!fault) return fail(why);
+            if (!fault)
+                return fail(why);
             options.faults.push_back(*fault);
         } else if (name == "--baud") {
-            if (!value(v) || !readInt(v, options.baud) || options.baud < 50 || options.baud > 4000000) {
+            if (!value(v) || !readInt(v, options.baud) || options.baud < 50 ||
+                options.baud > 4000000) {
                 return fail("--baud needs a rate from 50 to 4000000");
             }
         } else {
             return fail("unknown option '" + args[i] + "'");
         }
     }
-    if (!options.tcp && !options.pty) options.tcp = true;
+    if (!options.tcp && !options.pty)
+        options.tcp = true;
     return true;
 }
 
@@ -86,19 +96,20 @@ std::string helpText() {
         "q93sim: a simulated Q93 FM stereo encoder on TCP and on a pseudo-terminal.\n"
         "\n"
         "usage: q93sim [--tcp HOST:PORT] [--pty] [--serial-ack 0|1] [--store DIR]\n"
-        "              [--fault SPEC]... [--baud N] [--verbose]\n"
+        "              [--fault FAULT]... [--baud N] [--verbose]\n"
         "\n"
         "  --tcp HOST:PORT    listen; port 0 picks a free one; prints \"tcp HOST:PORT\" on stdout\n"
         "                     when listening (the default is --tcp 127.0.0.1:0 when neither\n"
         "                     --tcp nor --pty is given)\n"
-        "  --pty              open a pseudo-terminal; prints \"pty /dev/pts/N\" on stdout when ready\n"
+        "  --pty              open a pseudo-terminal; prints \"pty /dev/pts/N\" on stdout when "
+        "ready\n"
         "                     (with --tcp too, the tcp line comes first)\n"
         "  --serial-ack 0|1   acknowledge every serial command (default 1); on TCP every command\n"
         "                     is acknowledged\n"
         "  --store DIR        load device.dat and Preset-1.dat..Preset-8.dat from DIR at start\n"
         "                     (missing files are written with the factory values); save the\n"
         "                     changed file after every write\n"
-        "  --fault SPEC       inject a fault, see below; may be repeated\n"
+        "  --fault FAULT      inject a fault, see below; may be repeated\n"
         "  --baud N           pace serial output at N baud (10 bits a byte)\n"
         "  --verbose, -v      one line on stderr for every request\n"
         "  --help, -h         this text\n"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/user_seam.h"
 #include "cpp_all/comlink/comm_errors.h"
-#include "protocol/user_seam.h"
 
 namespace q93::comlink {
 

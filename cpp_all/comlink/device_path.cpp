@@ -1,6 +1,6 @@
 #include "cpp_all/comlink/device_path.h"
 
-#include "link/ini_file.h"
+#include "base/ini_file.h"
 
 namespace q93::comlink {
 

@@ -5,9 +5,9 @@
 #include <chrono>
 #include <thread>
 
-#include "link/frame_log.h"
+#include "base/frame_log.h"
+#include "base/string_table.h"
 #include "link/tcp_link.h"
-#include "resources/string_table.h"
 #include "tests/link/tcp_loopback_server.h"
 #include "tests/support/recording_seam.h"
 

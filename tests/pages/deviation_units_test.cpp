@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "base/string_table.h"
 #include "pages/number_format.h"
 #include "protocol/parameter_set.h"
-#include "resources/string_table.h"
 
 namespace q93 {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "base/string_table.h"
 #include "pages/page_owner.h"
 #include "protocol/parameter_set.h"
-#include "resources/string_table.h"
 #include "tests/pages/page_test_support.h"
 #include "tests/support/recording_seam.h"
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "resources/template_builder.h"
+#include "pages/template_builder.h"
 #include "resources/templates/clock_page_template.h"
 #include "resources/templates/correction_page_template.h"
 #include "resources/templates/interfaces_page_template.h"

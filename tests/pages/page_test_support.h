@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/string_table.h"
 #include "pages/page_owner.h"
 #include "pages/property_page.h"
 #include "pages/property_sheet.h"
 #include "protocol/parameter_set.h"
-#include "resources/string_table.h"
 #include "tests/support/recording_seam.h"
 
 namespace q93::test {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/string_table.h"
-#include "resources/template_builder.h"
+#include "base/string_table.h"
+#include "pages/template_builder.h"
 #include "resources/templates/preset_templates.h"
 #include "tests/pages/page_test_support.h"
 

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "base/string_table.h"
 #include "protocol/command_formatters.h"
 #include "protocol/device_connection.h"
-#include "resources/string_table.h"
 #include "tests/link/tcp_loopback_server.h"
 #include "tests/support/recording_seam.h"
 

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <functional>
 
+#include "base/string_table.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_transfer.h"
 #include "protocol/level_query.h"
 #include "protocol/preset_transfer.h"
-#include "resources/string_table.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/config_home.h"
 #include "tests/support/pseudo_terminal.h"

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "base/string_table.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_transfer.h"
 #include "protocol/level_query.h"
 #include "protocol/preset_transfer.h"
-#include "resources/string_table.h"
 #include "tests/protocol/transfer_fixture.h"
 
 namespace q93 {

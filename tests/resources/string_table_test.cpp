@@ -1,4 +1,4 @@
-#include "resources/string_table.h"
+#include "base/string_table.h"
 
 #include <gtest/gtest.h>
 
@@ -51,11 +51,13 @@ TEST(StringTable, EveryEntryHasBothLanguagesWithTheSameFormat) {
         const char* german = findResString(id, Language::German);
         const char* english = findResString(id, Language::English);
         ASSERT_EQ(german == nullptr, english == nullptr) << id;
-        if (german == nullptr) continue;
+        if (german == nullptr)
+            continue;
         auto conversions = [](const std::string& text) {
             std::string out;
             for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-                if (text[i] == '%') out += text[++i];
+                if (text[i] == '%')
+                    out += text[++i];
             }
             return out;
         };

@@ -1,4 +1,4 @@
-// Every --fault spec of q93sim, shown reproducibly against the real program. N counts the
+// Every --fault FAULT of q93sim, shown reproducibly against the real program. N counts the
 // requests from 1 over the whole run.
 #include <gtest/gtest.h>
 
@@ -101,10 +101,10 @@ TEST(SimFault, BadCrcSpoilsTheChecksumOfEveryFrame) {
 }
 
 TEST(SimFault, GarbageComesBeforeTheStartByte) {
-    for (const char* spec : {"garbage:1", "garbage:1:800"}) {
-        SCOPED_TRACE(spec);
-        const std::size_t count = std::string(spec) == "garbage:1" ? 16 : 800;
-        TcpSim s(spec);
+    for (const char* faultText : {"garbage:1", "garbage:1:800"}) {
+        SCOPED_TRACE(faultText);
+        const std::size_t count = std::string(faultText) == "garbage:1" ? 16 : 800;
+        TcpSim s(faultText);
         ASSERT_TRUE(s.sim.ready()) << s.sim.error();
         SimWire wire = s.connect();
         wire.sendCommand(kQuery);
@@ -220,7 +220,8 @@ TEST(SimFault, FaultsAreNamedOnStderr) {
     wire.sendCommand(kQuery);
     ASSERT_TRUE(wire.receiveFrame());
     EXPECT_FALSE(wire.receiveFrame(200));
-    EXPECT_NE(s.sim.stderrText().find("#1: fault drop-answer"), std::string::npos) << s.sim.stderrText();
+    EXPECT_NE(s.sim.stderrText().find("#1: fault drop-answer"), std::string::npos)
+        << s.sim.stderrText();
 }
 
 }  // namespace

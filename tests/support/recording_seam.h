@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/user_seam.h"
+#include "base/user_seam.h"
 
 namespace q93::test {
 

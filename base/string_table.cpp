@@ -1,4 +1,4 @@
-#include "resources/string_table.h"
+#include "base/string_table.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -49,9 +49,13 @@ std::atomic<Language>& languageSlot() {
 
 }  // namespace
 
-Language currentLanguage() { return languageSlot().load(); }
+Language currentLanguage() {
+    return languageSlot().load();
+}
 
-void setLanguage(Language language) { languageSlot().store(language); }
+void setLanguage(Language language) {
+    languageSlot().store(language);
+}
 
 Language languageFromEnvironment() {
     // The same precedence as setlocale(LC_MESSAGES, ""): LC_ALL, then LC_MESSAGES, then LANG.
@@ -59,7 +63,7 @@ Language languageFromEnvironment() {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') {
             return std::string_view(value).substr(0, 2) == "de" ? Language::German
-                                                                  : Language::English;
+                                                                : Language::English;
         }
     }
     return Language::English;

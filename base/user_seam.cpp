@@ -1,4 +1,4 @@
-#include "protocol/user_seam.h"
+#include "base/user_seam.h"
 
 #include <atomic>
 #include <cstdio>
@@ -23,24 +23,34 @@ std::atomic<UserSeam*> installed{nullptr};
 
 }  // namespace
 
-void installUserSeam(UserSeam* seam) { installed.store(seam); }
+void installUserSeam(UserSeam* seam) {
+    installed.store(seam);
+}
 
 UserSeam& userSeam() {
     UserSeam* seam = installed.load();
     return seam != nullptr ? *seam : defaultSeam();
 }
 
-void showWarning(const std::string& text) { userSeam().showWarning(text); }
+void showWarning(const std::string& text) {
+    userSeam().showWarning(text);
+}
 
-ProgressPopup::ProgressPopup() { userSeam().progressCreate(); }
+ProgressPopup::ProgressPopup() {
+    userSeam().progressCreate();
+}
 
-ProgressPopup::~ProgressPopup() { userSeam().progressDestroy(); }
+ProgressPopup::~ProgressPopup() {
+    userSeam().progressDestroy();
+}
 
 void ProgressPopup::showText(const std::string& text) {
     lastText_ = text;
     userSeam().progressShow(text);
 }
 
-void ProgressPopup::hide() { userSeam().progressHide(); }
+void ProgressPopup::hide() {
+    userSeam().progressHide();
+}
 
 }  // namespace q93

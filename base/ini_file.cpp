@@ -1,4 +1,4 @@
-#include "link/ini_file.h"
+#include "base/ini_file.h"
 
 #include <pwd.h>
 #include <unistd.h>

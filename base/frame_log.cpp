@@ -1,4 +1,4 @@
-#include "link/frame_log.h"
+#include "base/frame_log.h"
 
 #include <atomic>
 
@@ -10,11 +10,14 @@ std::atomic<FrameLogger*> attached{nullptr};
 
 }  // namespace
 
-void installFrameLogger(FrameLogger* logger) { attached.store(logger); }
+void installFrameLogger(FrameLogger* logger) {
+    attached.store(logger);
+}
 
 void logFrame(const std::uint8_t* bytes, int length, int direction) {
     FrameLogger* logger = attached.load();
-    if (logger != nullptr) logger->logFrame(bytes, length, direction);
+    if (logger != nullptr)
+        logger->logFrame(bytes, length, direction);
 }
 
 }  // namespace q93

@@ -1,4 +1,4 @@
-#include "resources/template_builder.h"
+#include "pages/template_builder.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -16,8 +16,8 @@
 #include <QTableWidget>
 #include <QTimeEdit>
 
+#include "base/string_table.h"
 #include "pages/mask_edit.h"
-#include "resources/string_table.h"
 
 namespace q93 {
 namespace {

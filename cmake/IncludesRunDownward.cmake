@@ -1,0 +1,93 @@
+# Includes run only downward: a folder may include itself and the floors below it, never a
+# floor above. Checked at configure time over the whole tree, so an upward include fails the
+# build the moment it is written; run on another tree with
+#   cmake -DQ93_LAYER_ROOT=DIR -P cmake/IncludesRunDownward.cmake
+
+cmake_policy(VERSION 3.25)
+
+# Folder -> the folders its core (Qt-free) files may include.
+set(_q93_core_floors "base;cpp_all/comlink;link;protocol;resources;pages;app;display")
+set(_q93_may_include_base "base")
+set(_q93_may_include_cpp_all/comlink "cpp_all/comlink;base")
+set(_q93_may_include_link "link;cpp_all/comlink;base")
+set(_q93_may_include_protocol "protocol;link;cpp_all/comlink;base")
+set(_q93_may_include_resources "resources;base")
+set(_q93_may_include_pages "pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_app "app;pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_display "display;pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_cli "cli;${_q93_core_floors}")
+set(_q93_may_include_sim "sim;${_q93_core_floors}")
+set(_q93_may_include_bench "bench;tests;${_q93_core_floors}")
+# A Qt file is the screen, the top floor beside the front ends: it may use every core floor
+# and the other screen files, but not the programs.
+set(_q93_may_include_gui "${_q93_core_floors}")
+
+# The floor a path belongs to: its first folder, with the serial library's two levels as one.
+function(_q93_floor_of path out)
+    if(path MATCHES "^cpp_all/comlink/")
+        set(${out} "cpp_all/comlink" PARENT_SCOPE)
+    elseif(path MATCHES "^([^/]+)/")
+        set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+
+# A file is screen code when it or its partner (.h beside .cpp, and back) includes Qt.
+function(_q93_is_gui root file out)
+    string(REGEX REPLACE "\\.(cpp|h)$" "" _stem "${root}/${file}")
+    set(_gui FALSE)
+    foreach(_candidate "${_stem}.cpp" "${_stem}.h")
+        if(EXISTS "${_candidate}")
+            file(STRINGS "${_candidate}" _qt REGEX "^[ \t]*#[ \t]*include[ \t]*<Q")
+            if(_qt)
+                set(_gui TRUE)
+            endif()
+        endif()
+    endforeach()
+    set(${out} ${_gui} PARENT_SCOPE)
+endfunction()
+
+function(q93_check_includes_run_downward root)
+    set(_files "")
+    foreach(_folder IN LISTS _q93_core_floors ITEMS cli sim bench)
+        file(GLOB_RECURSE _in RELATIVE "${root}" "${root}/${_folder}/*.cpp" "${root}/${_folder}/*.h")
+        list(APPEND _files ${_in})
+    endforeach()
+    set(_faults "")
+    foreach(_file IN LISTS _files)
+        _q93_floor_of("${_file}" _floor)
+        set(_row "${_floor}")
+        _q93_is_gui("${root}" "${_file}" _gui)
+        if(_gui)
+            set(_row "gui")
+        endif()
+        file(STRINGS "${root}/${_file}" _lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        foreach(_line IN LISTS _lines)
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" _inc "${_line}")
+            _q93_floor_of("${_inc}" _target)
+            if(_target STREQUAL "")
+                continue()  # generated headers such as version.h
+            endif()
+            if(NOT _target IN_LIST _q93_may_include_${_row})
+                string(REPLACE ";" ", " _allowed "${_q93_may_include_${_row}}")
+                if(_gui)
+                    set(_who "screen code in ${_floor}/")
+                else()
+                    set(_who "${_floor}/")
+                endif()
+                string(APPEND _faults
+                    "\n  ${_file} includes \"${_inc}\": ${_who} may include only ${_allowed}")
+            endif()
+        endforeach()
+    endforeach()
+    if(_faults)
+        message(FATAL_ERROR "includes must run only downward:${_faults}")
+    endif()
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE)
+    q93_check_includes_run_downward("${Q93_LAYER_ROOT}")
+else()
+    q93_check_includes_run_downward("${CMAKE_SOURCE_DIR}")
+endif()
