@@ -48,7 +48,7 @@ void AdjustProp::LoadFromParams() {
                  controlAs<QRadioButton>(kUnitKHz));
     SetRadioPair(device.language, controlAs<QRadioButton>(kLanguageGerman),
                  controlAs<QRadioButton>(kLanguageEnglish));
-    FormatFixed(device.sensitivity40k, 1, controlAs<QLineEdit>(kSensitivity));
+    ShowNumber(kSensitivity, device.sensitivity40k, 1);
     loadStatus();
 }
 
@@ -89,7 +89,8 @@ bool AdjustProp::StoreToParams() {
     device.activePreset = SelectedListIndex(controlAs<QComboBox>(kPresetList));
     device.levelUnit = isOn(controlAs<QRadioButton>(kUnitKHz)) ? 0 : 1;
     device.language = isOn(controlAs<QRadioButton>(kLanguageEnglish)) ? 0 : 1;
-    device.sensitivity40k = ParseNumber(controlAs<QLineEdit>(kSensitivity));
+    device.sensitivity40k =
+        StoredNumber(kSensitivity, ParseNumber(controlAs<QLineEdit>(kSensitivity)));
     return true;
 }
 

@@ -18,10 +18,13 @@ constexpr int kNumberColumn = 0;
 constexpr int kValueColumn = 1;
 constexpr int kNumberColumnWidth = 20;
 constexpr int kValueColumnWidth = 250;
-constexpr int kValueCount = 20;
 constexpr int kCorrectionDecimals = 9;
 constexpr qsizetype kMaxStoredText = 255;
 constexpr qsizetype kMaxEditedText = 254;
+
+QString valueText(double value) {
+    return QString::fromStdString(FormatFixed(value, kCorrectionDecimals));
+}
 
 QTableWidgetItem* makeItem(const QString& text, Qt::Alignment alignment) {
     auto* item = new QTableWidgetItem(text);
@@ -75,8 +78,8 @@ void CorrectProp::LoadFromParams() {
     const DeviceParameters& device = parameterSet().device;
     for (int row = 0; row < kValueCount; ++row) {
         list->setItem(row, kNumberColumn, makeItem(QString::number(row + 1), Qt::AlignRight));
-        const std::string value = FormatFixed(device.correctionValues[row], kCorrectionDecimals);
-        list->setItem(row, kValueColumn, makeItem(QString::fromStdString(value), Qt::AlignLeft));
+        loaded_[row] = device.correctionValues[row];
+        list->setItem(row, kValueColumn, makeItem(valueText(loaded_[row]), Qt::AlignLeft));
     }
 }
 
@@ -87,8 +90,11 @@ bool CorrectProp::StoreToParams() {
     DeviceParameters& device = parameterSet().device;
     for (int row = 0; row < kValueCount; ++row) {
         const QTableWidgetItem* item = list->item(row, kValueColumn);
-        const QString text = item == nullptr ? QString() : item->text().left(kMaxStoredText);
-        device.correctionValues[row] = ParseDecimalPrefix(text.toStdString());
+        const QString text = item == nullptr ? QString() : item->text();
+        device.correctionValues[row] =
+            text == valueText(loaded_[row])
+                ? loaded_[row]
+                : StandardDecimal(text.left(kMaxStoredText).toStdString());
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "pages/property_page.h"
 
 namespace q93 {
@@ -23,7 +25,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static constexpr int kValueCount = 20;
+
     void editSelectedRow();
+
+    // What the rows were loaded from: a row that still shows its loaded text stores this
+    // exact value, not the nine decimals it shows.
+    std::array<double, kValueCount> loaded_{};
 };
 
 }  // namespace q93

@@ -52,16 +52,18 @@ void InputProp::LoadFromParams() {
     }
     const PresetParameters& preset = parameterSet().preset;
     double level = DeviationToDisplay(preset.inputLevel);
-    if (level < kLowestLevel) {
+    // A clamped level stands for the lowest level, and leaving the page stores that.
+    const bool clamped = level < kLowestLevel;
+    if (clamped) {
         level = kLowestLevel;
     }
     SetLabelText(controlAs<QLabel>(kUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     SelectListIndex(controlAs<QComboBox>(kSource), preset.inputSource);
-    FormatFixed(preset.sca1Gain, 1, controlAs<QLineEdit>(kSca1Gain));
-    FormatFixed(preset.sca2Gain, 1, controlAs<QLineEdit>(kSca2Gain));
-    FormatFixed(level, 1, controlAs<QLineEdit>(kLevel));
-    FormatFixed(preset.aesSensitivity, 1, controlAs<QLineEdit>(kAesSensitivity));
+    ShowNumber(kSca1Gain, preset.sca1Gain, 1);
+    ShowNumber(kSca2Gain, preset.sca2Gain, 1);
+    ShowNumber(kLevel, level, 1, clamped ? std::nullopt : std::optional(preset.inputLevel));
+    ShowNumber(kAesSensitivity, preset.aesSensitivity, 1);
     SetRadioOfFour(preset.scaMode, controlAs<QRadioButton>(kScaOff), controlAs<QRadioButton>(kSca1),
                    controlAs<QRadioButton>(kSca2), controlAs<QRadioButton>(kSca12));
     FormatInteger(controlAs<QLineEdit>(kDelayDigitalAnalog), preset.delayDigitalAnalog);
@@ -75,10 +77,10 @@ bool InputProp::StoreToParams() {
     PresetParameters& preset = parameterSet().preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 2);
     preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kSource));
-    preset.sca1Gain = ParseRounded(controlAs<QLineEdit>(kSca1Gain), 1);
-    preset.sca2Gain = ParseRounded(controlAs<QLineEdit>(kSca2Gain), 1);
-    preset.inputLevel = DisplayToDeviation(level);
-    preset.aesSensitivity = ParseRounded(controlAs<QLineEdit>(kAesSensitivity), 1);
+    preset.sca1Gain = StoredRounded(kSca1Gain, 1);
+    preset.sca2Gain = StoredRounded(kSca2Gain, 1);
+    preset.inputLevel = StoredNumber(kLevel, DisplayToDeviation(level));
+    preset.aesSensitivity = StoredRounded(kAesSensitivity, 1);
     preset.delayDigitalAnalog = ParseInteger(controlAs<QLineEdit>(kDelayDigitalAnalog));
     preset.delayAnalogDigital = ParseInteger(controlAs<QLineEdit>(kDelayAnalogDigital));
     if (isOn(controlAs<QRadioButton>(kScaOff))) {

@@ -39,10 +39,10 @@ void LimitProp::LoadFromParams() {
     const PresetParameters& preset = parameterSet().preset;
     SetRadioPair(preset.powerLimiterOn, controlAs<QRadioButton>(kPowerOn),
                  controlAs<QRadioButton>(kPowerOff));
-    FormatFixed(preset.maxModulationOutput, 1, controlAs<QLineEdit>(kMaxModulation));
+    ShowNumber(kMaxModulation, preset.maxModulationOutput, 1);
     SetRadioPair(preset.peakLimiterOn, controlAs<QRadioButton>(kPeakOn),
                  controlAs<QRadioButton>(kPeakOff));
-    FormatFixed(preset.maxDeviation, 1, controlAs<QLineEdit>(kMaxDeviation));
+    ShowNumber(kMaxDeviation, preset.maxDeviation, 1);
 }
 
 bool LimitProp::StoreToParams() {
@@ -51,9 +51,9 @@ bool LimitProp::StoreToParams() {
     }
     PresetParameters& preset = parameterSet().preset;
     preset.powerLimiterOn = isOn(controlAs<QRadioButton>(kPowerOn)) ? 1 : 0;
-    preset.maxModulationOutput = ParseRounded(controlAs<QLineEdit>(kMaxModulation), 1);
+    preset.maxModulationOutput = StoredRounded(kMaxModulation, 1);
     preset.peakLimiterOn = isOn(controlAs<QRadioButton>(kPeakOn)) ? 1 : 0;
-    preset.maxDeviation = ParseRounded(controlAs<QLineEdit>(kMaxDeviation), 1);
+    preset.maxDeviation = StoredRounded(kMaxDeviation, 1);
     return true;
 }
 

@@ -70,10 +70,11 @@ void ModChk::LoadFromParams() {
     }
     FormatInteger(controlAs<QLineEdit>(kDigitalOff), preset.modChkDigitalOffTime);
     FormatInteger(controlAs<QLineEdit>(kDigitalOn), preset.modChkDigitalOnTime);
-    FormatFixed(preset.modChkDigitalLevel, 1, controlAs<QLineEdit>(kDigitalLevel));
+    ShowNumber(kDigitalLevel, preset.modChkDigitalLevel, 1);
     FormatInteger(controlAs<QLineEdit>(kAnalogOff), preset.modChkAnalogOffTime);
     FormatInteger(controlAs<QLineEdit>(kAnalogOn), preset.modChkAnalogOnTime);
-    FormatFixed(analogLevelInDbu(preset.modChkAnalogLevel), 1, controlAs<QLineEdit>(kAnalogLevel));
+    ShowNumber(kAnalogLevel, analogLevelInDbu(preset.modChkAnalogLevel), 1,
+               preset.modChkAnalogLevel);
 }
 
 bool ModChk::StoreToParams() {
@@ -84,11 +85,11 @@ bool ModChk::StoreToParams() {
     preset.modChkSignaling = isOn(controlAs<QCheckBox>(kSignaling)) ? 1 : 0;
     preset.modChkDigitalOffTime = ParseInteger(controlAs<QLineEdit>(kDigitalOff));
     preset.modChkDigitalOnTime = ParseInteger(controlAs<QLineEdit>(kDigitalOn));
-    preset.modChkDigitalLevel = ParseRounded(controlAs<QLineEdit>(kDigitalLevel), 1);
+    preset.modChkDigitalLevel = StoredRounded(kDigitalLevel, 1);
     preset.modChkAnalogOffTime = ParseInteger(controlAs<QLineEdit>(kAnalogOff));
     preset.modChkAnalogOnTime = ParseInteger(controlAs<QLineEdit>(kAnalogOn));
-    preset.modChkAnalogLevel =
-        analogLevelFromDbu(ParseRounded(controlAs<QLineEdit>(kAnalogLevel), 1));
+    preset.modChkAnalogLevel = StoredNumber(
+        kAnalogLevel, analogLevelFromDbu(ParseRounded(controlAs<QLineEdit>(kAnalogLevel), 1)));
     return true;
 }
 

@@ -1,9 +1,11 @@
 #include "pages/number_format.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace q93 {
 namespace {
@@ -101,14 +103,21 @@ double ParseDecimalPrefix(std::string_view text, std::size_t* consumed) {
     return value;
 }
 
+double StandardDecimal(std::string_view text) {
+    // Qt switches the process to the system's locale, whose decimal separator may be a comma.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string terminated(text);
+    return strtod_l(terminated.c_str(), nullptr, cLocale);
+}
+
 double ParseNumber(std::string_view text) {
     std::string copy(text.substr(0, kMaxTextLength));
     std::replace(copy.begin(), copy.end(), ',', '.');
-    return ParseDecimalPrefix(copy);
+    return StandardDecimal(copy);
 }
 
 double ParseRounded(std::string_view text, int decimals) {
-    return ParseDecimalPrefix(FormatFixed(ParseNumber(text), decimals));
+    return StandardDecimal(FormatFixed(ParseNumber(text), decimals));
 }
 
 int ParseInteger(std::string_view text) {

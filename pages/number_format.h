@@ -11,8 +11,8 @@ namespace q93 {
 // The value with `decimals` digits after the point, as "%.nf" prints it.
 std::string FormatFixed(double value, int decimals);
 
-// The leading decimal number of at most 254 characters of text, a comma read as a point;
-// 0 when the text does not start with a number.
+// The leading number of at most 254 characters of text, a comma read as a point, as
+// StandardDecimal reads it; 0 when the text does not start with a number.
 double ParseNumber(std::string_view text);
 
 // ParseNumber, rounded to `decimals` digits the way printing and reading back rounds.
@@ -23,6 +23,12 @@ double ParseRounded(std::string_view text, int decimals);
 int ParseInteger(std::string_view text);
 
 std::string FormatInteger(int value);
+
+// What the C library's decimal conversion (strtod) reads from the start of `text`, in the
+// "C" locale whatever the process's: leading white space of any kind, then a decimal or
+// hexadecimal number with its exponent, "inf", "infinity" or "nan"; 0 when there is none.
+// Values beyond the double range give infinity, as strtod gives them.
+double StandardDecimal(std::string_view text);
 
 // The longest leading decimal number of `text` (blanks and tabs skipped, sign, fraction,
 // exponent) without any comma replacement. `consumed` receives the number of characters

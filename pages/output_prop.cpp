@@ -46,12 +46,12 @@ void OutputProp::LoadFromParams() {
     // The pilot runs from the deviation of -18 dBu up to that of -6 dBu.
     SetLabelText(controlAs<QLabel>(kUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
-    FormatFixed(preset.mpxGain, 1, controlAs<QLineEdit>(kMpxGain));
-    FormatFixed(level, 1, controlAs<QLineEdit>(kPilotLevel));
-    FormatFixed(preset.pilotPhase, 1, controlAs<QLineEdit>(kPilotPhase));
+    ShowNumber(kMpxGain, preset.mpxGain, 1);
+    ShowNumber(kPilotLevel, level, 1, preset.pilotLevel);
+    ShowNumber(kPilotPhase, preset.pilotPhase, 1);
     SelectListIndex(controlAs<QComboBox>(kPilotStatus), preset.pilotStatus);
     SelectListIndex(controlAs<QComboBox>(kAuxOutput), preset.auxOutput);
-    FormatFixed(preset.headphoneLevel, 1, controlAs<QLineEdit>(kHeadphone));
+    ShowNumber(kHeadphone, preset.headphoneLevel, 1);
 }
 
 bool OutputProp::StoreToParams() {
@@ -60,12 +60,12 @@ bool OutputProp::StoreToParams() {
     }
     PresetParameters& preset = parameterSet().preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kPilotLevel), 1);
-    preset.mpxGain = ParseRounded(controlAs<QLineEdit>(kMpxGain), 1);
-    preset.pilotLevel = DisplayToDeviation(level);
-    preset.pilotPhase = ParseRounded(controlAs<QLineEdit>(kPilotPhase), 1);
+    preset.mpxGain = StoredRounded(kMpxGain, 1);
+    preset.pilotLevel = StoredNumber(kPilotLevel, DisplayToDeviation(level));
+    preset.pilotPhase = StoredRounded(kPilotPhase, 1);
     preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kPilotStatus));
     preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kAuxOutput));
-    preset.headphoneLevel = ParseRounded(controlAs<QLineEdit>(kHeadphone), 1);
+    preset.headphoneLevel = StoredRounded(kHeadphone, 1);
     return true;
 }
 

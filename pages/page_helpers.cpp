@@ -93,13 +93,11 @@ void SetLabelText(QLabel* label, const std::string& text) {
 }
 
 void SetEditFilter(QLineEdit* edit, const char* chars, int maxLength) {
-    if (edit == nullptr) {
-        return;
-    }
+    // QLineEdit's own maximum length would also cut the values the page loads.
     if (auto* masked = qobject_cast<CMaskEdit*>(edit)) {
         masked->SetValidChars(chars);
+        masked->SetTextLimit(maxLength);
     }
-    edit->setMaxLength(maxLength);
 }
 
 }  // namespace q93

@@ -32,8 +32,8 @@ int SelectedListIndex(const QComboBox* list);
 // A UTF-8 text of the string table or the templates on a label.
 void SetLabelText(QLabel* label, const std::string& text);
 
-// Character set and maximum length of a numeric edit; the edit must be a CMaskEdit for
-// the set to apply.
+// Character set and maximum length of a numeric edit, both for what the user types or
+// pastes; a loaded value is always shown whole. The edit must be a CMaskEdit.
 void SetEditFilter(QLineEdit* edit, const char* chars, int maxLength);
 
 // The character sets of the numeric edits.

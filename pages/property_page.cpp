@@ -1,5 +1,8 @@
 #include "pages/property_page.h"
 
+#include <QLineEdit>
+
+#include "pages/page_helpers.h"
 #include "pages/template_builder.h"
 
 namespace q93 {
@@ -27,6 +30,29 @@ void PropertyPage::ensureBuilt() {
 QWidget* PropertyPage::control(int id) const {
     const auto found = controls_.find(id);
     return found == controls_.end() ? nullptr : found->second;
+}
+
+void PropertyPage::ShowNumber(int id, double shown, int decimals, std::optional<double> exact) {
+    auto* edit = controlAs<QLineEdit>(id);
+    if (edit == nullptr) {
+        return;
+    }
+    FormatFixed(shown, decimals, edit);
+    loaded_[id] = LoadedNumber{edit->text(), exact};
+}
+
+double PropertyPage::StoredNumber(int id, double parsed) const {
+    const auto* edit = controlAs<QLineEdit>(id);
+    const auto found = loaded_.find(id);
+    if (edit == nullptr || found == loaded_.end() || !found->second.exact.has_value() ||
+        edit->text() != found->second.text) {
+        return parsed;
+    }
+    return *found->second.exact;
+}
+
+double PropertyPage::StoredRounded(int id, int decimals) const {
+    return StoredNumber(id, ParseRounded(controlAs<QLineEdit>(id), decimals));
 }
 
 }  // namespace q93

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <optional>
 
 #include "resources/dialog_template.h"
 
@@ -38,6 +39,10 @@ public:
     // write, so a page may reach its owner here (the Settings page saves the node).
     virtual bool OnKillActive() { return StoreToParams(); }
 
+    // Run each time the sheet adds the page to a set. A page shown again then starts with a
+    // new window, so what only the window holds (not the parameters) starts afresh.
+    virtual void OnNewWindow() {}
+
     // Builds the controls on first use and runs InitDialog once.
     void ensureBuilt();
     bool isBuilt() const { return built_; }
@@ -53,9 +58,28 @@ protected:
     // Character sets, lengths and list contents that the page sets once its controls exist.
     virtual void InitDialog() {}
 
+    // A numeric edit remembers what its page loaded into it. While it still shows that text,
+    // storing it gives back the exact parameter value behind the text rather than the value
+    // parsed from its rounded or converted form, so that merely visiting a page changes no
+    // setting. `exact` empty: the text stands for no value of its own (a display clamped to
+    // its lowest level) and is parsed like an edited one.
+    void ShowNumber(int id, double shown, int decimals, std::optional<double> exact);
+    void ShowNumber(int id, double value, int decimals) { ShowNumber(id, value, decimals, value); }
+    // What to store from edit `id`: the exact loaded value while the text is the loaded one,
+    // else `parsed`, the edited text as the page parses and converts it.
+    double StoredNumber(int id, double parsed) const;
+    // StoredNumber with the edit's text rounded to `decimals`.
+    double StoredRounded(int id, int decimals) const;
+
 private:
+    struct LoadedNumber {
+        QString text;
+        std::optional<double> exact;
+    };
+
     const DialogTemplate& dialog_;
     std::map<int, QWidget*> controls_;
+    std::map<int, LoadedNumber> loaded_;
     bool built_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "pages/property_sheet.h"
 
+#include <QKeyEvent>
 #include <cstdio>
 
 #include "pages/adjust_prop.h"
@@ -14,6 +15,7 @@
 #include "pages/rtc_prop.h"
 #include "pages/template_builder.h"
 #include "pages/test_prop.h"
+#include "pages/vetoing_tab_bar.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
 
@@ -53,7 +55,9 @@ MyPropertySheet::MyPropertySheet(PageOwner* owner, QWidget* parent)
       clock_(new RTCProp(owner, this)),
       interfaces_(new COMProp(owner, this)),
       correction_(new CorrectProp(owner, this)),
-      location_(new LocationProp(this)) {
+      location_(new LocationProp(this)),
+      tabs_(new VetoingTabBar(this)) {
+    setTabBar(tabs_);
     // The tabs in the pages' font; without scroll buttons the sheet grows to show every
     // tab of a set in full.
     setFont(dialogFont(input_->dialogTemplate()));
@@ -64,6 +68,7 @@ MyPropertySheet::MyPropertySheet(PageOwner* owner, QWidget* parent)
         page->hide();
     }
     connect(this, &QTabWidget::currentChanged, this, &MyPropertySheet::onCurrentChanged);
+    connect(tabs_, &VetoingTabBar::tabChangeRequested, this, &MyPropertySheet::setCurrentIndex);
 }
 
 void MyPropertySheet::ShowPresetPages() {
@@ -91,8 +96,9 @@ void MyPropertySheet::showSet(const std::vector<PropertyPage*>& pages) {
     }
     for (PropertyPage* page : pages) {
         addTab(page, page->caption());
+        page->OnNewWindow();
     }
-    setCurrentIndex(0);
+    QTabWidget::setCurrentIndex(0);
     switching_ = false;
     activate(0);
 }
@@ -112,14 +118,48 @@ void MyPropertySheet::activate(int index) {
     }
 }
 
-void MyPropertySheet::onCurrentChanged(int index) {
-    if (switching_ || index == active_) {
+void MyPropertySheet::setCurrentIndex(int index) {
+    if (index < 0 || index >= count() || index == currentIndex()) {
         return;
     }
     PropertyPage* leaving = activePage();
     if (leaving != nullptr && !leaving->OnKillActive()) {
+        return;
+    }
+    leftActive_ = true;
+    QTabWidget::setCurrentIndex(index);
+    leftActive_ = false;
+}
+
+void MyPropertySheet::keyPressEvent(QKeyEvent* event) {
+    const bool ctrlTab = (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+                         event->modifiers().testFlag(Qt::ControlModifier) && count() > 1;
+    if (!ctrlTab) {
+        QTabWidget::keyPressEvent(event);
+        return;
+    }
+    const bool back =
+        event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+    int index = currentIndex();
+    for (int pass = 0; pass < count(); ++pass) {
+        index = (index + (back ? count() - 1 : 1)) % count();
+        if (tabs_->isTabEnabled(index)) {
+            setCurrentIndex(index);
+            break;
+        }
+    }
+}
+
+void MyPropertySheet::onCurrentChanged(int index) {
+    if (switching_ || index == active_) {
+        return;
+    }
+    // A change that came past setCurrentIndex (QTabWidget's own, through a base pointer)
+    // stores the page being left only now, and undoes itself when that page refuses.
+    PropertyPage* leaving = leftActive_ ? nullptr : activePage();
+    if (leaving != nullptr && !leaving->OnKillActive()) {
         switching_ = true;
-        setCurrentIndex(active_);
+        QTabWidget::setCurrentIndex(active_);
         switching_ = false;
         return;
     }

@@ -19,6 +19,7 @@ class RTCProp;
 class COMProp;
 class CorrectProp;
 class LocationProp;
+class VetoingTabBar;
 
 // The sheet beside the location tree. It owns one page of every kind for its whole life and
 // shows one of three sets: the preset pages, the device pages or the Location page. A page
@@ -53,6 +54,11 @@ public:
 
     PropertyPage* activePage() const;
 
+    // Selects the tab at `index` the way a click on it does: the page being left stores
+    // first and may refuse, and then the sheet stays where it is without ever showing the
+    // other page. Hides QTabWidget::setCurrentIndex, which would switch first.
+    void setCurrentIndex(int index);
+
     InputProp* inputPage() const { return input_; }
     OutputProp* outputPage() const { return output_; }
     LimitProp* limiterPage() const { return limiter_; }
@@ -64,6 +70,10 @@ public:
     COMProp* interfacesPage() const { return interfaces_; }
     CorrectProp* correctionPage() const { return correction_; }
     LocationProp* locationPage() const { return location_; }
+
+protected:
+    // Ctrl+Tab and Ctrl+Shift+Tab ask the page being left, as a click does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showSet(const std::vector<PropertyPage*>& pages);
@@ -81,11 +91,14 @@ private:
     COMProp* interfaces_;
     CorrectProp* correction_;
     LocationProp* location_;
+    VetoingTabBar* tabs_;
 
     // The page whose load ran last; it stays the active one until its store succeeded.
     int active_ = -1;
     // Set while the sheet itself changes tabs, so that no load or store runs for it.
     bool switching_ = false;
+    // Set while a tab change runs whose page being left has already stored and agreed.
+    bool leftActive_ = false;
 };
 
 }  // namespace q93

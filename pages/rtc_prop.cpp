@@ -7,9 +7,9 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
-#include "protocol/clock_values.h"
 #include "pages/page_helpers.h"
 #include "pages/page_owner.h"
+#include "protocol/clock_values.h"
 #include "resources/templates/clock_page_template.h"
 
 namespace q93 {
@@ -40,6 +40,10 @@ void RTCProp::InitDialog() {
     if (auto* pcTime = controlAs<QRadioButton>(kPcTime))
         pcTime->setChecked(true);
     enableManualControls(false);
+}
+
+void RTCProp::OnNewWindow() {
+    SelectListIndex(controlAs<QComboBox>(kOffsetList), kZeroOffsetEntry);
 }
 
 void RTCProp::setUpPickers() {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "protocol/clock_values.h"
 #include "pages/property_page.h"
+#include "protocol/clock_values.h"
 
 namespace q93 {
 
@@ -25,6 +25,9 @@ public:
     explicit RTCProp(PageOwner* owner, QWidget* parent = nullptr);
 
     bool hasParameters() const override { return false; }
+    // The offset list starts at 0:00 again, whatever the last Read selected: a later manual
+    // Send must not carry the offset of an encoder shown before.
+    void OnNewWindow() override;
 
     // The seven values of the last "Send", the year as its last two digits.
     const ClockValues& ClockToSend() const { return toSend_; }

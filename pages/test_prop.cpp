@@ -38,9 +38,11 @@ void TestProp::LoadFromParams() {
     const float level = static_cast<float>(DeviationToDisplay(preset.testToneLevel));
     SetLabelText(controlAs<QLabel>(kUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
-    // The encoder numbers its test tones from 1.
-    SelectListIndex(controlAs<QComboBox>(kTestTone), preset.testTone - 1);
-    FormatFixed(level, 1, controlAs<QLineEdit>(kLevel));
+    // The encoder numbers its test tones from 1. Checked before the subtraction: a corrupt
+    // file may hold any number there, down to INT_MIN.
+    SelectListIndex(controlAs<QComboBox>(kTestTone),
+                    preset.testTone > 0 ? preset.testTone - 1 : -1);
+    ShowNumber(kLevel, level, 1, preset.testToneLevel);
     SelectListIndex(controlAs<QComboBox>(kTestMode), preset.testMode);
 }
 
@@ -51,7 +53,7 @@ bool TestProp::StoreToParams() {
     PresetParameters& preset = parameterSet().preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 1);
     preset.testTone = SelectedListIndex(controlAs<QComboBox>(kTestTone)) + 1;
-    preset.testToneLevel = DisplayToDeviation(level);
+    preset.testToneLevel = StoredNumber(kLevel, DisplayToDeviation(level));
     preset.testMode = SelectedListIndex(controlAs<QComboBox>(kTestMode));
     return true;
 }

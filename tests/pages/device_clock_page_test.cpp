@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -6,6 +7,7 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
+#include "pages/property_sheet.h"
 #include "pages/rtc_prop.h"
 #include "tests/pages/device_page_support_test.h"
 
@@ -167,8 +169,38 @@ TEST_P(ClockPage, AReadThatBringsNothingKeepsTheDateAndTimeShown) {
     EXPECT_EQ(page.ClockToSend().offsetCode, 0);
 }
 
+// The page as the sheet shows it among the device pages.
+class ClockPageInSheet : public test::DevicePageTest {
+protected:
+    QComboBox* offsets() const { return sheet.clockPage()->controlAs<QComboBox>(1051); }
+    void click(int id) const { sheet.clockPage()->controlAs<QAbstractButton>(id)->click(); }
+
+    MyPropertySheet sheet{&owner};
+};
+
+// Each time the device pages are shown the page is new: its offset list is back at 0:00, so a
+// manual Send does not carry the offset that a Read brought from the encoder shown before.
+TEST_P(ClockPageInSheet, StartsAtOffsetZeroWhenShownAgain) {
+    sheet.ShowDevicePages();
+    sheet.setCurrentIndex(1);
+    RTCProp* page = sheet.clockPage();
+    owner.duringCall = [page] { page->DeliverReadClock({8, 3, 15, 14, 5, 9, 0x23}); };
+    click(1005);
+    EXPECT_EQ(offsets()->currentText(), "-1:30");
+    owner.duringCall = nullptr;
+
+    sheet.ShowLocationPage();
+    sheet.ShowDevicePages();
+    sheet.setCurrentIndex(1);
+    EXPECT_EQ(offsets()->currentText(), "0:00");
+    click(1048);
+    click(1006);
+    EXPECT_EQ(page->ClockToSend().offsetCode, 0);
+}
+
 }  // namespace
 
 Q93_PAGES_BOTH_LANGUAGES(ClockPage);
+Q93_PAGES_BOTH_LANGUAGES(ClockPageInSheet);
 
 }  // namespace q93

@@ -7,10 +7,13 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 #include "pages/correct_prop.h"
 #include "pages/correction_edit_dialog.h"
 #include "pages/mask_edit.h"
+#include "protocol/parameter_files.h"
 #include "tests/pages/device_page_support_test.h"
 
 namespace q93 {
@@ -116,6 +119,37 @@ TEST_P(CorrectionPage, StoreTakesTheListTextAndKeepsNegativeValues) {
     EXPECT_EQ(parameterSet().device.correctionValues[1], -1.25);
     EXPECT_EQ(parameterSet().device.correctionValues[4], 0.0);
     EXPECT_EQ(parameterSet().device.correctionValues[5], 2.5);
+}
+
+// A row that still shows its loaded text stores the exact value it was loaded from, however
+// many decimals it has and whatever device.dat holds, infinity and NaN included.
+TEST_P(CorrectionPage, StoresEveryUntouchedRowExactly) {
+    const double loaded[] = {0.1234567891234, HUGE_VAL, -HUGE_VAL, std::nan(""), 1e300, -2.5e-10};
+    DeviceParameters& device = parameterSet().device;
+    std::copy(std::begin(loaded), std::end(loaded), device.correctionValues);
+    const DeviceBytes before = encodeDevice(device);
+    page.LoadFromParams();
+    EXPECT_EQ(cell(0, 1), "0.123456789");
+    EXPECT_EQ(cell(1, 1), "inf");
+    EXPECT_EQ(cell(3, 1), "nan");
+    ASSERT_TRUE(page.StoreToParams());
+    EXPECT_EQ(encodeDevice(device), before);
+}
+
+// Edited text is read as the C library's conversion reads it.
+TEST_P(CorrectionPage, ReadsAnEditedValueAsTheStandardConversion) {
+    page.LoadFromParams();
+    const std::pair<const char*, double> edits[] = {
+        {"inf", HUGE_VAL}, {"\n\t7.25", 7.25}, {"1e999", HUGE_VAL}, {"-0.5x", -0.5}};
+    for (std::size_t row = 0; row < std::size(edits); ++row) {
+        list()->item(static_cast<int>(row), 1)->setText(edits[row].first);
+    }
+    list()->item(9, 1)->setText("nan");
+    ASSERT_TRUE(page.StoreToParams());
+    for (std::size_t row = 0; row < std::size(edits); ++row) {
+        EXPECT_EQ(parameterSet().device.correctionValues[row], edits[row].second) << row;
+    }
+    EXPECT_TRUE(std::isnan(parameterSet().device.correctionValues[9]));
 }
 
 TEST_P(CorrectionPage, DoubleClickEditsTheSelectedRowWithCommaAsPoint) {

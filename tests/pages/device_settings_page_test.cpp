@@ -36,7 +36,7 @@ TEST_P(SettingsPage, ShowsItsTemplateTextsInTheUserLanguage) {
     EXPECT_EQ(presetList()->itemText(0), "1");
     EXPECT_EQ(presetList()->itemText(7), "8");
     EXPECT_EQ(sensitivity()->validChars(), "-0123456789.");
-    EXPECT_EQ(sensitivity()->maxLength(), 5);
+    EXPECT_EQ(sensitivity()->textLimit(), 5);
 }
 
 TEST_P(SettingsPage, SensitivityTakesFiveSignedDecimalCharactersWhenTyped) {

@@ -112,10 +112,10 @@ TEST_P(InputPage, StoresALevelInDbuAsItsDeviation) {
 
 TEST_P(InputPage, LimitsTheNumericEdits) {
     openPresetPage(kInputIndex);
-    EXPECT_EQ(edit(1013)->maxLength(), 4);
-    EXPECT_EQ(edit(1014)->maxLength(), 4);
-    EXPECT_EQ(edit(1030)->maxLength(), 5);
-    EXPECT_EQ(edit(1031)->maxLength(), 5);
+    EXPECT_EQ(textLimit(1013), 4);
+    EXPECT_EQ(textLimit(1014), 4);
+    EXPECT_EQ(textLimit(1030), 5);
+    EXPECT_EQ(textLimit(1031), 5);
     EXPECT_EQ(edit(1054)->maxLength(), 32767);
 }
 

@@ -1,6 +1,9 @@
+#include <climits>
 #include <cmath>
 
+#include "protocol/parameter_files.h"
 #include "tests/pages/page_test_support.h"
+#include "tests/support/temp_dir.h"
 
 namespace q93::test {
 namespace {
@@ -49,6 +52,24 @@ TEST_P(TestPage, KeepsAnEmptyTestToneEmpty) {
     EXPECT_EQ(list(1016)->currentIndex(), -1);
     leavePage();
     EXPECT_EQ(parameterSet().preset.testTone, 0);
+}
+
+// A corrupt file may hold any number as the test tone, INT_MIN included: no tone is shown,
+// and leaving the page stores what an empty list stores.
+TEST_P(TestPage, ShowsNoToneForANumberOutsideTheList) {
+    TempDir folder;
+    const std::string path = folder.file("Preset-1.dat");
+    for (const int tone : {INT_MIN, -1, 7, INT_MAX}) {
+        PresetParameters stored{};
+        stored.testTone = tone;
+        ASSERT_TRUE(writePresetFile(path, stored));
+        sheet->ShowPresetPages();
+        sheet->ReadPresetFile(path);
+        sheet->setCurrentIndex(kTestIndex);
+        EXPECT_EQ(list(1016)->currentIndex(), -1) << tone;
+        leavePage();
+        EXPECT_EQ(parameterSet().preset.testTone, 0) << tone;
+    }
 }
 
 TEST_P(TestPage, ShowsTheLevelInTheChosenUnit) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <string>
 
 namespace q93 {
@@ -40,6 +41,21 @@ TEST(NumberFormat, ParsesTheLeadingNumberWithCommaAsPoint) {
     }
 }
 
+// Any leading white space, infinities and NaNs, hexadecimal: what strtod reads.
+TEST(NumberFormat, ReadsWhatTheStandardConversionReads) {
+    const ParseCase cases[] = {
+        {"\n 5", 5},         {"\v\f\r2,5", 2.5}, {"inf", HUGE_VAL},  {"-Infinity", -HUGE_VAL},
+        {"1e999", HUGE_VAL}, {"0x1p4", 16},      {"infx", HUGE_VAL}, {"i", 0},
+    };
+    for (const ParseCase& c : cases) {
+        EXPECT_EQ(ParseNumber(c.text), c.number) << c.text;
+    }
+    EXPECT_TRUE(std::isnan(ParseNumber(" nan")));
+    EXPECT_TRUE(std::isnan(ParseNumber("-NAN(1)")));
+    EXPECT_EQ(ParseRounded("inf", 1), HUGE_VAL);
+    EXPECT_TRUE(std::isnan(ParseRounded("nan", 1)));
+}
+
 TEST(NumberFormat, ReadsOnlyTheFirst254Characters) {
     const std::string longText = std::string(254, ' ') + "7";
     EXPECT_EQ(ParseNumber(longText), 0);
@@ -66,6 +82,7 @@ TEST(NumberFormat, IgnoresAGermanSystemLocale) {
     const char* chosen = std::setlocale(LC_ALL, "de_DE.UTF-8");
     EXPECT_EQ(FormatFixed(1.5, 1), "1.5");
     EXPECT_DOUBLE_EQ(ParseNumber("1.5"), 1.5);
+    EXPECT_DOUBLE_EQ(StandardDecimal("2.25"), 2.25);
     if (chosen != nullptr) {
         std::setlocale(LC_ALL, "C");
     }

@@ -68,10 +68,10 @@ TEST_P(OutputPage, StoresEditsWhenLeft) {
 
 TEST_P(OutputPage, LimitsTheNumericEdits) {
     openPresetPage(kOutputIndex);
-    EXPECT_EQ(edit(1034)->maxLength(), 4);
-    EXPECT_EQ(edit(1038)->maxLength(), 5);
-    EXPECT_EQ(edit(1037)->maxLength(), 4);
-    EXPECT_EQ(edit(1010)->maxLength(), 5);
+    EXPECT_EQ(textLimit(1034), 4);
+    EXPECT_EQ(textLimit(1038), 5);
+    EXPECT_EQ(textLimit(1037), 4);
+    EXPECT_EQ(textLimit(1010), 5);
 }
 
 Q93_PAGES_BOTH_LANGUAGES(OutputPage);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "pages/mask_edit.h"
+
 namespace q93::test {
 namespace {
 
@@ -61,6 +63,11 @@ QLineEdit* SheetTest::edit(int id) const {
     auto* control = sheet->activePage()->controlAs<QLineEdit>(id);
     EXPECT_NE(control, nullptr) << "edit " << id;
     return control;
+}
+
+int SheetTest::textLimit(int id) const {
+    const auto* masked = qobject_cast<const CMaskEdit*>(edit(id));
+    return masked == nullptr ? -1 : masked->textLimit();
 }
 
 QComboBox* SheetTest::list(int id) const {

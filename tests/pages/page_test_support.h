@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ protected:
     QComboBox* list(int id) const;
     QLabel* label(int id) const;
     QString editText(int id) const { return edit(id)->text(); }
+    // The most a user may type or paste into a filtered edit; -1 for any other edit.
+    int textLimit(int id) const;
     // Replaces the text of an edit as a paste would: unfiltered.
     void setEditText(int id, const char* text) const { edit(id)->setText(QString::fromUtf8(text)); }
 
@@ -55,6 +58,21 @@ protected:
 };
 
 std::string languageName(const ::testing::TestParamInfo<Language>& info);
+
+// Runs the test body in another working directory and returns to the previous one.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& path)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(path);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
 
 }  // namespace q93::test
 

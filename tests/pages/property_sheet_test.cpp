@@ -1,7 +1,11 @@
 #include <QApplication>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabBar>
+#include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "pages/adjust_prop.h"
@@ -16,21 +20,6 @@ namespace q93::test {
 namespace {
 
 using PropertySheet = SheetTest;
-
-// Runs the test body in a fresh working directory and returns to the previous one.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& path)
-        : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(path);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
 
 QStringList captions(const MyPropertySheet& sheet) {
     QStringList result;
@@ -175,6 +164,82 @@ TEST_P(PropertySheet, KeepsTheSettingsPageWhenItRefusesToBeLeft) {
     EXPECT_EQ(sheet->currentIndex(), 2);
     EXPECT_DOUBLE_EQ(parameterSet().device.sensitivity40k, -0.5);
     EXPECT_EQ(owner.calls, std::vector<std::string>{"SaveCurrentNode"});
+}
+
+// Runs a check while each warning would be on screen.
+class WatchingSeam : public RecordingSeam {
+public:
+    void showWarning(const std::string& text) override {
+        RecordingSeam::showWarning(text);
+        whileShown();
+    }
+    std::function<void()> whileShown = [] {};
+};
+
+void wheelDown(QWidget* widget) {
+    const QPointF at(5, 5);
+    QWheelEvent turn(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &turn);
+}
+
+// Every way to another tab asks the Settings page first: while its message shows, the
+// page and its tab stay on screen and the other page never appears.
+TEST_P(PropertySheet, RefusesATabChangeBeforeItHappens) {
+    TempDir folder;
+    const WorkingDirectory inFolder(folder.path());  // no setup.txt: three device pages
+    struct Way {
+        const char* name;
+        std::function<void(MyPropertySheet&)> take;
+        int target;
+    };
+    const Way ways[] = {
+        {"click",
+         [](MyPropertySheet& s) {
+             QTest::mouseClick(s.tabBar(), Qt::LeftButton, {}, s.tabBar()->tabRect(2).center());
+         },
+         2},
+        {"Ctrl+Tab",
+         [](MyPropertySheet& s) { QTest::keyClick(&s, Qt::Key_Tab, Qt::ControlModifier); }, 1},
+        {"Ctrl+Shift+Tab",
+         [](MyPropertySheet& s) {
+             QTest::keyClick(&s, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+         },
+         2},
+        {"arrow key", [](MyPropertySheet& s) { QTest::keyClick(s.tabBar(), Qt::Key_Right); }, 1},
+        {"wheel", [](MyPropertySheet& s) { wheelDown(s.tabBar()); }, 1},
+        {"call", [](MyPropertySheet& s) { s.setCurrentIndex(2); }, 2},
+    };
+    WatchingSeam watch;
+    sheet->show();
+    QApplication::setActiveWindow(sheet);
+    for (const Way& way : ways) {
+        sheet->ShowDevicePages();
+        setEditText(kSensitivityEdit, "1,5");
+        QWidget* target = sheet->widget(way.target);
+        QSignalSpy changes(sheet, &QTabWidget::currentChanged);
+        std::vector<std::string> seen;
+        watch.whileShown = [&] {
+            seen.push_back("tab " + std::to_string(sheet->currentIndex()));
+            seen.push_back(sheet->settingsPage()->isVisible() ? "Settings shown" : "Settings gone");
+            seen.push_back(target->isVisible() ? "target shown" : "target hidden");
+        };
+        way.take(*sheet);
+        EXPECT_EQ(seen, (std::vector<std::string>{"tab 0", "Settings shown", "target hidden"}))
+            << way.name;
+        EXPECT_EQ(changes.count(), 0) << way.name;
+        EXPECT_EQ(sheet->currentIndex(), 0) << way.name;
+        EXPECT_EQ(sheet->activePage(), static_cast<PropertyPage*>(sheet->settingsPage()));
+
+        setEditText(kSensitivityEdit, "2");
+        seen.clear();
+        way.take(*sheet);
+        EXPECT_TRUE(seen.empty()) << way.name;
+        EXPECT_EQ(sheet->currentIndex(), way.target) << way.name;
+        EXPECT_EQ(sheet->activePage(), target) << way.name;
+        EXPECT_TRUE(target->isVisible()) << way.name;
+    }
+    EXPECT_EQ(watch.warnings.size(), std::size(ways));
 }
 
 TEST_P(PropertySheet, ValidatesTheActivePageBeforeSending) {
