@@ -24,5 +24,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DQ93_SANITIZE=address,undefined
 
 echo "== thread sanitizer, the tests that start threads"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 CTEST_ARGS="${CTEST_ARGS:-} -L threads" \
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" CTEST_ARGS="${CTEST_ARGS:-} -L threads" \
     run_suite build-tsan -DQ93_SANITIZE=thread

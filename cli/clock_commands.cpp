@@ -3,6 +3,7 @@
 
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
+#include "cli/pc_clock.h"
 #include "protocol/clock_transfer.h"
 
 namespace q93::ctl {
@@ -45,14 +46,6 @@ bool parseOffset(const std::string& text, int& code) {
         return false;
     code = OffsetCodeFromEntry(kZeroOffsetEntry + (sign == '-' ? -halfHours : halfHours));
     return true;
-}
-
-ClockValues pcClock() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return ComposeClock(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec, 0);
 }
 
 }  // namespace

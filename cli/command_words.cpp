@@ -39,10 +39,46 @@ bool splitWords(const Arguments& args, const std::vector<std::string>& valued,
     return true;
 }
 
+bool takeJsonFlag(const Arguments& args, const std::string& command, bool& json,
+                  std::string* error) {
+    CommandWords words;
+    if (!splitWords(args, {}, {"--json"}, words, error))
+        return false;
+    if (!words.positional.empty())
+        return *error = command + " takes no names", false;
+    json = words.option("--json") != nullptr;
+    return true;
+}
+
 bool parseNumber(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc{} && ptr == end && value >= low && value <= high;
+}
+
+bool parsePresetList(const std::string& text, std::vector<int>& numbers) {
+    bool chosen[9] = {};
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string item = text.substr(at, comma - at);
+        const std::size_t dash = item.find('-');
+        int first = 0, last = 0;
+        if (!parseNumber(item.substr(0, dash), 1, 8, first))
+            return false;
+        last = first;
+        if (dash != std::string::npos && !parseNumber(item.substr(dash + 1), first, 8, last))
+            return false;
+        for (int n = first; n <= last; ++n)
+            chosen[n] = true;
+        at = comma + 1;
+    }
+    numbers.clear();
+    for (int n = 1; n <= 8; ++n) {
+        if (chosen[n])
+            numbers.push_back(n);
+    }
+    return true;
 }
 
 int exitStatus(int result, const CtlSeam& seam, const std::string& what) {

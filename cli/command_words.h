@@ -21,7 +21,14 @@ struct CommandWords {
 bool splitWords(const Arguments& args, const std::vector<std::string>& valued,
                 const std::vector<std::string>& flags, CommandWords& words, std::string* error);
 
+// The words of a command that takes nothing but --json: false with a usage message.
+bool takeJsonFlag(const Arguments& args, const std::string& command, bool& json,
+                  std::string* error);
+
 bool parseNumber(const std::string& text, int low, int high, int& value);
+
+// "1,3,5-8": preset numbers 1..8 in rising order, each once; false for anything else.
+bool parsePresetList(const std::string& text, std::vector<int>& numbers);
 
 // The exit status of a procedure's result; a failure that showed no message gets one.
 int exitStatus(int result, const CtlSeam& seam, const std::string& what);

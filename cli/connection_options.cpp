@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/location_store.h"
+#include "cli/encoder_names.h"
+
 namespace q93::ctl {
 namespace {
 
@@ -75,15 +78,14 @@ bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::st
 
     ConnectionSettings& settings = options.settings;
     if (given.encoder) {
-        const std::string& name = *given.encoder;
-        if (name.empty() || name.find('/') == std::string::npos) {
+        std::string site, encoder;
+        if (!splitEncoderName(*given.encoder, site, encoder)) {
             return *error = "--encoder takes SITE/ENCODER", false;
         }
-        options.encoderFolder = "./LocationData/" + name + "/";
-        const std::string path = options.encoderFolder + "tcp.txt";
-        if (!readConnectionSettings(path, settings)) {
+        options.encoderFolder = EncoderFolderPath(site, encoder);
+        if (ReadConnectionSettings(options.encoderFolder, settings) != 0) {
             *loadError = true;
-            return *error = "cannot read '" + path + "'", false;
+            return *error = "cannot read '" + options.encoderFolder + "tcp.txt'", false;
         }
     }
     if (given.portName)

@@ -22,6 +22,16 @@ int runWriteDeviceCommand(const Arguments& args);
 int runRtcReadCommand(const Arguments& args);
 int runRtcWriteCommand(const Arguments& args);
 int runLevelsCommand(const Arguments& args);
+// The commands over the location store and the fleet of encoders in it.
+int runListCommand(const Arguments& args);
+int runAddCommand(const Arguments& args);
+int runBackupCommand(const Arguments& args);
+int runRestoreCommand(const Arguments& args);
+int runDiffCommand(const Arguments& args);
+int runClockCommand(const Arguments& args);
+// Serial devices of this machine and their COM mapping.
+int runPortsCommand(const Arguments& args);
+int runMapPortCommand(const Arguments& args);
 
 // Prints "q93ctl: <message>" and the usage hint to stderr; returns kExitUsage.
 int usageError(const std::string& message);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/user_seam.h"
+#include "cli/progress_line.h"
 
 namespace q93::ctl {
 
@@ -15,17 +16,14 @@ public:
     ~CtlSeam() override;
 
     void showWarning(const std::string& text) override;
-    void progressShow(const std::string& text) override;
-    void progressHide() override { wipeProgress(); }
-    void progressDestroy() override { wipeProgress(); }
+    void progressShow(const std::string& text) override { progress_.show(text); }
+    void progressHide() override { progress_.wipe(); }
+    void progressDestroy() override { progress_.wipe(); }
 
     int warningsShown() const { return warnings_; }
 
 private:
-    void wipeProgress();
-
-    bool terminal_;
-    bool progressShown_ = false;
+    ProgressLine progress_;
     int warnings_ = 0;
 };
 

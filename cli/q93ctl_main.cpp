@@ -23,6 +23,14 @@ constexpr CommandEntry kCommands[] = {
     {"rtc-read", q93::ctl::runRtcReadCommand},
     {"rtc-write", q93::ctl::runRtcWriteCommand},
     {"levels", q93::ctl::runLevelsCommand},
+    {"list", q93::ctl::runListCommand},
+    {"add", q93::ctl::runAddCommand},
+    {"backup", q93::ctl::runBackupCommand},
+    {"restore", q93::ctl::runRestoreCommand},
+    {"diff", q93::ctl::runDiffCommand},
+    {"clock", q93::ctl::runClockCommand},
+    {"ports", q93::ctl::runPortsCommand},
+    {"map-port", q93::ctl::runMapPortCommand},
 };
 
 }  // namespace
@@ -44,7 +52,8 @@ int main(int argc, char** argv) {
     }
     const Arguments args(words.begin() + 1, words.end());
     for (const CommandEntry& entry : kCommands) {
-        if (command == entry.name) return entry.run(args);
+        if (command == entry.name)
+            return entry.run(args);
     }
     return q93::ctl::usageError("unknown command '" + command + "'");
 }

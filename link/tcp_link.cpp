@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
@@ -20,6 +21,13 @@ namespace {
 // reader, not one per few bytes. Frames are still cut byte by byte, so the chunk size
 // changes no result.
 constexpr std::size_t kRecvChunk = 512;
+
+// An answer over a local network arrives within some tens of microseconds of its request.
+// Sleeping on the condition variable for it costs a second wake-up after the reader's own,
+// once per frame, and that hand-over was a quarter of a short transfer's time on loopback.
+// So a take first gives way to the other threads for this long, looking again each time,
+// and only then sleeps; a slow encoder costs it nothing but these few turns.
+constexpr auto kEagerTake = std::chrono::microseconds(50);
 
 std::string connectionFailedText(const TcpClient& client) {
     char text[1024];
@@ -76,8 +84,13 @@ int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
     std::vector<std::uint8_t> frame;
     {
         std::unique_lock lock(mutex_);
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(kTcpTakeTimeoutMs);
+        const auto start = std::chrono::steady_clock::now();
+        const auto deadline = start + std::chrono::milliseconds(kTcpTakeTimeoutMs);
+        while (frameQueue_.empty() && std::chrono::steady_clock::now() - start < kEagerTake) {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        }
         if (!frameArrived_.wait_until(lock, deadline, [this] { return !frameQueue_.empty(); })) {
             length = 0;
             lock.unlock();

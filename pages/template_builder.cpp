@@ -17,6 +17,7 @@
 #include <QTimeEdit>
 
 #include "base/string_table.h"
+#include "link/ip_address_edit.h"
 #include "pages/mask_edit.h"
 
 namespace q93 {
@@ -62,8 +63,9 @@ QWidget* makeControl(const ControlTemplate& control, QWidget* parent) {
         case ControlKind::LabelCenter:
             return makeLabel(control, parent, Qt::AlignHCenter);
         case ControlKind::Edit:
-        case ControlKind::IpAddress:
             return new QLineEdit(text, parent);
+        case ControlKind::IpAddress:
+            return new IpAddressEdit(parent);
         case ControlKind::MaskEdit: {
             auto* edit = new CMaskEdit(parent);
             edit->setText(text);

@@ -43,7 +43,8 @@ QStringList templateItems(const ControlTemplate& control);
 // labels QLabel, Edit QLineEdit, MaskEdit CMaskEdit, DropDown QComboBox with no entry
 // selected, check boxes QCheckBox, RadioButton QRadioButton (exclusive per group),
 // buttons QPushButton, ListView QTableWidget (columns from the items), ListBox
-// QListWidget, DatePicker QDateEdit, TimePicker QTimeEdit, IpAddress QLineEdit.
+// QListWidget, DatePicker QDateEdit, TimePicker QTimeEdit, IpAddress IpAddressEdit (four 0-255
+// fields).
 std::map<int, QWidget*> buildTemplate(const DialogTemplate& dialog, QWidget* parent);
 
 QSize dialogPixelSize(const DialogTemplate& dialog);

@@ -3,13 +3,33 @@
 #include <QInputDevice>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionTabBarBase>
 #include <QWheelEvent>
 
 namespace q93 {
 
-VetoingTabBar::VetoingTabBar(QWidget* parent) : QTabBar(parent) {}
+namespace {
+
+// The six preset tabs must fit above a page of the template's width, between the tree and the
+// buttons, in any desktop font: the style's spacing around each caption is halved.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
+
+}  // namespace
+
+VetoingTabBar::VetoingTabBar(QWidget* parent) : QTabBar(parent) {
+    auto* compact = new CompactTabStyle;
+    compact->setParent(this);
+    setStyle(compact);
+}
 
 // The style says whether a tab is selected when the button goes down or when it comes up.
 bool VetoingTabBar::selectsWith(const QMouseEvent& event) const {

@@ -3,17 +3,40 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/replace_file.h"
+
 namespace q93 {
 namespace {
 
 // The store reads each line into a buffer of 20 characters.
 constexpr int kLineBuffer = 20;
 
+// One character as a text-mode read gives it: a CR LF pair arrives as one line feed, so a
+// file written on either kind of machine is read in the same pieces.
+int nextTextChar(std::FILE* file) {
+    const int c = std::fgetc(file);
+    if (c != '\r')
+        return c;
+    const int next = std::fgetc(file);
+    if (next == '\n')
+        return '\n';
+    if (next != EOF)
+        std::ungetc(next, file);
+    return c;
+}
+
+// At most 19 characters of a line, as fgets into the store's buffer takes them; the rest
+// of a longer line is the next read.
 std::string nextLine(std::FILE* file) {
-    char line[kLineBuffer] = {};
-    if (std::fgets(line, kLineBuffer, file) == nullptr)
-        return {};
-    std::string text = line;
+    std::string text;
+    while (static_cast<int>(text.size()) < kLineBuffer - 1) {
+        const int c = nextTextChar(file);
+        if (c == EOF)
+            break;
+        text.push_back(static_cast<char>(c));
+        if (c == '\n')
+            break;
+    }
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     return text;
@@ -40,6 +63,13 @@ bool readConnectionSettings(const std::string& path, ConnectionSettings& setting
     settings.readAck = nextNumber(file);
     std::fclose(file);
     return true;
+}
+
+bool writeConnectionSettings(const std::string& path, const ConnectionSettings& settings) {
+    const std::string text = settings.ipAddress + "\r\n" + settings.tcpPort + "\r\n" +
+                             settings.portName + "\r\n" + std::to_string(settings.speedIndex) +
+                             "\r\n" + std::to_string(settings.readAck) + "\r\n";
+    return replaceFile(path, text);
 }
 
 }  // namespace q93

@@ -20,4 +20,9 @@ struct ConnectionSettings {
 // and the numbers keep their values.
 bool readConnectionSettings(const std::string& path, ConnectionSettings& settings);
 
+// Writes tcp.txt: the three texts, then the two numbers, a line each with CR LF line ends,
+// as files copied between machines either way expect. The old file is replaced only by a
+// complete new one; false when that fails.
+bool writeConnectionSettings(const std::string& path, const ConnectionSettings& settings);
+
 }  // namespace q93

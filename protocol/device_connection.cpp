@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "base/user_seam.h"
+#include "cpp_all/comlink/posix_comm_port.h"
 #include "protocol/command_formatters.h"
 
 namespace q93 {
@@ -112,6 +113,14 @@ bool DeviceConnection::receiveAnswer(int minLength) {
         return false;
     codec_.setReceivedLength(length);
     return codec_.unstuffAnswer() && codec_.wireLength() >= minLength;
+}
+
+void DeviceConnection::discardPendingAnswers() {
+    if (useTcp != 0) {
+        tcp_.flushQueue();
+    } else if (serialOpen_ && serial_.commPort() != nullptr) {
+        serial_.commPort()->flush(0, 0);
+    }
 }
 
 bool DeviceConnection::checkAnswer(std::uint8_t expectedCode, int lastOffset) {

@@ -50,6 +50,9 @@ public:
     // Receives one frame through the active link into the wire buffer and un-stuffs it;
     // false when none arrived or it is not a complete frame of at least `minLength` bytes.
     bool receiveAnswer(int minLength);
+    // Drops whatever the active link holds that no request is waiting for: frames queued by
+    // the TCP reader, bytes waiting in the serial port's input.
+    void discardPendingAnswers();
 
     // Command formatters: write commandText in the short or long form; those that send
     // return Transact's result, the others 0.

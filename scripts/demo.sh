@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Starts two simulated encoders, one on TCP and one on a pseudo-terminal standing in for a
-# serial port, lays out demo LocationData for them, and opens the desktop tool on it. Without
-# the desktop tool it walks the same encoders through q93ctl instead.
+# Lays out a demo working folder (two sites, three encoders), starts two simulated encoders
+# for it, one on TCP and one on a pseudo-terminal standing in for serial port COM5, and opens
+# the desktop tool there. The simulators are stopped when the tool ends, however it ends.
+#   scripts/demo.sh                 the desktop tool
+#   scripts/demo.sh -- COMMAND...   COMMAND instead, run in the demo folder with the
+#                                   simulators up (the screenshot script uses it)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$root/build/bin"
-demo="$root/build/demo"
+demo="${Q93_DEMO_DIR:-$root/build/demo}"
 
 rm -rf "$demo"
 mkdir -p "$demo/config/q93config" "$demo/store-tcp" "$demo/store-serial"
@@ -15,6 +18,8 @@ cleanup() {
     wait 2>/dev/null || true
 }
 trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
 
 # Starts q93sim with the given arguments in the background and leaves its first line
 # ("tcp …" or "pty …") in $sim_line. Not run in a subshell, so that cleanup knows the pid.
@@ -27,6 +32,7 @@ start_sim() {
         sleep 0.1
     done
     sim_line=$(head -n1 "$out")
+    [[ -n "$sim_line" ]] || { echo "demo: q93sim did not start: $(cat "$out.err")" >&2; exit 1; }
 }
 
 start_sim --tcp 127.0.0.1:0 --store "$demo/store-tcp"
@@ -41,23 +47,19 @@ printf '[Ports]\nCOM5=%s\n\n[Settings]\nDataBits=8\nParity=N\nStopBits=1\nHandsh
     "$pty_path" >"$demo/config/q93config/Q93Config.ini"
 export XDG_CONFIG_HOME="$demo/config"
 
-mkdir -p "$demo/LocationData/Funkhaus/StudioA" "$demo/LocationData/Sender/Turm"
+# Two sites, three encoders; "Reserve-2" has no tcp.txt yet (Properties... in its context
+# menu gives it one). setup.txt shows the Correction values page.
+mkdir -p "$demo/LocationData/Funkhaus/StudioA" "$demo/LocationData/Sender/Turm" \
+    "$demo/LocationData/Sender/Reserve-2"
 printf '127.0.0.1\r\n%s\r\nTCP/IP\r\n5\r\n1\r\n' "$tcp_port" >"$demo/LocationData/Funkhaus/StudioA/tcp.txt"
 printf '127.0.0.1\r\n\r\nCOM5\r\n5\r\n1\r\n' >"$demo/LocationData/Sender/Turm/tcp.txt"
+: >"$demo/setup.txt"
 
 echo "simulated encoders: TCP 127.0.0.1:$tcp_port (Funkhaus/StudioA), serial $pty_path as COM5 (Sender/Turm)"
 cd "$demo"
-if [[ -x "$bin/q93config" ]]; then
+if [[ "${1:-}" == "--" ]]; then
+    shift
+    "$@"
+else
     "$bin/q93config"
-    exit 0
 fi
-
-echo "The desktop tool is still to come; the same encoders through q93ctl:"
-for encoder in Funkhaus/StudioA Sender/Turm; do
-    echo "== $encoder"
-    "$bin/q93ctl" --encoder "$encoder" read-preset 1
-    "$bin/q93ctl" show "LocationData/$encoder/Preset-1.dat" | head -n 6
-    "$bin/q93ctl" --encoder "$encoder" read-device | head -n 4
-    "$bin/q93ctl" --encoder "$encoder" rtc-read
-    "$bin/q93ctl" --encoder "$encoder" levels --count 3
-done

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev libgl-dev nlohmann-json3-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/encoder_fleet.h"
 #include "sim/encoder_model.h"
 #include "sim/encoder_service.h"
 #include "sim/encoder_store.h"
@@ -16,6 +17,33 @@
 #include "sim/tcp_server.h"
 
 using namespace q93::sim;
+
+namespace {
+
+// --encoders N and --store-root: a fleet on consecutive TCP ports.
+int serveFleet(const SimOptions& options, StopSignal& stop) {
+    const FaultPlan plan(options.faults);
+    EncoderFleet fleet(options.encoders, options.faults, {plan.delayMs(), plan.trickleMs(), 0},
+                       stop);
+    for (const Fault& fault : options.faults)
+        logLine("fault " + describeFault(fault) + " (each encoder)");
+    std::string error;
+    if (!options.storeRoot.empty() && !fleet.openStores(options.storeRoot, &error)) {
+        logLine(error);
+        return 1;
+    }
+    if (!fleet.listen(options.tcpHost, options.tcpPort, &error)) {
+        logLine(error);
+        return 1;
+    }
+    for (int k = 1; k <= fleet.size(); ++k)
+        std::printf("tcp %s:%d\n", fleet.server(k).host().c_str(), fleet.server(k).port());
+    std::fflush(stdout);
+    fleet.run();
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Tests and scripts read the first line while the program runs.
@@ -35,10 +63,13 @@ int main(int argc, char** argv) {
 
     StopSignal stop;
     stop.installSignalHandlers();
+    if (options.encoders > 1 || !options.storeRoot.empty())
+        return serveFleet(options, stop);
 
     EncoderModel model;
     FaultPlan plan(options.faults);
-    for (const Fault& fault : plan.faults()) logLine("fault " + describeFault(fault));
+    for (const Fault& fault : plan.faults())
+        logLine("fault " + describeFault(fault));
 
     std::optional<EncoderStore> store;
     if (!options.storeDir.empty()) {

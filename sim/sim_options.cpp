@@ -69,6 +69,15 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
             if (!value(v) || v.empty())
                 return fail("--store needs a folder");
             options.storeDir = v;
+        } else if (name == "--store-root") {
+            if (!value(v) || v.empty())
+                return fail("--store-root needs a folder");
+            options.storeRoot = v;
+        } else if (name == "--encoders") {
+            if (!value(v) || !readInt(v, options.encoders) || options.encoders < 1 ||
+                options.encoders > kMaxEncoders) {
+                return fail("--encoders needs a number from 1 to " + std::to_string(kMaxEncoders));
+            }
         } else if (name == "--fault") {
             if (!value(v))
                 return fail("--fault needs a FAULT");
@@ -86,6 +95,12 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
             return fail("unknown option '" + args[i] + "'");
         }
     }
+    if (!options.storeDir.empty() && !options.storeRoot.empty())
+        return fail("--store and --store-root exclude each other");
+    if (options.encoders > 1 && !options.storeDir.empty())
+        return fail("--encoders above 1 keeps each encoder's memory under --store-root");
+    if ((options.encoders > 1 || !options.storeRoot.empty()) && options.pty)
+        return fail("--encoders and --store-root serve TCP only");
     if (!options.tcp && !options.pty)
         options.tcp = true;
     return true;
@@ -97,6 +112,7 @@ std::string helpText() {
         "\n"
         "usage: q93sim [--tcp HOST:PORT] [--pty] [--serial-ack 0|1] [--store DIR]\n"
         "              [--fault FAULT]... [--baud N] [--verbose]\n"
+        "       q93sim --encoders N [--tcp HOST:PORT] [--store-root DIR] [--fault FAULT]...\n"
         "\n"
         "  --tcp HOST:PORT    listen; port 0 picks a free one; prints \"tcp HOST:PORT\" on stdout\n"
         "                     when listening (the default is --tcp 127.0.0.1:0 when neither\n"
@@ -109,6 +125,11 @@ std::string helpText() {
         "  --store DIR        load device.dat and Preset-1.dat..Preset-8.dat from DIR at start\n"
         "                     (missing files are written with the factory values); save the\n"
         "                     changed file after every write\n"
+        "  --encoders N       serve N encoders (1 to 500) on N consecutive ports from PORT (port\n"
+        "                     0: the first run of N free ports), printing one \"tcp HOST:PORT\"\n"
+        "                     line each in order; each has its own memory and its own faults,\n"
+        "                     their N counting that encoder's requests only\n"
+        "  --store-root DIR   like --store, encoder k in DIR/encoder<k> (k from 1)\n"
         "  --fault FAULT      inject a fault, see below; may be repeated\n"
         "  --baud N           pace serial output at N baud (10 bits a byte)\n"
         "  --verbose, -v      one line on stderr for every request\n"

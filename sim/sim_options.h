@@ -14,7 +14,9 @@ struct SimOptions {
     int tcpPort = 0;
     bool pty = false;
     bool serialAck = true;
-    std::string storeDir;  // empty: nothing is persisted
+    std::string storeDir;   // empty: nothing is persisted
+    int encoders = 1;       // encoders served, on consecutive TCP ports
+    std::string storeRoot;  // encoder k keeps its memory in storeRoot/encoder<k>
     std::vector<Fault> faults;
     int baud = 0;  // 0: no pacing
     bool verbose = false;
@@ -25,6 +27,9 @@ struct SimOptions {
 // "--opt=value". False with a message in *error on a mistake. With neither --tcp nor
 // --pty, TCP on 127.0.0.1 with a free port is chosen.
 bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std::string* error);
+
+// Fleets of more than this many encoders are refused: each takes a port and a thread.
+inline constexpr int kMaxEncoders = 500;
 
 // The --help text: usage, options, faults, and the factory values.
 std::string helpText();

@@ -25,6 +25,10 @@ public:
     TcpServer(const TcpServer&) = delete;
     TcpServer& operator=(const TcpServer&) = delete;
 
+    // Put before the connection's name in log lines ("encoder3 tcp#1"), so that the lines of
+    // a fleet tell which encoder they come from.
+    void setLogName(std::string name) { logName_ = std::move(name); }
+
     // Binds and listens; port 0 picks a free port. False with a reason on failure.
     bool listen(const std::string& host, int port, std::string* error);
     // The address actually bound, numeric ("127.0.0.1", 40123).
@@ -50,6 +54,7 @@ private:
     std::string host_;
     int port_ = 0;
     int connections_ = 0;
+    std::string logName_;
     std::list<Client> clients_;
 };
 

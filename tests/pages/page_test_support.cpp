@@ -1,36 +1,8 @@
 #include "tests/pages/page_test_support.h"
 
-#include <QApplication>
-
 #include "pages/mask_edit.h"
 
 namespace q93::test {
-namespace {
-
-// One application for the whole program, created before the first test runs.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "pages_tests";
-        static char* argv[] = {name, nullptr};
-        if (QApplication::instance() == nullptr) {
-            app_ = new QApplication(argc, argv);
-        }
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-const ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-}  // namespace
 
 void SheetTest::SetUp() {
     parameterSet().reset();

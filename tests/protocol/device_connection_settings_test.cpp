@@ -18,6 +18,9 @@ TEST(ConnectionSettingsFile, ReadAsTheLocationStoreReadsIt) {
         // A line of more than 19 characters is read in pieces, the rest as the next line.
         {"123456789012345678901234\n5000\nCOM1\n", {"1234567890123456789", "01234", "5000", 0, 0}},
         {"1.2.3.4\n80\nTCP/IP\nfast\n-1\n", {"1.2.3.4", "80", "TCP/IP", 0, -1}},
+        // CR LF counts as one character, as a text-mode read takes it: a line of 18 fits.
+        {"123456789012345678\r\n7\r\nCOM2\r\n1\r\n0\r\n",
+         {"123456789012345678", "7", "COM2", 1, 0}},
     };
     test::TempDir dir;
     for (const SettingsFile& row : cases) {

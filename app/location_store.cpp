@@ -1,0 +1,158 @@
+#include "app/location_store.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "base/replace_file.h"
+#include "protocol/parameter_files.h"
+
+namespace q93 {
+namespace {
+
+constexpr const char* kConnectionFile = "tcp.txt";
+constexpr const char* kTcpPortName = "TCP/IP";
+// A staged file waits under this suffix until all files of its encoder are staged; the tree
+// lists folders only and reads the fixed names, so it never sees one.
+constexpr const char* kStagedSuffix = ".q93new";
+
+bool exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+template <std::size_t N>
+std::string_view bytesOf(const std::array<std::uint8_t, N>& block) {
+    return {reinterpret_cast<const char*>(block.data()), N};
+}
+
+}  // namespace
+
+std::vector<std::string> listFolders(const std::string& path) {
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator it(path, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError))
+            names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<SiteFolder> scanLocationData(ConnectionSettings& settings, const std::string& root) {
+    std::vector<SiteFolder> sites;
+    for (const std::string& site : listFolders(root)) {
+        SiteFolder& entry = sites.emplace_back(SiteFolder{site, {}});
+        for (const std::string& encoder : listFolders(root + site + "/")) {
+            EncoderFolder folder{encoder, encoder, false};
+            if (ReadConnectionSettings(EncoderFolderPath(site, encoder, root), settings) == 0) {
+                folder.hasConnection = true;
+                folder.label = encoderLabel(encoder, settings);
+            }
+            entry.encoders.push_back(std::move(folder));
+        }
+    }
+    return sites;
+}
+
+std::string EncoderFolderPath(const std::string& site, const std::string& encoder,
+                              const std::string& root) {
+    return root + site + "/" + encoder + "/";
+}
+
+std::string encoderLabel(const std::string& folder, const ConnectionSettings& settings) {
+    const std::string& where =
+        settings.portName == kTcpPortName ? settings.ipAddress : settings.portName;
+    return folder + " - " + where;
+}
+
+std::string presetLabel(int number) {
+    return "Preset-" + std::to_string(number);
+}
+
+std::string presetFileName(const std::string& presetLabel) {
+    return presetLabel + ".dat";
+}
+
+int presetNumberFromLabel(const std::string& presetLabel) {
+    const std::string prefix = "Preset-";
+    if (presetLabel.rfind(prefix, 0) != 0)
+        return 0;
+    return std::atoi(presetLabel.c_str() + prefix.size());
+}
+
+int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings& settings) {
+    return readConnectionSettings(encoderFolder + kConnectionFile, settings) ? 0 : -1;
+}
+
+bool WriteConnectionSettings(const std::string& encoderFolder, const ConnectionSettings& settings) {
+    return writeConnectionSettings(encoderFolder + kConnectionFile, settings);
+}
+
+bool isFolderName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+bool CreateEncoderFolder(const std::string& site, const std::string& encoder,
+                         const std::string& root, std::string* error) {
+    std::error_code code;
+    const std::string folder = EncoderFolderPath(site, encoder, root);
+    std::filesystem::create_directories(folder, code);
+    if (code) {
+        *error = "cannot create '" + folder + "': " + code.message();
+        return false;
+    }
+    return true;
+}
+
+std::string deviceFilePath(const std::string& encoderFolder) {
+    return encoderFolder + kDeviceFileName;
+}
+
+std::string presetFilePath(const std::string& encoderFolder, int number) {
+    return encoderFolder + presetFileName(presetLabel(number));
+}
+
+StoredFiles findStoredFiles(const std::string& encoderFolder) {
+    StoredFiles files;
+    files.device = exists(deviceFilePath(encoderFolder));
+    for (int n = 1; n <= kPresetsPerEncoder; ++n)
+        files.presets[n - 1] = exists(presetFilePath(encoderFolder, n));
+    return files;
+}
+
+bool ReplaceEncoderFiles(const std::string& encoderFolder, const DeviceParameters& device,
+                         const std::array<PresetParameters, kPresetsPerEncoder>& presets,
+                         std::string* error) {
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back(deviceFilePath(encoderFolder), std::string(bytesOf(encodeDevice(device))));
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+        files.emplace_back(presetFilePath(encoderFolder, n),
+                           std::string(bytesOf(encodePreset(presets[n - 1]))));
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (!replaceFile(files[i].first + kStagedSuffix, files[i].second)) {
+            *error =
+                "cannot write '" + files[i].first + kStagedSuffix + "': " + std::strerror(errno);
+            for (std::size_t j = 0; j <= i; ++j)
+                std::remove((files[j].first + kStagedSuffix).c_str());
+            return false;
+        }
+    }
+    for (const auto& [path, bytes] : files) {
+        if (std::rename((path + kStagedSuffix).c_str(), path.c_str()) != 0) {
+            *error = "cannot rename over '" + path + "': " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace q93

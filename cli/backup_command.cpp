@@ -1,0 +1,41 @@
+#include "app/location_store.h"
+#include "cli/ctl_command.h"
+#include "cli/fleet_command.h"
+#include "cli/stored_blocks.h"
+
+namespace q93::ctl {
+namespace {
+
+// Reads all nine blocks before writing any file: a failed encoder keeps its files, and a
+// good one gets all nine replaced together.
+JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
+    EncoderSession session(encoder, reporter);
+    EncoderBlocks blocks = readStoredBlocks(encoder.folder);
+    JobOutcome outcome;
+    if (!session.loadConnection() || !session.readDevice(blocks.device)) {
+        outcome.failure = session.failure();
+        return outcome;
+    }
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+        if (!session.readPreset(n, blocks.presets[n - 1])) {
+            outcome.failure = session.failure();
+            return outcome;
+        }
+    }
+    reporter.step("writing the files");
+    std::string error;
+    if (!ReplaceEncoderFiles(encoder.folder, blocks.device, blocks.presets, &error)) {
+        outcome.failure = {"writing the files", error};
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+}  // namespace
+
+int runBackupCommand(const Arguments& args) {
+    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder});
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "protocol/parameter_set.h"
+
+namespace q93::ctl {
+
+// One transferred field whose stored value and encoder value differ, both as the pages
+// show them: one decimal, levels in kHz or dBu as the device's unit says, lists and
+// switches as their numbers.
+struct FieldDifference {
+    std::string file;  // "device.dat", "Preset-3.dat"
+    std::string field;
+    std::string stored;
+    std::string encoder;
+    std::string unit;  // "" for lists, switches and counts
+};
+
+// The fields the transfers move, compared as they travel (floats as 32-bit floats), so a
+// value the encoder cannot hold more exactly never shows as a difference. Levels are shown
+// with the unit and sensitivity of `units`.
+std::vector<FieldDifference> compareDevice(const DeviceParameters& stored,
+                                           const DeviceParameters& encoder,
+                                           const DeviceParameters& units);
+std::vector<FieldDifference> comparePreset(int number, const PresetParameters& stored,
+                                           const PresetParameters& encoder,
+                                           const DeviceParameters& units);
+
+}  // namespace q93::ctl

@@ -1,0 +1,97 @@
+#include "cli/encoder_session.h"
+
+#include "app/location_store.h"
+#include "protocol/clock_transfer.h"
+#include "protocol/device_connection.h"
+#include "protocol/device_transfer.h"
+#include "protocol/preset_transfer.h"
+
+namespace q93::ctl {
+
+EncoderSession::EncoderSession(const StoredEncoder& encoder, StepReporter& reporter)
+    : encoder_(encoder), reporter_(reporter) {
+    installUserSeam(this);
+    installFrameLogger(this);
+}
+
+EncoderSession::~EncoderSession() {
+    installFrameLogger(nullptr);
+    installUserSeam(nullptr);
+}
+
+void EncoderSession::showWarning(const std::string& text) {
+    warnings_ += warnings_.empty() ? text : " " + text;
+}
+
+void EncoderSession::logFrame(const std::uint8_t*, int, int direction) {
+    if (direction == kFrameSent)
+        ++framesSent_;
+}
+
+bool EncoderSession::fail(const std::string& step, const std::string& message) {
+    failure_ = {step, message};
+    return false;
+}
+
+bool EncoderSession::loadConnection() {
+    if (ReadConnectionSettings(encoder_.folder, settings_) != 0)
+        return fail("tcp.txt", "cannot read '" + encoder_.folder + "tcp.txt'");
+    return true;
+}
+
+template <typename Procedure>
+bool EncoderSession::transfer(const std::string& step, Transfer table, Procedure procedure) {
+    reporter_.step(step);
+    warnings_.clear();
+    framesSent_ = 0;
+    DeviceConnection connection;
+    connection.SetParameters(settings_.portName, settings_.ipAddress, settings_.tcpPort,
+                             settings_.speedIndex, settings_.readAck);
+    if (procedure(connection) == 0)
+        return true;
+    return fail(stepText(step, table, framesSent_),
+                warnings_.empty() ? step + " failed" : warnings_);
+}
+
+bool EncoderSession::readDevice(DeviceParameters& device) {
+    ParameterSet& set = parameterSet();
+    set.device = device;
+    if (!transfer("read device", Transfer::ReadDevice, ReadDevice))
+        return false;
+    device = set.device;
+    return true;
+}
+
+bool EncoderSession::readPreset(int number, PresetParameters& preset) {
+    ParameterSet& set = parameterSet();
+    set.preset = preset;
+    set.preset.presetNumber = number;
+    if (!transfer("read preset " + std::to_string(number), Transfer::ReadPreset, ReadPreset))
+        return false;
+    preset = set.preset;
+    return true;
+}
+
+bool EncoderSession::writeDevice(const DeviceParameters& device) {
+    parameterSet().device = device;
+    return transfer("write device", Transfer::WriteDevice, WriteDevice);
+}
+
+bool EncoderSession::writePreset(int number, const PresetParameters& preset) {
+    ParameterSet& set = parameterSet();
+    set.preset = preset;
+    set.preset.presetNumber = number;
+    return transfer("write preset " + std::to_string(number), Transfer::WritePreset, WritePreset);
+}
+
+bool EncoderSession::setClock(const ClockValues& clock) {
+    return transfer("set clock", Transfer::SetClock,
+                    [&clock](DeviceConnection& connection) { return WriteRtc(connection, clock); });
+}
+
+bool EncoderSession::readClock(ClockValues& clock) {
+    return transfer("read clock", Transfer::ReadClock,
+                    [&clock](DeviceConnection& connection) { return ReadRtc(connection, clock); });
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+
+#include "base/frame_log.h"
+#include "base/user_seam.h"
+#include "cli/encoder_names.h"
+#include "cli/transfer_rows.h"
+#include "protocol/clock_values.h"
+#include "protocol/connection_settings.h"
+#include "protocol/parameter_set.h"
+
+namespace q93::ctl {
+
+// Where a job tells how far it has come, for the progress line.
+class StepReporter {
+public:
+    virtual ~StepReporter() = default;
+    virtual void step(const std::string& text) = 0;
+};
+
+// How an encoder's job ended.
+struct JobFailure {
+    std::string step;     // "read preset 3, step 10 of 28 (pilotLevel)", "tcp.txt", ...
+    std::string message;  // the warnings the transfer showed, in order
+};
+
+// The transfers of one stored encoder in this process, one fresh connection each, through
+// the core procedures the desktop tool runs. While it lives it is the process's user seam
+// and frame logger: the warnings become the failure's message instead of going to the
+// screen, and the frames sent tell at which row of its table a transfer stopped.
+class EncoderSession : public UserSeam, public FrameLogger {
+public:
+    EncoderSession(const StoredEncoder& encoder, StepReporter& reporter);
+    ~EncoderSession() override;
+    EncoderSession(const EncoderSession&) = delete;
+    EncoderSession& operator=(const EncoderSession&) = delete;
+
+    // Reads tcp.txt; every transfer needs it first.
+    bool loadConnection();
+
+    // Each runs one procedure on the parameter set; the blocks hold the start (the stored
+    // file, so that what is never transferred keeps its value) and receive what was read.
+    bool readDevice(DeviceParameters& device);
+    bool readPreset(int number, PresetParameters& preset);
+    bool writeDevice(const DeviceParameters& device);
+    bool writePreset(int number, const PresetParameters& preset);
+    bool setClock(const ClockValues& clock);
+    bool readClock(ClockValues& clock);
+
+    // Records a failure of the job's own (a file it cannot read or write).
+    bool fail(const std::string& step, const std::string& message);
+    const JobFailure& failure() const { return failure_; }
+    const StoredEncoder& encoder() const { return encoder_; }
+
+    void showWarning(const std::string& text) override;
+    void logFrame(const std::uint8_t* bytes, int length, int direction) override;
+
+private:
+    template <typename Procedure>
+    bool transfer(const std::string& step, Transfer table, Procedure procedure);
+
+    StoredEncoder encoder_;
+    StepReporter& reporter_;
+    ConnectionSettings settings_;
+    JobFailure failure_;
+    std::string warnings_;
+    int framesSent_ = 0;
+};
+
+}  // namespace q93::ctl

@@ -1,0 +1,54 @@
+#include "cli/fleet_command.h"
+
+#include <cstdio>
+
+#include "app/location_store.h"
+#include "cli/json_output.h"
+
+namespace q93::ctl {
+namespace {
+
+// Beyond this many worker processes the machine only switches between them.
+constexpr int kMaxJobs = 64;
+
+}  // namespace
+
+int runFleetCommand(const Arguments& args, const FleetCommand& command) {
+    CommandWords words;
+    std::string error;
+    std::vector<std::string> flags = command.flags;
+    flags.push_back("--json");
+    if (!splitWords(args, {"--jobs"}, flags, words, &error))
+        return usageError(error);
+    if (command.check && !command.check(words, &error))
+        return usageError(error);
+    int jobs = 1;
+    const std::string* given = words.option("--jobs");
+    if (given != nullptr && !parseNumber(*given, 1, kMaxJobs, jobs))
+        return usageError("--jobs takes 1.." + std::to_string(kMaxJobs));
+    const bool json = words.option("--json") != nullptr;
+
+    std::vector<StoredEncoder> encoders;
+    if (!selectEncoders(words.positional, encoders, &error))
+        return failure(error);
+    if (encoders.empty())
+        return failure(std::string("no encoder under ") + kLocationRoot);
+
+    int failed = 0;
+    Json results = Json::array();
+    runFleet(encoders, jobs, command.verb, command.body,
+             [&](std::size_t index, const JobOutcome& outcome) {
+                 failed += outcome.ok ? 0 : 1;
+                 const std::string name = encoders[index].name();
+                 if (json) {
+                     results.push_back(outcomeJson(name, outcome));
+                 } else {
+                     std::printf("%s\n", outcomeLine(name, outcome).c_str());
+                 }
+             });
+    if (json)
+        printJson({{"command", command.verb}, {"encoders", results}, {"failed", failed}});
+    return failed == 0 ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/encoder_names.h"
+#include "cli/encoder_session.h"
+
+namespace q93::ctl {
+
+// Keys stay in the order they were set, so that every document reads name first.
+using Json = nlohmann::ordered_json;
+
+// What one encoder's job ended with: success, or the failure; `values` holds what the job
+// has to tell besides (the clock's difference), as a JSON object.
+struct JobOutcome {
+    bool ok = false;
+    JobFailure failure;
+    Json values = Json::object();
+};
+
+// One encoder's job. It runs in a process of its own and may use the parameter set freely.
+using JobBody = std::function<JobOutcome(const StoredEncoder&, StepReporter&)>;
+
+// Runs `body` for every encoder, up to `jobs` at once, each in a worker process forked for
+// it: the transfers keep their values in one parameter set per process, by design, so no two
+// encoders can share one. Encoders whose tcp.txt names the same serial port never run at the
+// same time, as one port takes one connection. `finished` is called in the order of
+// `encoders`, each as soon as its outcome and those of all before it are in. While stderr is
+// a terminal it carries a progress line: "<verb> k of n SITE/ENC: <step>".
+std::vector<JobOutcome> runFleet(
+    const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
+    const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished);
+
+}  // namespace q93::ctl

@@ -1,0 +1,86 @@
+#include <cstdio>
+
+#include "app/location_store.h"
+#include "cli/command_words.h"
+#include "cli/json_output.h"
+
+namespace q93::ctl {
+namespace {
+
+// The five values in the order of tcp.txt.
+Json connectionJson(const ConnectionSettings& settings) {
+    return {{"ipAddress", settings.ipAddress},
+            {"tcpPort", settings.tcpPort},
+            {"portName", settings.portName},
+            {"speedIndex", settings.speedIndex},
+            {"readAck", settings.readAck}};
+}
+
+std::string presetNumbers(const StoredFiles& files) {
+    std::string numbers;
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+        if (files.presets[n - 1])
+            numbers += (numbers.empty() ? "" : ",") + std::to_string(n);
+    }
+    return numbers;
+}
+
+std::string encoderLine(const std::string& site, const EncoderFolder& encoder,
+                        const std::string& folder, const ConnectionSettings* settings,
+                        const StoredFiles& files) {
+    std::string line = site + "/" + encoder.name + " " + plainPair("folder", folder) + " " +
+                       plainPair("label", encoder.label);
+    if (settings == nullptr) {
+        line += " tcp.txt=missing";
+    } else {
+        line += plainPairs(connectionJson(*settings));
+    }
+    return line + " device.dat=" + (files.device ? "yes" : "no") + " " +
+           plainPair("presets", presetNumbers(files));
+}
+
+}  // namespace
+
+int runListCommand(const Arguments& args) {
+    bool json = false;
+    std::string error;
+    if (!takeJsonFlag(args, "list", json, &error))
+        return usageError(error);
+
+    ConnectionSettings lastRead;
+    Json sites = Json::array();
+    for (const SiteFolder& site : scanLocationData(lastRead)) {
+        Json encoders = Json::array();
+        if (site.encoders.empty() && !json)
+            std::printf("%s/ encoders=0\n", site.name.c_str());
+        for (const EncoderFolder& encoder : site.encoders) {
+            const std::string folder = EncoderFolderPath(site.name, encoder.name);
+            ConnectionSettings settings;
+            const bool readable = ReadConnectionSettings(folder, settings) == 0;
+            const StoredFiles files = findStoredFiles(folder);
+            if (!json) {
+                std::printf("%s\n", encoderLine(site.name, encoder, folder,
+                                                readable ? &settings : nullptr, files)
+                                        .c_str());
+                continue;
+            }
+            Json presets = Json::array();
+            for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+                if (files.presets[n - 1])
+                    presets.push_back(n);
+            }
+            encoders.push_back({{"name", site.name + "/" + encoder.name},
+                                {"folder", folder},
+                                {"label", encoder.label},
+                                {"connection", readable ? connectionJson(settings) : Json(nullptr)},
+                                {"device", files.device},
+                                {"presets", presets}});
+        }
+        sites.push_back({{"site", site.name}, {"encoders", encoders}});
+    }
+    if (json)
+        printJson({{"command", "list"}, {"sites", sites}});
+    return kExitSuccess;
+}
+
+}  // namespace q93::ctl

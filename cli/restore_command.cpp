@@ -1,0 +1,38 @@
+#include <cstdio>
+
+#include "cli/ctl_command.h"
+#include "cli/encoder_choice.h"
+#include "cli/json_output.h"
+
+namespace q93::ctl {
+
+int runRestoreCommand(const Arguments& args) {
+    CommandWords words;
+    StoredEncoder encoder;
+    BlockChoice choice;
+    std::string error;
+    if (!takeEncoderChoice(args, {}, words, encoder, choice, &error))
+        return usageError(error);
+    // Every file is checked before the first is sent, so that a missing one cannot leave the
+    // encoder half restored.
+    EncoderBlocks blocks;
+    if (!readStoredChoice(encoder.folder, choice, blocks, &error))
+        return failure(error);
+
+    JobOutcome outcome;
+    {
+        LineReporter reporter("restore", encoder.name());
+        EncoderSession session(encoder, reporter);
+        outcome.ok =
+            session.loadConnection() && (!choice.device || session.writeDevice(blocks.device));
+        for (std::size_t i = 0; outcome.ok && i < choice.presets.size(); ++i) {
+            const int n = choice.presets[i];
+            outcome.ok = session.writePreset(n, blocks.presets[n - 1]);
+        }
+        outcome.failure = session.failure();
+    }
+    std::printf("%s\n", outcomeLine(encoder.name(), outcome).c_str());
+    return outcome.ok ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTreeWidgetItem>
+#include <memory>
+#include <string>
+
+#include "app/location_tree.h"
+#include "app/main_window.h"
+#include "protocol/parameter_files.h"
+#include "tests/support/recording_seam.h"
+#include "tests/support/temp_dir.h"
+
+namespace q93::test {
+
+// A working folder of its own with a LocationData tree, made the current directory for the
+// test (the tool finds LocationData there), and the main window built on it on demand.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest();
+    ~MainWindowTest() override;
+
+    // Creates LocationData/site/encoder, with tcp.txt when `tcpText` is given.
+    std::string encoderFolder(const std::string& site, const std::string& encoder,
+                              const std::string& tcpText = "");
+    static std::string tcpText(int port);
+    MainWindow& window();
+
+    // The node of a site, its encoder or one of the encoder's presets (0: the encoder).
+    QTreeWidgetItem* node(int site, int encoder = -1, int preset = 0);
+    // Selects a node as a click would; false when the tree kept the old one.
+    bool select(QTreeWidgetItem* item);
+
+    TempDir dir;
+    RecordingSeam seam;
+
+private:
+    std::string previousDirectory_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace q93::test
