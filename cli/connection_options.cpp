@@ -6,6 +6,7 @@
 
 #include "app/location_store.h"
 #include "cli/encoder_names.h"
+#include "cli/handshake_warning.h"
 
 namespace q93::ctl {
 namespace {
@@ -104,6 +105,7 @@ bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::st
 void configure(DeviceConnection& connection, const ConnectionOptions& options) {
     const ConnectionSettings& s = options.settings;
     connection.SetParameters(s.portName, s.ipAddress, s.tcpPort, s.speedIndex, s.readAck);
+    warnOfXonXoff(connection);
 }
 
 std::string fileFor(const std::string* given, const std::string& name) {

@@ -1,6 +1,7 @@
 #include "cli/encoder_session.h"
 
 #include "app/location_store.h"
+#include "cli/handshake_warning.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
@@ -47,6 +48,7 @@ bool EncoderSession::transfer(const std::string& step, Transfer table, Procedure
     DeviceConnection connection;
     connection.SetParameters(settings_.portName, settings_.ipAddress, settings_.tcpPort,
                              settings_.speedIndex, settings_.readAck);
+    warnOfXonXoff(connection);
     if (procedure(connection) == 0)
         return true;
     return fail(stepText(step, table, framesSent_),

@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/connection_options.h"
@@ -33,9 +35,20 @@ constexpr CommandEntry kCommands[] = {
     {"map-port", q93::ctl::runMapPortCommand},
 };
 
-}  // namespace
+// Everything a command prints sits in the stream's buffer until the end, where a full disk
+// or a closed pipe first shows: a script must not take a backup or a reading that never
+// reached its file for a success.
+int checkedOutput(int code) {
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && std::ferror(stdout) == 0)
+        return code;
+    const int failed = q93::ctl::failure(std::string("cannot write the output: ") +
+                                         (flushed ? "write error" : std::strerror(error)));
+    return code == q93::ctl::kExitSuccess ? failed : code;
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     Arguments words(argv + 1, argv + argc);
     std::string error;
     bool loadError = false;
@@ -56,4 +69,10 @@ int main(int argc, char** argv) {
             return entry.run(args);
     }
     return q93::ctl::usageError("unknown command '" + command + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return checkedOutput(run(argc, argv));
 }

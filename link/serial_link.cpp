@@ -134,16 +134,25 @@ int SerialLink::huntStartByte(int& idle) {
 }
 
 // Start bytes repeated before the first other character are dropped, so that the frame
-// handed on has exactly one.
+// handed on has exactly one. Each dropped one still counts towards the character limit:
+// every byte resets the idle budget, so a line that keeps sending start bytes would
+// otherwise hold the caller for as long as it talks.
 int SerialLink::collectFrame(std::uint8_t* buffer, int& idle) {
     buffer[0] = kStartByte;
     int next = 1;
+    int taken = 1;
     for (;;) {
         const int c = nextChar(idle);
         if (c == kIdleBudgetSpent)
             return -1;
-        if (c == kNothingYet || (c == kStartByte && next == 1))
+        if (c == kNothingYet)
             continue;
+        ++taken;
+        if (c == kStartByte && next == 1) {
+            if (taken > kCharacterLimit)
+                return -1;
+            continue;
+        }
         buffer[next++] = static_cast<std::uint8_t>(c);
         if (c == kEndByte || next > kCharacterLimit)
             return next;

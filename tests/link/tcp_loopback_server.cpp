@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <stdexcept>
+#include <thread>
 
 #include "protocol/frame_codec.h"
 
@@ -79,9 +80,24 @@ void LoopbackServer::send(const Bytes& bytes) {
 }
 
 void LoopbackServer::dropClient() {
-    std::lock_guard lock(mutex_);
-    if (client_ >= 0)
-        ::shutdown(client_, SHUT_RDWR);
+    int dropped = -1;
+    {
+        std::lock_guard lock(mutex_);
+        dropped = client_;
+        if (dropped >= 0)
+            ::shutdown(dropped, SHUT_RDWR);
+    }
+    // Until the server has let go of the old connection, a send for the next client would
+    // still go to the old one and be lost; wait (bounded) for it to notice.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (dropped >= 0 && std::chrono::steady_clock::now() < deadline) {
+        {
+            std::lock_guard lock(mutex_);
+            if (client_ != dropped)
+                return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 std::vector<Bytes> LoopbackServer::requests() {

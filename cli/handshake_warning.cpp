@@ -1,0 +1,23 @@
+#include "cli/handshake_warning.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace q93::ctl {
+
+// Frames are stuffed only for FD to FF, so a 0x11 or 0x13 in a sequence byte, a checksum or
+// a float is taken by the driver as flow control and the frame arrives mangled. The setting
+// still works as it always has; the user is only told why transfers may fail with it.
+void warnOfXonXoff(DeviceConnection& connection) {
+    static std::once_flag warned;
+    if (connection.portName == "TCP/IP" || connection.serialLink().handshake != "Xon/Xoff")
+        return;
+    std::call_once(warned, [] {
+        std::fputs(
+            "q93ctl: warning: Handshake=Xon/Xoff mangles frames that contain 0x11 or "
+            "0x13; use RTS/CTS or none\n",
+            stderr);
+    });
+}
+
+}  // namespace q93::ctl
