@@ -20,7 +20,6 @@ namespace {
 // What a node keeps beside its label: its folder's real name and its image.
 constexpr int kFolderRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
-constexpr const char* kDeviceFile = "device.dat";
 // The context menu opens a little right of the pointer, clear of the item's text start.
 constexpr int kMenuOffsetX = 10;
 
@@ -117,7 +116,7 @@ std::string LocationTree::EncoderFolderPath(const QTreeWidgetItem* encoder) cons
 std::string LocationTree::nodeFilePath(const QTreeWidgetItem* node) const {
     switch (nodeImage(node)) {
         case kEncoderImage:
-            return EncoderFolderPath(node) + kDeviceFile;
+            return deviceFilePath(EncoderFolderPath(node));
         case kPresetImage:
             return EncoderFolderPath(node->parent()) + presetFileName(folderOf(node));
         default:
