@@ -25,15 +25,19 @@ GuiSeam::GuiSeam(QWidget* owner) : owner_(owner) {
 }
 
 GuiSeam::~GuiSeam() {
+    // A worker still waiting for its box returns without it rather than waiting forever;
+    // only then can the uninstall, which waits for every worker inside this seam, end.
+    {
+        std::lock_guard lock(mutex_);
+        closing_ = true;
+        for (QueuedWarning* warning : queued_)
+            warning->done = true;
+        queued_.clear();
+    }
+    warningShown_.notify_all();
     installUserSeam(nullptr);
     delete popup_.data();
-    // A worker still waiting for its box returns without it rather than waiting forever.
     std::unique_lock lock(mutex_);
-    closing_ = true;
-    for (QueuedWarning* warning : queued_)
-        warning->done = true;
-    queued_.clear();
-    warningShown_.notify_all();
     warningShown_.wait(lock, [this] { return waiting_ == 0; });
 }
 

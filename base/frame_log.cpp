@@ -1,23 +1,24 @@
 #include "base/frame_log.h"
 
-#include <atomic>
+#include "base/guarded_hook.h"
 
 namespace q93 {
 namespace {
 
-// Links on the measurement thread call in while the GUI thread may attach the log.
-std::atomic<FrameLogger*> attached{nullptr};
+// Links on the measurement thread call in while the GUI thread attaches or destroys the log.
+GuardedHook<FrameLogger>& attached() {
+    static GuardedHook<FrameLogger> hook;
+    return hook;
+}
 
 }  // namespace
 
 void installFrameLogger(FrameLogger* logger) {
-    attached.store(logger);
+    attached().install(logger);
 }
 
 void logFrame(const std::uint8_t* bytes, int length, int direction) {
-    FrameLogger* logger = attached.load();
-    if (logger != nullptr)
-        logger->logFrame(bytes, length, direction);
+    attached().call([&](FrameLogger& logger) { logger.logFrame(bytes, length, direction); });
 }
 
 }  // namespace q93

@@ -14,7 +14,8 @@ public:
     virtual void logFrame(const std::uint8_t* bytes, int length, int direction) = 0;
 };
 
-// Attaches a logger for the process; nullptr detaches it.
+// Attaches a logger for the process; nullptr detaches it. Returns once no other thread is
+// still inside the previous logger, which may then be destroyed.
 void installFrameLogger(FrameLogger* logger);
 
 // Called by both links for every frame sent (direction 1) and received (direction 2);

@@ -1,6 +1,7 @@
 #include "base/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -24,21 +25,55 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
+FileReplacement::~FileReplacement() {
+    discard();
+}
+
+bool FileReplacement::open(const std::string& path) {
+    discard();
     // The partner is made in the same folder, so the rename cannot cross a file system, and
     // with 0666 less the umask, as fopen would have made the file.
     static std::atomic<unsigned> counter{0};
-    const std::string partner =
+    std::string partner =
         path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    const int fd = ::open(partner.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+    fd_ = ::open(partner.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0)
         return false;
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && ::rename(partner.c_str(), path.c_str()) == 0)
+    // A file the user made read-only for the group keeps that mode after the rename.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0)
+        ::fchmod(fd_, old.st_mode & 07777);
+    path_ = path;
+    partner_ = std::move(partner);
+    return true;
+}
+
+bool FileReplacement::commit(std::string_view bytes) {
+    if (fd_ < 0)
+        return false;
+    bool ok = writeAll(fd_, bytes) && ::fsync(fd_) == 0;
+    ok = (::close(fd_) == 0) && ok;
+    fd_ = -1;
+    if (ok && ::rename(partner_.c_str(), path_.c_str()) == 0) {
+        partner_.clear();
         return true;
-    ::unlink(partner.c_str());
+    }
+    discard();
     return false;
+}
+
+void FileReplacement::discard() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!partner_.empty())
+        ::unlink(partner_.c_str());
+    partner_.clear();
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    FileReplacement replacement;
+    return replacement.open(path) && replacement.commit(bytes);
 }
 
 }  // namespace q93

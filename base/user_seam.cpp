@@ -1,7 +1,8 @@
 #include "base/user_seam.h"
 
-#include <atomic>
 #include <cstdio>
+
+#include "base/guarded_hook.h"
 
 namespace q93 {
 namespace {
@@ -18,39 +19,44 @@ StderrSeam& defaultSeam() {
     return seam;
 }
 
-// Read by the measurement thread when a level query fails, written once at start-up.
-std::atomic<UserSeam*> installed{nullptr};
+// Called by the measurement thread when a level query fails, while the GUI thread may be
+// tearing the window's seam down.
+GuardedHook<UserSeam>& installed() {
+    static GuardedHook<UserSeam> hook;
+    return hook;
+}
+
+template <typename Call>
+void throughSeam(Call&& call) {
+    if (!installed().call(call))
+        call(defaultSeam());
+}
 
 }  // namespace
 
 void installUserSeam(UserSeam* seam) {
-    installed.store(seam);
-}
-
-UserSeam& userSeam() {
-    UserSeam* seam = installed.load();
-    return seam != nullptr ? *seam : defaultSeam();
+    installed().install(seam);
 }
 
 void showWarning(const std::string& text) {
-    userSeam().showWarning(text);
+    throughSeam([&](UserSeam& seam) { seam.showWarning(text); });
 }
 
 ProgressPopup::ProgressPopup() {
-    userSeam().progressCreate();
+    throughSeam([](UserSeam& seam) { seam.progressCreate(); });
 }
 
 ProgressPopup::~ProgressPopup() {
-    userSeam().progressDestroy();
+    throughSeam([](UserSeam& seam) { seam.progressDestroy(); });
 }
 
 void ProgressPopup::showText(const std::string& text) {
     lastText_ = text;
-    userSeam().progressShow(text);
+    throughSeam([&](UserSeam& seam) { seam.progressShow(text); });
 }
 
 void ProgressPopup::hide() {
-    userSeam().progressHide();
+    throughSeam([](UserSeam& seam) { seam.progressHide(); });
 }
 
 }  // namespace q93

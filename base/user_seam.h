@@ -19,9 +19,9 @@ public:
 };
 
 // Installs the seam for the process; nullptr restores the default, which writes warnings
-// to stderr and shows no progress.
+// to stderr and shows no progress. Returns once no other thread is still inside a call to
+// the previous seam, which may then be destroyed.
 void installUserSeam(UserSeam* seam);
-UserSeam& userSeam();
 
 void showWarning(const std::string& text);
 

@@ -138,6 +138,9 @@ void PortLogWindow::save() {
     const QString workingDirectory = QDir::currentPath();
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The title a save dialog always had, German from the tool's own translation even where
+    // Qt's translations are not installed.
+    dialog.setWindowTitle(tr("Save As"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setNameFilters(
         {QStringLiteral("Log File (*.txt)"), QStringLiteral("Alle Dateien (*.*)")});

@@ -106,10 +106,8 @@ int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
 int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
     if (!stream_ || buffer == nullptr || length == nullptr)
         return -1;
-    int idle = 0;
-    if (huntStartByte(idle) != 0)
-        return -1;
-    const int received = collectFrame(buffer, idle);
+    const WaitForInput waitForInput = [this](int ms) { commPort_->waitForInput(ms); };
+    const int received = receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, buffer);
     if (received < 0)
         return -1;
     *length = received;
@@ -117,10 +115,21 @@ int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
     return 0;
 }
 
-int SerialLink::huntStartByte(int& idle) {
+namespace {
+
+struct Poller {
+    comlink::PortStream& stream;
+    const WaitForInput& waitForInput;
+    int receiveTimeoutMs;
+    int idle = 0;
+
+    int nextChar();
+};
+
+int huntStartByte(Poller& poller) {
     int counted = 0;
     for (;;) {
-        const int c = nextChar(idle);
+        const int c = poller.nextChar();
         if (c == kIdleBudgetSpent)
             return -1;
         if (c == kNothingYet)
@@ -137,12 +146,12 @@ int SerialLink::huntStartByte(int& idle) {
 // handed on has exactly one. Each dropped one still counts towards the character limit:
 // every byte resets the idle budget, so a line that keeps sending start bytes would
 // otherwise hold the caller for as long as it talks.
-int SerialLink::collectFrame(std::uint8_t* buffer, int& idle) {
+int collectFrame(Poller& poller, std::uint8_t* buffer) {
     buffer[0] = kStartByte;
     int next = 1;
     int taken = 1;
     for (;;) {
-        const int c = nextChar(idle);
+        const int c = poller.nextChar();
         if (c == kIdleBudgetSpent)
             return -1;
         if (c == kNothingYet)
@@ -161,9 +170,9 @@ int SerialLink::collectFrame(std::uint8_t* buffer, int& idle) {
 
 // One poll of the receive queue: a character, kNothingYet after an empty poll, or
 // kIdleBudgetSpent. The wait after an empty poll ends early when a byte arrives.
-int SerialLink::nextChar(int& idle) {
-    if (stream_->rxCount() > 0) {
-        const int c = stream_->getChar(1);
+int Poller::nextChar() {
+    if (stream.rxCount() > 0) {
+        const int c = stream.getChar(1);
         if (c >= 0) {
             idle = 0;
             return c;
@@ -172,8 +181,18 @@ int SerialLink::nextChar(int& idle) {
     ++idle;
     if (idle * kIdleWeight > receiveTimeoutMs)
         return kIdleBudgetSpent;
-    commPort_->waitForInput(kPollMs);
+    waitForInput(kPollMs);
     return kNothingYet;
+}
+
+}  // namespace
+
+int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+                       int receiveTimeoutMs, std::uint8_t* buffer) {
+    Poller poller{stream, waitForInput, receiveTimeoutMs};
+    if (huntStartByte(poller) != 0)
+        return -1;
+    return collectFrame(poller, buffer);
 }
 
 }  // namespace q93

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,16 @@ inline constexpr int kSerialFrameCapacity = 765;
 // The longest texts the link keeps; longer ones are cut.
 inline constexpr std::size_t kPortNameMaxLength = 51;
 inline constexpr std::size_t kHandshakeMaxLength = 50;
+
+// After an empty poll: waits up to this many milliseconds for a byte to arrive.
+using WaitForInput = std::function<void(int ms)>;
+
+// The link's receive loop, apart from the port it polls so that any port under the stream
+// can feed it: hunts the start byte, then collects one frame into buffer, which must hold
+// kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget or a character
+// limit ran out.
+int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+                       int receiveTimeoutMs, std::uint8_t* buffer);
 
 // The encoder's frames over a serial port. The owning connection sets portName and baudRate
 // before every open; the character format and handshake come from the machine-wide settings
@@ -63,9 +74,6 @@ public:
 
 private:
     int failOpen();
-    int huntStartByte(int& idle);
-    int collectFrame(std::uint8_t* buffer, int& idle);
-    int nextChar(int& idle);
 
     std::unique_ptr<comlink::PortStream> stream_;
     std::unique_ptr<comlink::PosixCommPort> commPort_;

@@ -127,9 +127,10 @@ void TcpLink::queueFrame(const std::uint8_t* bytes, int length) {
 }
 
 void TcpLink::readerLoop() {
-    std::uint8_t assembly[kTcpAssemblySize];
-    int assembled = 0;
-    bool inFrame = false;
+    TcpFrameCutter cutter;
+    const TcpFrameCutter::FrameHandler queue = [this](const std::uint8_t* frame, int length) {
+        queueFrame(frame, length);
+    };
     for (;;) {
         std::uint8_t chunk[kRecvChunk];
         const ssize_t got = ::recv(client_.socket(), chunk, sizeof chunk, 0);
@@ -137,23 +138,28 @@ void TcpLink::readerLoop() {
             continue;
         if (got <= 0)
             return;  // closed by the encoder or by close(); a partial frame goes
-        for (ssize_t i = 0; i < got; ++i) {
-            const std::uint8_t byte = chunk[i];
-            if (!inFrame) {
-                if (byte != kStartByte)
-                    continue;
-                inFrame = true;
-                assembled = 0;
-            }
-            assembly[assembled++] = byte;
-            if (byte == kEndByte) {
-                queueFrame(assembly, assembled);
-                inFrame = false;
-            } else if (assembled == kTcpAssemblySize) {
-                // Far beyond anything a take would return: give it up and hunt for the next
-                // start byte rather than write past the buffer.
-                inFrame = false;
-            }
+        cutter.feed(chunk, static_cast<std::size_t>(got), queue);
+    }
+}
+
+void TcpFrameCutter::feed(const std::uint8_t* bytes, std::size_t count,
+                          const FrameHandler& onFrame) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t byte = bytes[i];
+        if (!inFrame_) {
+            if (byte != kStartByte)
+                continue;
+            inFrame_ = true;
+            assembled_ = 0;
+        }
+        assembly_[assembled_++] = byte;
+        if (byte == kEndByte) {
+            onFrame(assembly_, assembled_);
+            inFrame_ = false;
+        } else if (assembled_ == kTcpAssemblySize) {
+            // Far beyond anything a take would return: give it up and hunt for the next
+            // start byte rather than write past the buffer.
+            inFrame_ = false;
         }
     }
 }

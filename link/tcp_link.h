@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,6 +19,22 @@ inline constexpr int kTcpTakeTimeoutMs = 1010;
 inline constexpr int kTcpFrameCapacity = 511;
 // The reader assembles a frame in this many bytes.
 inline constexpr int kTcpAssemblySize = 1024;
+
+// Cuts a received byte stream into frames as the reader thread does, however it is chunked:
+// bytes outside a frame are dropped, a start byte inside a frame is kept like any other, and
+// a frame that fills kTcpAssemblySize bytes without an end byte is given up.
+class TcpFrameCutter {
+public:
+    using FrameHandler = std::function<void(const std::uint8_t* frame, int length)>;
+
+    // Calls onFrame for every frame completed by these bytes, 0xFE to 0xFF inclusive.
+    void feed(const std::uint8_t* bytes, std::size_t count, const FrameHandler& onFrame);
+
+private:
+    std::uint8_t assembly_[kTcpAssemblySize];
+    int assembled_ = 0;
+    bool inFrame_ = false;
+};
 
 // The TCP half of a device connection: a client socket, a reader thread that cuts the
 // incoming stream into frames, and the queue between them.

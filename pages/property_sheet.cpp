@@ -32,15 +32,6 @@ bool setupFileAvailable() {
     return true;
 }
 
-bool canCreate(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "w+b");
-    if (file == nullptr) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
-}
-
 }  // namespace
 
 MyPropertySheet::MyPropertySheet(PageOwner* owner, QWidget* parent)
@@ -210,11 +201,14 @@ void MyPropertySheet::ReadPresetFile(const std::string& path) {
 }
 
 void MyPropertySheet::WritePresetFile(const std::string& path) {
-    if (!canCreate(path)) {
+    // Opened before the page stores, so a file that cannot be written leaves the parameter
+    // set alone; the old file stays whole until the new one is complete.
+    FileReplacement file;
+    if (!file.open(path)) {
         return;
     }
     StoreActivePage();  // only the Settings page can refuse, and it is never in this set
-    writePresetFile(path, parameterSet().preset);
+    commitPresetFile(file, parameterSet().preset);
 }
 
 }  // namespace q93

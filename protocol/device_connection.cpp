@@ -140,6 +140,12 @@ bool DeviceConnection::checkAnswer(std::uint8_t expectedCode, int lastOffset) {
     if (code == expectedCode && holdsValue)
         return true;
     answerError = -1;
+    if (code == expectedCode) {
+        // The right code in a frame cut short (the serial link's 765 bytes) or too short for
+        // the value: no usable answer came, and "2d anstatt 2d" would contradict itself.
+        noAnswer();
+        return false;
+    }
     char text[96];
     std::snprintf(text, sizeof text, kWrongAnswerFormat, code, expectedCode);
     showWarning(text);

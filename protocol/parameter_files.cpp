@@ -6,18 +6,21 @@
 #include <cstring>
 #include <span>
 
+#include "base/replace_file.h"
 #include "protocol/parameter_fields.h"
 
 namespace q93 {
 namespace {
 
 void putLittleEndian(std::uint8_t* at, std::uint64_t value, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < size; ++i)
+        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 std::uint64_t getLittleEndian(const std::uint8_t* at, std::size_t size) {
     std::uint64_t value = 0;
-    for (std::size_t i = 0; i < size; ++i) value |= std::uint64_t{at[i]} << (8 * i);
+    for (std::size_t i = 0; i < size; ++i)
+        value |= std::uint64_t{at[i]} << (8 * i);
     return value;
 }
 
@@ -77,19 +80,16 @@ void decodePartial(const std::uint8_t* bytes, std::size_t length, Record& record
 template <std::size_t N>
 int readRaw(const std::string& path, std::array<std::uint8_t, N>& into) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return -1;
+    if (file == nullptr)
+        return -1;
     const std::size_t got = std::fread(into.data(), 1, N, file);
     std::fclose(file);
     return static_cast<int>(got);
 }
 
 template <std::size_t N>
-bool writeRaw(const std::string& path, const std::array<std::uint8_t, N>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "w+b");
-    if (file == nullptr) return false;
-    const std::size_t put = std::fwrite(bytes.data(), 1, N, file);
-    const bool closed = std::fclose(file) == 0;
-    return put == N && closed;
+std::string_view asText(const std::array<std::uint8_t, N>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), N};
 }
 
 }  // namespace
@@ -113,23 +113,29 @@ void decodeDevice(const std::uint8_t* bytes, std::size_t length, DeviceParameter
 int readPresetFile(const std::string& path, PresetParameters& preset) {
     PresetBytes bytes{};
     const int got = readRaw(path, bytes);
-    if (got > 0) decodePreset(bytes.data(), static_cast<std::size_t>(got), preset);
+    if (got > 0)
+        decodePreset(bytes.data(), static_cast<std::size_t>(got), preset);
     return got;
 }
 
 int readDeviceFile(const std::string& path, DeviceParameters& device) {
     DeviceBytes bytes{};
     const int got = readRaw(path, bytes);
-    if (got > 0) decodeDevice(bytes.data(), static_cast<std::size_t>(got), device);
+    if (got > 0)
+        decodeDevice(bytes.data(), static_cast<std::size_t>(got), device);
     return got;
 }
 
 bool writePresetFile(const std::string& path, const PresetParameters& preset) {
-    return writeRaw(path, encodePreset(preset));
+    return replaceFile(path, asText(encodePreset(preset)));
 }
 
 bool writeDeviceFile(const std::string& path, const DeviceParameters& device) {
-    return writeRaw(path, encodeDevice(device));
+    return replaceFile(path, asText(encodeDevice(device)));
+}
+
+bool commitPresetFile(FileReplacement& file, const PresetParameters& preset) {
+    return file.commit(asText(encodePreset(preset)));
 }
 
 int presetNumberFromPath(const std::string& path) {

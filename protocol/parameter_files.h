@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/replace_file.h"
 #include "protocol/parameter_set.h"
 
 namespace q93 {
@@ -21,12 +22,15 @@ DeviceBytes encodeDevice(const DeviceParameters& device);
 void decodePreset(const std::uint8_t* bytes, std::size_t length, PresetParameters& preset);
 void decodeDevice(const std::uint8_t* bytes, std::size_t length, DeviceParameters& device);
 
-// Whole-file helpers ("rb" / "w+b"): the number of bytes read, or -1 when the file cannot
-// be opened; writes return false when the file cannot be created or written in full.
+// Whole-file helpers: the number of bytes read, or -1 when the file cannot be opened; writes
+// return false when the file cannot be replaced in full. A write goes beside the file and is
+// renamed over it, so a failed one leaves the old file byte for byte.
 int readPresetFile(const std::string& path, PresetParameters& preset);
 int readDeviceFile(const std::string& path, DeviceParameters& device);
 bool writePresetFile(const std::string& path, const PresetParameters& preset);
 bool writeDeviceFile(const std::string& path, const DeviceParameters& device);
+// Writes the preset into a replacement its caller opened first.
+bool commitPresetFile(FileReplacement& file, const PresetParameters& preset);
 
 // The preset number a file name gives: the decimal value of the last five characters of
 // the path, so "Preset-3.dat" gives 3 and a name ending in 12.dat gives 2.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "app/progress_popup_widget.h"
@@ -71,6 +72,24 @@ TEST(GuiSeam, ProgressPopupPaintsAtOnceCentredOverTheOwnerWithoutTheEventLoop) {
         EXPECT_FALSE(widget->isVisible());
     }
     EXPECT_EQ(seam.progressPopup(), nullptr);
+}
+
+// The window closes while a worker waits for its box: the seam goes without showing it,
+// the worker returns, and neither waits for the other.
+TEST(GuiSeam, GoesWhileAWorkerWaitsForItsBox) {
+    for (int round = 0; round < 20; ++round) {
+        auto* seam = new GuiSeam;
+        std::atomic<bool> returned{false};
+        std::thread worker([&] {
+            showWarning("Keine Antwort vom Gerät ( Timeout )!");
+            returned.store(true);
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(200 * round));
+        delete seam;  // the GUI thread never ran its event loop: the box was never shown
+        const bool done = QTest::qWaitFor([&] { return returned.load(); }, 5000);
+        worker.join();
+        ASSERT_TRUE(done) << "round " << round;
+    }
 }
 
 }  // namespace

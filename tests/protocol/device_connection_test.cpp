@@ -77,15 +77,14 @@ TEST_F(OverTcp, WrongFirstByteIsShownAndClosesTheLink) {
     EXPECT_FALSE(connection.tcpLink().connected());
 }
 
-TEST_F(OverTcp, AnAnswerTooShortForItsValueIsWrongNotRequestBytes) {
+TEST_F(OverTcp, AnAnswerTooShortForItsValueIsNoAnswerNotRequestBytes) {
     // The wire buffer still holds the request 2d 04 4d 49 70 00 behind this answer.
     test::LoopbackServer server(answering({0x2D, 0x01}));
     connect(server);
     ASSERT_EQ(connection.query(0x70), 0);
     EXPECT_EQ(connection.ReadByteAnswer(0x2D), -1);
     EXPECT_EQ(connection.answerError, -1);
-    EXPECT_EQ(seam.warnings,
-              std::vector<std::string>{"Falsche Antwort vom Gerät ( 2d anstatt 2d )."});
+    EXPECT_EQ(seam.warnings, std::vector<std::string>{"Keine Antwort vom Gerät ( Timeout )!"});
 }
 
 TEST_F(OverTcp, MissingAcknowledgementTimesOutWithTheMessage) {
