@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test twice: a plain build, then one with the address and
 # undefined-behaviour sanitizers; then the tests that start threads (label "threads") once
-# more under ThreadSanitizer. Exits non-zero on any failure.
+# more under ThreadSanitizer; then a few seconds of every fuzz target (scripts/fuzz.sh long
+# runs them for ten million executions each). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -26,3 +27,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== thread sanitizer, the tests that start threads"
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/tsan.supp" CTEST_ARGS="${CTEST_ARGS:-} -L threads" \
     run_suite build-tsan -DQ93_SANITIZE=thread
+
+echo "== fuzz targets, a few seconds each"
+scripts/fuzz.sh short

@@ -1,11 +1,9 @@
 // soak: thousands of transfers of every kind against q93sim, over TCP on loopback and over a
 // pseudo-terminal, with random faults in the encoder's replies. After every transfer the
-// result and the message the user saw are held against what the design gives for the
+// result and the message the user saw are held against what the tool must do with the
 // fault, the values against what the encoder holds, and the stored files against their
 // last save; at the end the process must hold no more descriptors, threads or memory than
 // before. Exit status 1 when anything was not as it should be.
-
-#include <unistd.h>
 
 #include <unistd.h>
 

@@ -3,13 +3,12 @@
 #include <ctime>
 #include <sstream>
 
+#include "app/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace q93::soak {
 namespace {
-
-constexpr int kPresets = 8;
 
 std::int64_t fieldSeconds(int fullYear, int month, int day, int hour, int minute, int second) {
     std::tm fields{};
@@ -48,12 +47,13 @@ std::vector<std::string> simArguments(const std::filesystem::path& store, const 
     return args;
 }
 
+// The store is an encoder folder as the location store keeps one.
 std::string presetPath(const std::filesystem::path& store, int n) {
-    return (store / ("Preset-" + std::to_string(n) + ".dat")).string();
+    return presetFilePath(store.string() + "/", n);
 }
 
 std::string devicePath(const std::filesystem::path& store) {
-    return (store / "device.dat").string();
+    return deviceFilePath(store.string() + "/");
 }
 
 std::string asText(const auto& bytes) {
@@ -111,7 +111,7 @@ SoakEncoder::SoakEncoder(const std::filesystem::path& store, const LineStyle& li
 }
 
 bool SoakEncoder::reloadHeld() {
-    for (int n = 1; n <= kPresets; ++n) {
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
         if (readPresetFile(presetPath(store_, n), presets[n - 1]) !=
             static_cast<int>(kPresetBlockSize))
             return false;
@@ -121,7 +121,7 @@ bool SoakEncoder::reloadHeld() {
 
 const PresetParameters& SoakEncoder::activePreset() const {
     const int index = device.activePreset;
-    return presets[index >= 0 && index < kPresets ? index : 0];
+    return presets[index >= 0 && index < kPresetsPerEncoder ? index : 0];
 }
 
 // The encoder sees an analog pair and an AES/EBU frame at all times; what it plays follows
@@ -138,7 +138,7 @@ DeviceStatus SoakEncoder::status() const {
 
 std::string SoakEncoder::storeDifference() const {
     std::string differing;
-    for (int n = 1; n <= kPresets; ++n) {
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
         if (test::readFileBytes(presetPath(store_, n)) != asText(encodePreset(presets[n - 1])))
             differing += " Preset-" + std::to_string(n) + ".dat";
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/location_store.h"
 #include "bench/soak_plan.h"
 #include "protocol/clock_values.h"
 #include "protocol/parameter_set.h"
@@ -48,7 +49,7 @@ public:
 
     // The preset and device blocks the encoder holds, as its folder gives them, and the
     // status values it derives from them.
-    std::array<PresetParameters, 8> presets{};
+    std::array<PresetParameters, kPresetsPerEncoder> presets{};
     DeviceParameters device{};
     HeldClock clock;
     DeviceStatus status() const;

@@ -33,18 +33,15 @@ Effect faultEffect(LinkMode mode, const Step& step, const Fault& fault);
 
 // One acceptable outcome of a transfer. failStep is 0 when it succeeds; otherwise the step
 // that failed, which is also the number of requests sent. valueFailed: the failing read
-// stored its failure value (-1) in its field, as a failed data answer does. anyReceived: the
-// message is the wrong-answer text expecting `expectedCode`, whatever byte it names first.
+// stored its failure value (-1) in its field, as a failed data answer does.
 struct Outcome {
     int result = 0;
     std::string message;
     int failStep = 0;
     bool valueFailed = false;
-    bool anyReceived = false;
-    int expectedCode = 0;
 };
 
-// The outcomes the design gives for a transfer with this fault, the first of them the one
+// The outcomes the tool may give for a transfer with this fault, the first of them the one
 // the request count of the plan assumes. cut: the fault cuts a serial frame.
 struct Expected {
     std::vector<Outcome> accepted;
@@ -52,8 +49,7 @@ struct Expected {
 };
 Expected expectedOutcome(LinkMode mode, Kind kind, const Fault& fault);
 
-// The protocol's two messages as the user sees them.
-std::string noAnswerText();
+// The protocol's wrong-answer message as the user sees it.
 std::string wrongAnswerText(int received, int expected);
 bool matches(const Outcome& outcome, int result, const std::vector<std::string>& messages);
 

@@ -47,10 +47,13 @@ public:
         }
         if (done_ < warmUpAt_)
             warm = probeProcess();
+        // Memory is compared while the soak's own objects still stand, as at the warm-up.
+        last = probeProcess();
     }
 
     SoakTally tally;
     ProcessProbe warm;
+    ProcessProbe last;
 
 private:
     std::vector<std::string> faultArguments(const Segment& segment, std::size_t from) const;
@@ -145,13 +148,16 @@ SoakTally runSoak(const SoakOptions& options) {
     const ProcessProbe start = probeProcess();
     SoakTally tally;
     ProcessProbe warm;
+    ProcessProbe last;
     {
         Soak soak(options);
         soak.run();
         tally = soak.tally;
         warm = soak.warm;
+        last = soak.last;
     }
-    tally.leaks(start, warm, probeProcess());
+    // Descriptors and threads once every simulator run and connection is gone.
+    tally.leaks(start, probeProcess(), warm, last);
     return tally;
 }
 

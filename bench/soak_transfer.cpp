@@ -1,6 +1,6 @@
 #include "bench/soak_transfer.h"
 
-#include <fcntl.h>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -93,6 +93,7 @@ const Outcome* TransferRunner::call(Link link, Procedure procedure) {
     DeviceConnection connection;
     connection.SetParameters(s.portName, s.ipAddress, s.tcpPort, s.speedIndex, s.readAck);
     seam_.warnings.clear();
+    seam_.events.clear();
     counter_.sent = 0;
     const auto start = SteadyClock::now();
     report_.result = procedure(connection);
@@ -108,6 +109,23 @@ const Outcome* TransferRunner::call(Link link, Procedure procedure) {
     return nullptr;
 }
 
+// Every transfer but the level query shows a popup while it runs, and removes it whatever
+// the outcome.
+void TransferRunner::checkPopup(Kind kind) {
+    const std::vector<std::string>& events = seam_.events;
+    const auto count = [&events](const char* event) {
+        return std::count(events.begin(), events.end(), event);
+    };
+    const bool none = events.empty();
+    const bool one = count("create") == 1 && count("destroy") == 1 && events.back() == "destroy";
+    if (kind == Kind::Levels ? !none : !one) {
+        std::string seen;
+        for (const std::string& event : events)
+            seen += " " + event;
+        problem("progress popup:" + (seen.empty() ? std::string(" none") : seen));
+    }
+}
+
 void TransferRunner::saveProblem(const std::string& text) {
     if (!text.empty())
         problem("save: " + text);
@@ -117,8 +135,6 @@ TransferReport TransferRunner::run(const Planned& t, const Expected& expected,
                                    SoakEncoder& encoder) {
     report_ = {};
     expected_ = &expected;
-    if (t.kind == Kind::ReadClock) ::open("/dev/null", 0);
-    if (t.kind == Kind::ReadPreset) parameterSet().preset.pilotPhase = 3.0;
     switch (t.kind) {
         case Kind::ReadPreset:
             readPreset(t, encoder);
@@ -149,6 +165,7 @@ TransferReport TransferRunner::run(const Planned& t, const Expected& expected,
             problem(std::to_string(report_.requests) + " requests sent where " +
                     std::to_string(wanted) + " belong");
     }
+    checkPopup(t.kind);
     const std::string changed = files_.changes();
     if (!changed.empty())
         problem("stored files changed without a save:" + changed);

@@ -35,7 +35,7 @@ struct TransferReport {
 };
 
 // Runs transfers as the main window does, from the encoder node's tcp.txt and stored files,
-// and checks each against the design: the result and the message, the values read or what
+// and checks each against what it must do: the result and the message, the values read or what
 // the encoder holds after a write, the number of requests sent, and that no stored file
 // changed without a save.
 class TransferRunner {
@@ -62,6 +62,7 @@ private:
     const Outcome* call(Link link, Procedure procedure);
     void problem(const std::string& text) { report_.problems.push_back(text); }
     void saveProblem(const std::string& text);
+    void checkPopup(Kind kind);
 
     LocationFiles& files_;
     std::mt19937_64& rng_;

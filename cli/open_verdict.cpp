@@ -136,8 +136,9 @@ AccessFacts accessFacts(const std::string& path, std::vector<DeviceHolder> holde
     facts.userName = user != nullptr ? user->pw_name : std::to_string(facts.uid);
     const int count = ::getgroups(0, nullptr);
     facts.sessionGroups.resize(static_cast<std::size_t>(std::max(count, 0)));
-    if (count > 0)
-        ::getgroups(count, facts.sessionGroups.data());
+    // A failed call would leave zeros, and group 0 would pass for one of the user's.
+    const int got = count > 0 ? ::getgroups(count, facts.sessionGroups.data()) : 0;
+    facts.sessionGroups.resize(static_cast<std::size_t>(std::max(got, 0)));
     facts.sessionGroups.push_back(::getegid());
     if (user != nullptr) {
         int members = 64;

@@ -23,6 +23,9 @@ add_custom_command(OUTPUT ${Q93_CHANGELOG_GZ}
 add_custom_target(q93_packaging_files ALL DEPENDS ${Q93_MAN_PAGES} ${Q93_ICON_PNGS}
                                                   ${Q93_CHANGELOG_GZ})
 
+# Installing (and cpack) copies what was built and never builds every test program first:
+# build the targets above, or everything, before `make install`.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 # A umask of the build machine must not leak into the package's folders.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -12,6 +12,7 @@
 
 #include "base/frame_bytes.h"
 #include "fuzz/fuzz_support.h"
+#include "protocol/crc16.h"
 #include "protocol/frame_codec.h"
 #include "sim/answer_frames.h"
 #include "sim/encoder_model.h"
@@ -82,7 +83,14 @@ void checkRequest(sim::RequestHandler& handler, std::span<const std::uint8_t> ra
         FUZZ_CHECK(request.payload.empty());
         return;
     }
-    FUZZ_CHECK(composeFrame(request.payload, request.frame[3]) == request.frame);
+    // The two bytes after the start byte are always sent as zeros and mean nothing to the
+    // simulator, so it takes a request whatever they hold; the rest is the frame's layout.
+    std::vector<std::uint8_t> rebuilt(request.frame.begin(), request.frame.begin() + 5);
+    rebuilt.insert(rebuilt.end(), request.payload.begin(), request.payload.end());
+    const std::uint16_t crc = crc16Genibus(rebuilt.data() + 1, rebuilt.size() - 1);
+    rebuilt.insert(rebuilt.end(), {static_cast<std::uint8_t>(crc >> 8),
+                                   static_cast<std::uint8_t>(crc & 0xFF), kEndByte});
+    FUZZ_CHECK(rebuilt == request.frame && request.frame[4] == request.payload.size());
 
     const sim::Reply reply = handler.handle(request.payload);
     FUZZ_CHECK(!reply.what.empty());

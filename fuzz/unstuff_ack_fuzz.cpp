@@ -65,8 +65,15 @@ void checkUnstuffing(const std::uint8_t* data, std::size_t size, int capacity) {
             FUZZ_CHECK(stuffedLength == end + 1);
             FUZZ_CHECK(std::equal(data, data + end + 1, stuffed.begin()));
         }
-        FUZZ_CHECK(unstuffFrame(stuffed.data(), stuffedLength, stuffedLength) == length);
-        FUZZ_CHECK(std::equal(frame.begin(), frame.begin() + length, stuffed.begin()));
+        // Re-stuffing the start bytes and odd escapes a sender left raw can push the end
+        // byte past the search limit, where it must stay unseen.
+        const int again = unstuffFrame(stuffed.data(), stuffedLength, stuffedLength);
+        if (stuffedLength > kEndByteSearchLimit + 1) {
+            FUZZ_CHECK(again == -1);
+        } else {
+            FUZZ_CHECK(again == length);
+            FUZZ_CHECK(std::equal(frame.begin(), frame.begin() + length, stuffed.begin()));
+        }
     }
 
     std::vector<std::uint8_t> ack(data, data + capacity);

@@ -140,9 +140,10 @@ bool DeviceConnection::checkAnswer(std::uint8_t expectedCode, int lastOffset) {
     if (code == expectedCode && holdsValue)
         return true;
     answerError = -1;
-    if (code == expectedCode) {
-        // The right code in a frame cut short (the serial link's 765 bytes) or too short for
-        // the value: no usable answer came, and "2d anstatt 2d" would contradict itself.
+    if (!complete || code == expectedCode) {
+        // A frame cut short (the serial link's 765 bytes, never un-stuffed, so its byte 5 may
+        // be part of an escape), or the right code too short for the value: no usable answer
+        // came, and "2d anstatt 2d" would contradict itself.
         noAnswer();
         return false;
     }

@@ -3,6 +3,7 @@
 # each on a scratch copy of its seed corpus, so the corpus in the repository never grows.
 #   scripts/fuzz.sh short          a few seconds a target, under a minute in all (test.sh)
 #   scripts/fuzz.sh long [RUNS]    RUNS executions a target (default 10000000), with figures
+#   scripts/fuzz.sh long RUNS NAME...   only the targets named (command_frame, ini_file, ...)
 # Exits non-zero when any target crashed, leaked, hung or made a sanitizer report; the input
 # that did it is kept in the scratch folder named in the report.
 set -euo pipefail
@@ -11,10 +12,11 @@ build="$root/build-fuzz"
 
 mode="${1:-}"
 runs="${2:-10000000}"
+only=("${@:3}")
 case "$mode" in
     short | long) ;;
     *)
-        echo "usage: scripts/fuzz.sh short | long [RUNS]" >&2
+        echo "usage: scripts/fuzz.sh short | long [RUNS [NAME...]]" >&2
         exit 2
         ;;
 esac
@@ -55,6 +57,9 @@ fi
 failed=0
 for row in "${targets[@]}"; do
     read -r name max_len <<<"$row"
+    if [[ ${#only[@]} -gt 0 && " ${only[*]} " != *" $name "* ]]; then
+        continue
+    fi
     corpus="$scratch/$name/corpus"
     mkdir -p "$corpus"
     cp "$root/fuzz/corpus/$name/"* "$corpus/"

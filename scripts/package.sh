@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package q93config_1.2.6_<arch>.deb in a Release build (build-pkg, or the
+# Builds the Debian package q93config_<version>_<arch>.deb in a Release build (build-pkg, or the
 # folder given), checks it with lintian, installs it on this machine, runs the installed
 # programs (q93config under a virtual display), renders the installed manual pages and
 # removes the package again. Exits non-zero on any failure, lintian errors included.
@@ -42,6 +42,9 @@ cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 ldflags="$(dpkg-buildflags --get LDFLAGS)"
 SOURCE_DATE_EPOCH="$(dpkg-parsechangelog -l "$root/packaging/changelog" -STimestamp)"
 export SOURCE_DATE_EPOCH
+# The changelog and the CMake project must agree on the version: a package of another name
+# is not found below.
+version="$(dpkg-parsechangelog -l "$root/packaging/changelog" -SVersion)"
 
 echo "== Release build in $build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQ93_SANITIZE= \
@@ -51,9 +54,9 @@ cmake --build "$build" -j"$(nproc)" --target q93config q93ctl q93sim q93_packagi
 echo "== cpack -G DEB"
 rm -f "$build"/q93config_*.deb
 (cd "$build" && cpack -G DEB)
-debs=("$build"/q93config_1.2.6_*.deb)
+debs=("$build"/q93config_"$version"_*.deb)
 deb=${debs[0]}
-[[ -f "$deb" ]] || { echo "no q93config_1.2.6_*.deb in $build" >&2; exit 1; }
+[[ -f "$deb" ]] || { echo "no q93config_${version}_*.deb in $build" >&2; exit 1; }
 dpkg-deb --info "$deb"
 
 echo "== lintian $(basename "$deb")"
@@ -75,8 +78,10 @@ trap remove_package EXIT
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb"
 
 echo "== installed programs"
-/usr/bin/q93ctl --help | head -n 3
-/usr/bin/q93sim --help | head -n 3
+for program in q93ctl q93sim; do
+    help=$("/usr/bin/$program" --help)
+    echo "/usr/bin/$program --help: exit 0, $(wc -l <<<"$help") lines: $(head -n 1 <<<"$help")"
+done
 scratch=$(mktemp -d)
 trap 'remove_package; rm -rf "$scratch"' EXIT
 mkdir -m 700 "$scratch/runtime"
@@ -89,9 +94,11 @@ for program in q93config q93ctl q93sim; do
     page=/usr/share/man/man1/$program.1.gz
     warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
     [[ -z "$warnings" ]] || { echo "$page: $warnings" >&2; exit 1; }
-    rendered=$(MANWIDTH=80 man -l "$page" | col -b)
-    grep -q "^NAME" <<<"$rendered" && grep -q "^       $program - " <<<"$rendered" ||
-        { echo "$page does not render as $program(1)" >&2; exit 1; }
+    rendered=$(MANWIDTH=200 man -l "$page" | col -b)
+    if ! grep -q "^NAME" <<<"$rendered" || ! grep -q "^       $program - " <<<"$rendered"; then
+        echo "$page does not render as $program(1)" >&2
+        exit 1
+    fi
     echo "$program(1): $(grep -m1 "^       $program - " <<<"$rendered" | sed 's/^ *//')"
 done
 

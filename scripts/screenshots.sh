@@ -52,6 +52,9 @@ if [[ "${1:-}" == "--inside" ]]; then
     xdotool mousemove $((X + 774)) $((Y + 165)) click 1
     sleep 1
     import -window root -crop 860x600+0+0 "$out/portlog-$lang.png"
+    # The log has the focus: closed, so that the keys below reach the main window.
+    xdotool key Escape
+    sleep 0.3
     xdotool key F1
     sleep 0.5
     import -window root -crop 860x380+0+0 "$out/about-$lang.png"

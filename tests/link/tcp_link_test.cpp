@@ -9,6 +9,7 @@
 #include "base/string_table.h"
 #include "link/tcp_link.h"
 #include "tests/link/tcp_loopback_server.h"
+#include "tests/support/frame_recorder.h"
 #include "tests/support/recording_seam.h"
 
 namespace q93 {
@@ -16,21 +17,6 @@ namespace {
 
 using test::Bytes;
 using Clock = std::chrono::steady_clock;
-
-struct LoggedFrame {
-    Bytes bytes;
-    int direction;
-};
-
-class RecordingLogger : public FrameLogger {
-public:
-    RecordingLogger() { installFrameLogger(this); }
-    ~RecordingLogger() override { installFrameLogger(nullptr); }
-    void logFrame(const std::uint8_t* bytes, int length, int direction) override {
-        frames.push_back({Bytes(bytes, bytes + length), direction});
-    }
-    std::vector<LoggedFrame> frames;
-};
 
 class TcpLinkTest : public ::testing::Test {
 protected:
@@ -80,7 +66,7 @@ TEST_F(TcpLinkTest, BackToBackAnswersAreTakenInOrder) {
 }
 
 TEST_F(TcpLinkTest, EmptyQueueTimesOutAfterAboutOneSecondAndLogsAnEmptyEntry) {
-    RecordingLogger logger;
+    test::FrameRecorder logger;
     ASSERT_EQ(link.open("", "127.0.0.1", server.port()), 0);
     const auto start = Clock::now();
     int result = 0;
@@ -90,9 +76,9 @@ TEST_F(TcpLinkTest, EmptyQueueTimesOutAfterAboutOneSecondAndLogsAnEmptyEntry) {
     EXPECT_TRUE(got.empty());
     EXPECT_GE(waited, std::chrono::milliseconds(1000));
     EXPECT_LT(waited, std::chrono::milliseconds(1500));
-    ASSERT_EQ(logger.frames.size(), 1u);
-    EXPECT_TRUE(logger.frames[0].bytes.empty());
-    EXPECT_EQ(logger.frames[0].direction, kFrameReceived);
+    ASSERT_EQ(logger.entries.size(), 1u);
+    EXPECT_TRUE(logger.entries[0].bytes.empty());
+    EXPECT_EQ(logger.entries[0].direction, kFrameReceived);
 }
 
 TEST_F(TcpLinkTest, AFrameOf511BytesPassesAndOneOf512IsDropped) {
@@ -119,7 +105,7 @@ TEST_F(TcpLinkTest, AnEndlessFrameIsGivenUpAndTheNextOneStillArrives) {
 }
 
 TEST_F(TcpLinkTest, SendsTheFrameAndLogsIt) {
-    RecordingLogger logger;
+    test::FrameRecorder logger;
     ASSERT_EQ(link.open("", "127.0.0.1", server.port()), 0);
     const Bytes frame = test::encoderFrame({0x2D, 0x03, 0x4D, 0x49, 0x20});
     EXPECT_EQ(link.sendFrame(frame.data(), static_cast<int>(frame.size())), 0);
@@ -129,9 +115,9 @@ TEST_F(TcpLinkTest, SendsTheFrameAndLogsIt) {
     }
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(server.requests()[0], (Bytes{0x2D, 0x03, 0x4D, 0x49, 0x20}));
-    ASSERT_EQ(logger.frames.size(), 1u);
-    EXPECT_EQ(logger.frames[0].bytes, frame);
-    EXPECT_EQ(logger.frames[0].direction, kFrameSent);
+    ASSERT_EQ(logger.entries.size(), 1u);
+    EXPECT_EQ(logger.entries[0].bytes, frame);
+    EXPECT_EQ(logger.entries[0].direction, kFrameSent);
 }
 
 TEST_F(TcpLinkTest, OpenWhileConnectedOnlyEmptiesTheQueue) {
