@@ -52,13 +52,16 @@ if [[ "${1:-}" == "--inside" ]]; then
     xdotool mousemove $((X + 774)) $((Y + 165)) click 1
     sleep 1
     import -window root -crop 860x600+0+0 "$out/portlog-$lang.png"
-    # The log has the focus: closed, so that the keys below reach the main window.
-    xdotool key Escape
+    # The log has the focus: a click on a free spot of the main window gives it back, so
+    # that the keys below reach the main window (Escape there would close the tool).
+    xdotool mousemove $((X + 780)) $((Y + 330)) click 1
     sleep 0.3
     xdotool key F1
     sleep 0.5
     import -window root -crop 860x380+0+0 "$out/about-$lang.png"
     xdotool key Escape
+    sleep 0.3
+    xdotool mousemove $((X + 780)) $((Y + 330)) click 1
     sleep 0.3
     xdotool key ctrl+d
     sleep 1
