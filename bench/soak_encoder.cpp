@@ -1,6 +1,5 @@
 #include "bench/soak_encoder.h"
 
-#include <ctime>
 #include <sstream>
 
 #include "app/location_store.h"
@@ -9,26 +8,6 @@
 
 namespace q93::soak {
 namespace {
-
-std::int64_t fieldSeconds(int fullYear, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = fullYear - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    return static_cast<std::int64_t>(timegm(&fields));
-}
-
-// The encoder starts its clock from the host's local time.
-std::int64_t hostLocalSeconds() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return fieldSeconds(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                        local.tm_min, local.tm_sec);
-}
 
 std::int64_t wholeSeconds(SteadyClock::duration d) {
     return std::chrono::duration_cast<std::chrono::seconds>(d).count();
@@ -63,7 +42,7 @@ std::string asText(const auto& bytes) {
 }  // namespace
 
 std::int64_t clockSeconds(const ClockValues& v) {
-    return fieldSeconds(FullYearFromClock(v.year), v.month, v.day, v.hour, v.minute, v.second);
+    return SecondsFromFields(FullYearFromClock(v.year), v.month, v.day, v.hour, v.minute, v.second);
 }
 
 bool clockFits(const HeldClock& held, const ClockValues& read, SteadyClock::time_point readFrom,
@@ -102,7 +81,7 @@ std::string faultArgument(const Fault& fault, int requestNumber) {
 SoakEncoder::SoakEncoder(const std::filesystem::path& store, const LineStyle& line,
                          const std::vector<std::string>& faults, bool tcp, bool pty)
     // Declared before the process, the clock is taken just before the encoder starts its own.
-    : clock{hostLocalSeconds(), 0, SteadyClock::now(), {}, true},
+    : clock{HostLocalSeconds(), 0, SteadyClock::now(), {}, true},
       store_(store),
       sim_(simArguments(store, line, faults, tcp, pty)) {
     clock.setUntil = SteadyClock::now();

@@ -1,8 +1,28 @@
 #include "protocol/clock_values.h"
 
 #include <cstdio>
+#include <ctime>
 
 namespace q93 {
+
+std::int64_t SecondsFromFields(int fullYear, int month, int day, int hour, int minute, int second) {
+    std::tm fields{};
+    fields.tm_year = fullYear - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
+    return static_cast<std::int64_t>(timegm(&fields));
+}
+
+std::int64_t HostLocalSeconds() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return SecondsFromFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                             local.tm_min, local.tm_sec);
+}
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,12 @@ ClockValues ComposeClock(int fullYear, int month, int day, int hour, int minute,
 
 // The calendar year of a two-digit year read back: 0-69 are 2000-2069, 70-99 1970-1999.
 int FullYearFromClock(int twoDigitYear);
+
+// A calendar date and time of day counted as seconds on one scale (as if it were UTC), so
+// that two clock readings can be compared and advanced; and the host's local time on it,
+// which the encoder's clock starts from.
+std::int64_t SecondsFromFields(int fullYear, int month, int day, int hour, int minute, int second);
+std::int64_t HostLocalSeconds();
 
 // The time offsets the clock page offers: 49 entries from "-12:00" to "12:00" in half
 // hours, entry i standing for (i - 24) half hours.

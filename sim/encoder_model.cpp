@@ -11,25 +11,6 @@ namespace {
 // varied so that a transfer of the wrong preset shows at once.
 constexpr std::array<int, kPresetCount> kFactoryInputSource = {1, 2, 3, 1, 2, 3, 0, 1};
 
-std::int64_t secondsFromFields(int year, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    return static_cast<std::int64_t>(timegm(&fields));
-}
-
-std::int64_t hostLocalSeconds() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return secondsFromFields(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                             local.tm_min, local.tm_sec);
-}
-
 constexpr double kTwoPi = 6.283185307179586;
 
 // A smooth wander around `centre`: three sines of unrelated periods, at most `swing` away.
@@ -95,12 +76,15 @@ DeviceParameters EncoderModel::factoryDevice() {
     return d;
 }
 
-EncoderModel::EncoderModel() : started_(Clock::now()) { resetToFactory(); }
+EncoderModel::EncoderModel() : started_(Clock::now()) {
+    resetToFactory();
+}
 
 void EncoderModel::resetToFactory() {
-    for (int n = 1; n <= kPresetCount; ++n) presets_[static_cast<std::size_t>(n - 1)] = factoryPreset(n);
+    for (int n = 1; n <= kPresetCount; ++n)
+        presets_[static_cast<std::size_t>(n - 1)] = factoryPreset(n);
     device_ = factoryDevice();
-    clockSeconds_ = hostLocalSeconds();
+    clockSeconds_ = HostLocalSeconds();
     clockOffsetCode_ = 0;
     clockBase_ = Clock::now();
 }
@@ -113,9 +97,15 @@ int EncoderModel::activePresetNumber() const {
 DeviceStatus EncoderModel::status() const {
     DeviceStatus s;
     switch (preset(activePresetNumber()).inputSource) {
-        case 0: s.currentInput = 0; break;
-        case 1: s.currentInput = 1; break;
-        default: s.currentInput = 2; break;  // digital, and auto digital with a frame present
+        case 0:
+            s.currentInput = 0;
+            break;
+        case 1:
+            s.currentInput = 1;
+            break;
+        default:
+            s.currentInput = 2;
+            break;  // digital, and auto digital with a frame present
     }
     s.digitalChannels = 3;  // L / R
     s.analogChannels = 3;   // L / R
@@ -126,11 +116,16 @@ DeviceStatus EncoderModel::status() const {
 std::uint8_t EncoderModel::memoryByte(std::uint32_t address) const {
     const DeviceStatus s = status();
     switch (address) {
-        case 0x7F24: return static_cast<std::uint8_t>(s.currentInput);
-        case 0x7F40: return static_cast<std::uint8_t>(s.digitalChannels);
-        case 0x7F3C: return static_cast<std::uint8_t>(s.analogChannels);
-        case 0x7F44: return static_cast<std::uint8_t>(s.aesFrameStatus);
-        default: return 0;
+        case 0x7F24:
+            return static_cast<std::uint8_t>(s.currentInput);
+        case 0x7F40:
+            return static_cast<std::uint8_t>(s.digitalChannels);
+        case 0x7F3C:
+            return static_cast<std::uint8_t>(s.analogChannels);
+        case 0x7F44:
+            return static_cast<std::uint8_t>(s.aesFrameStatus);
+        default:
+            return 0;
     }
 }
 
@@ -153,7 +148,7 @@ ClockValues EncoderModel::clock() const {
 
 void EncoderModel::setClock(const ClockValues& values) {
     const int year = FullYearFromClock(values.year);
-    clockSeconds_ = secondsFromFields(year, values.month, values.day, values.hour, values.minute,
+    clockSeconds_ = SecondsFromFields(year, values.month, values.day, values.hour, values.minute,
                                       values.second);
     clockOffsetCode_ = values.offsetCode;
     clockBase_ = Clock::now();
@@ -174,12 +169,12 @@ std::array<float, 6> EncoderModel::levels1() const {
     const double t = secondsRunning();
     const PresetParameters& p = preset(activePresetNumber());
     return {
-        static_cast<float>(wander(t, 68.0, 6.0, 0.4)),              // MPX peak deviation, kHz
-        static_cast<float>(wander(t, -1.0, 1.5, 2.2)),              // modulation power, dBr
-        static_cast<float>(wander(t, p.pilotLevel, 0.05, 0.9)),     // pilot deviation, kHz
-        static_cast<float>(wander(t, -4.0, 6.0, 0.0)),              // analog left input, dBu
-        static_cast<float>(wander(t, -4.5, 6.0, 1.3)),              // analog right input, dBu
-        static_cast<float>(wander(t, -12.0, 4.0, 3.1)),             // AES/EBU input, dBFS
+        static_cast<float>(wander(t, 68.0, 6.0, 0.4)),           // MPX peak deviation, kHz
+        static_cast<float>(wander(t, -1.0, 1.5, 2.2)),           // modulation power, dBr
+        static_cast<float>(wander(t, p.pilotLevel, 0.05, 0.9)),  // pilot deviation, kHz
+        static_cast<float>(wander(t, -4.0, 6.0, 0.0)),           // analog left input, dBu
+        static_cast<float>(wander(t, -4.5, 6.0, 1.3)),           // analog right input, dBu
+        static_cast<float>(wander(t, -12.0, 4.0, 3.1)),          // AES/EBU input, dBFS
     };
 }
 
