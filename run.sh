@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds what is missing and starts the tool on demo data against the simulated encoder.
+# Builds what is missing of the tool and the simulated encoder (not the tests) and starts the
+# tool on demo data against the simulated encoder.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -8,8 +9,6 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     exit 1
 fi
 
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+scripts/build-tool.sh
 
 exec scripts/demo.sh

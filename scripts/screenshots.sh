@@ -17,6 +17,8 @@ if [[ ${#missing[@]} -gt 0 ]]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 [[ -x "$root/build/bin/q93config" ]] || { echo "build first: ./test.sh or ./run.sh" >&2; exit 1; }
+# run.sh builds the tool alone; the modulation dialog's shot comes from a test program.
+cmake --build "$root/build" --target modulation_power_shot >/dev/null
 mkdir -p "$out"
 
 # Runs inside the demo folder with the simulators up and a display: the tool, the keys, the shots.
