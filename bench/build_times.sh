@@ -2,13 +2,14 @@
 # How long a newcomer waits: clones this repository (at REV, default HEAD) into a temporary
 # folder twice and prints the seconds from nothing to the programs ./run.sh opens, then to a
 # green ./test.sh, with each of test.sh's stages on its own line and the test count of each.
-#   bench/build_times.sh [REV]
+#   bench/build_times.sh [REV [window | tests]]     (both stages unless one is named)
 # The Debian packages are taken as installed (install-deps.sh is in both figures, and costs a
 # second when nothing is missing). ccache is switched off, so that a warm cache on this machine
 # does not flatter the figures; CCACHE_DISABLE=0 measures with it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 rev="${1:-HEAD}"
+only="${2:-}"
 export CCACHE_DISABLE="${CCACHE_DISABLE:-1}"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/q93-build-times.XXXXXX")"
@@ -28,20 +29,23 @@ echo "revision $(git -C "$root" rev-parse --short "$rev"), $(nproc) cores"
 
 # The window's programs: what run.sh builds before it opens the tool. Older trees built
 # everything there.
-fresh_clone window
-start=$(date +%s)
-/usr/bin/time -f '%U %S' -o "$work/window.cpu" bash -c '
-    cd "$1"
-    if [[ -x scripts/build-tool.sh ]]; then
-        scripts/build-tool.sh >/dev/null
-    else
-        scripts/install-deps.sh
-        cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-        cmake --build build -j"$(nproc)" >/dev/null
-    fi' - "$work/window"
-printf '%-44s %6d s  (%s s of CPU)\n' "run.sh: programs of the window built" $(($(date +%s) - start)) \
-    "$(cpu_seconds "$work/window.cpu")"
-rm -rf "$work/window"
+if [[ $only != tests ]]; then
+    fresh_clone window
+    start=$(date +%s)
+    /usr/bin/time -f '%U %S' -o "$work/window.cpu" bash -c '
+        cd "$1"
+        if [[ -x scripts/build-tool.sh ]]; then
+            scripts/build-tool.sh >/dev/null
+        else
+            scripts/install-deps.sh
+            cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+            cmake --build build -j"$(nproc)" >/dev/null
+        fi' - "$work/window"
+    printf '%-44s %6d s  (%s s of CPU)\n' "run.sh: programs of the window built" $(($(date +%s) - start)) \
+        "$(cpu_seconds "$work/window.cpu")"
+    rm -rf "$work/window"
+fi
+[[ $only == window ]] && exit 0
 
 # test.sh, its stages timed by the "== " lines it prints before each.
 fresh_clone tests
