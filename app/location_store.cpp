@@ -128,6 +128,10 @@ StoredFiles findStoredFiles(const std::string& encoderFolder) {
     return files;
 }
 
+bool isStoredFile(const std::string& path) {
+    return exists(path);
+}
+
 bool ReplaceEncoderFiles(const std::string& encoderFolder, const DeviceParameters& device,
                          const std::array<PresetParameters, kPresetsPerEncoder>& presets,
                          std::string* error) {

@@ -76,6 +76,8 @@ struct StoredFiles {
     std::array<bool, kPresetsPerEncoder> presets{};
 };
 StoredFiles findStoredFiles(const std::string& encoderFolder);
+// Whether one stored file (device.dat or a preset file) exists as a file.
+bool isStoredFile(const std::string& path);
 
 // The nine files of one encoder as one backup: every file is first written in full beside
 // its old one, and only when all nine are on the disk are they renamed over the old ones. A

@@ -5,27 +5,34 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <cerrno>
+#include <cstring>
 
 #include "app/app_images.h"
+#include "app/name_text.h"
 #include "app/vetoing_selection_model.h"
 #include "link/connection_dialog.h"
 #include "pages/property_sheet.h"
 #include "pages/template_builder.h"
+#include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/main_window_templates.h"
 
 namespace q93 {
 namespace {
 
-// What a node keeps beside its label: its folder's real name and its image.
+// What a node keeps beside its label: its folder's name as the listing gave its bytes, its
+// image, and whether its file existed when last looked at.
 constexpr int kFolderRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kStoredRole = Qt::UserRole + 2;
 // The context menu opens a little right of the pointer, clear of the item's text start.
 constexpr int kMenuOffsetX = 10;
 
+// A QByteArray, unlike a QString, gives back every byte it was given.
 QTreeWidgetItem* makeNode(const std::string& label, const std::string& folder, int image) {
-    auto* node = new QTreeWidgetItem(QStringList{QString::fromStdString(label)});
-    node->setData(0, kFolderRole, QString::fromStdString(folder));
+    auto* node = new QTreeWidgetItem(QStringList{QString::fromStdString(nameText(label))});
+    node->setData(0, kFolderRole, QByteArray::fromStdString(folder));
     node->setData(0, kImageRole, image);
     node->setIcon(0, treeImage(image));
     return node;
@@ -36,7 +43,12 @@ int nodeImage(const QTreeWidgetItem* node) {
 }
 
 std::string folderOf(const QTreeWidgetItem* node) {
-    return node->data(0, kFolderRole).toString().toStdString();
+    return node->data(0, kFolderRole).toByteArray().toStdString();
+}
+
+template <std::size_t N>
+std::string storedForm(const std::array<std::uint8_t, N>& block) {
+    return {reinterpret_cast<const char*>(block.data()), N};
 }
 
 bool dialogByDefault(ConnectionSettings& settings, QWidget* parent) {
@@ -82,8 +94,13 @@ void LocationTree::Build(const std::string& root) {
         for (const EncoderFolder& encoder : site.encoders) {
             QTreeWidgetItem* encoderNode = makeNode(encoder.label, encoder.name, kEncoderImage);
             siteNode->addChild(encoderNode);
-            for (int n = 1; n <= kPresetsPerEncoder; ++n)
-                encoderNode->addChild(makeNode(presetLabel(n), presetLabel(n), kPresetImage));
+            lookForStoredFile(encoderNode);
+            for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+                QTreeWidgetItem* presetNode =
+                    makeNode(presetLabel(n), presetLabel(n), kPresetImage);
+                encoderNode->addChild(presetNode);
+                lookForStoredFile(presetNode);
+            }
         }
     }
     setUpdatesEnabled(true);
@@ -131,17 +148,80 @@ int LocationTree::ReadConnectionSettings(QTreeWidgetItem* node) {
     return q93::ReadConnectionSettings(EncoderFolderPath(encoder), current_);
 }
 
+bool LocationTree::hasStoredFile(const QTreeWidgetItem* node) {
+    return node != nullptr && node->data(0, kStoredRole).toBool();
+}
+
+void LocationTree::lookForStoredFile(QTreeWidgetItem* node) {
+    const int image = nodeImage(node);
+    if (image == kEncoderImage || image == kPresetImage)
+        showStored(node, isStoredFile(nodeFilePath(node)));
+}
+
+void LocationTree::showStored(QTreeWidgetItem* node, bool stored) {
+    node->setData(0, kStoredRole, stored);
+    if (stored)
+        node->setData(0, Qt::ForegroundRole, QVariant());
+    else
+        node->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+}
+
+std::string LocationTree::nodeBlock(const QTreeWidgetItem* node) const {
+    const ParameterSet& params = parameterSet();
+    switch (nodeImage(node)) {
+        case kEncoderImage:
+            return storedForm(encodeDevice(params.device));
+        case kPresetImage:
+            return storedForm(encodePreset(params.preset));
+        default:
+            return {};
+    }
+}
+
+bool LocationTree::meantForFile(const QTreeWidgetItem* node) const {
+    if (node != lastHandled_)
+        return hasStoredFile(node);
+    return visit_.hadFile || visit_.readFilled || nodeBlock(node) != visit_.arrivedWith;
+}
+
+void LocationTree::NoteReadFilled() {
+    visit_.readFilled = true;
+}
+
+NodeStore LocationTree::StoreNode(QTreeWidgetItem* node, bool always, std::string* reason) {
+    const int image = nodeImage(node);
+    if (image != kEncoderImage && image != kPresetImage)
+        return NodeStore::Skipped;
+    if (!sheet_->StoreActivePage())
+        return NodeStore::Refused;
+    if (!always && !meantForFile(node))
+        return NodeStore::Skipped;
+    const std::string path = nodeFilePath(node);
+    errno = 0;
+    const bool written =
+        image == kEncoderImage ? sheet_->WriteDeviceFile(path) : sheet_->WritePresetFile(path);
+    if (!written) {
+        if (reason != nullptr)
+            *reason = std::strerror(errno);
+        return NodeStore::Failed;
+    }
+    showStored(node, true);
+    if (node == lastHandled_)
+        visit_.hadFile = true;
+    return NodeStore::Written;
+}
+
 bool LocationTree::selectionAboutToChange(QTreeWidgetItem* leaving) {
     DeviceStatus& status = parameterSet().status;
     status.currentInput = -1;
     status.digitalChannels = -1;
     status.analogChannels = -1;
-    switch (nodeImage(leaving)) {
-        case kEncoderImage:
-            return sheet_->WriteDeviceFile(nodeFilePath(leaving));
-        case kPresetImage:
-            sheet_->WritePresetFile(nodeFilePath(leaving));
-            return true;
+    switch (StoreNode(leaving, false)) {
+        case NodeStore::Refused:
+            return false;
+        case NodeStore::Failed:
+            // A preset file is passed over; a device.dat that cannot be written keeps its node.
+            return nodeImage(leaving) != kEncoderImage;
         default:
             return true;
     }
@@ -150,17 +230,22 @@ bool LocationTree::selectionAboutToChange(QTreeWidgetItem* leaving) {
 void LocationTree::selectionChanged(QTreeWidgetItem* arrived) {
     if (arrived == nullptr)
         return;
-    if (arrived != lastHandled_) {
+    const bool newNode = arrived != lastHandled_;
+    if (newNode) {
         readNodeFiles(arrived);
         lastHandled_ = arrived;
     }
     showPageSetFor(arrived);
+    if (newNode)
+        visit_ = Visit{hasStoredFile(arrived), false, nodeBlock(arrived)};
 }
 
 void LocationTree::readNodeFiles(QTreeWidgetItem* node) {
     const int image = nodeImage(node);
     if (onNodeButtons)
         onNodeButtons(image == kEncoderImage || image == kPresetImage);
+    // The file may have come or gone since the tree was built (q93ctl, another tool).
+    lookForStoredFile(node);
     if (image == kPresetImage) {
         // The transfers address the preset by this number, so it must follow the node even
         // when the node has no file yet to give it.
@@ -191,11 +276,10 @@ void LocationTree::mousePressEvent(QMouseEvent* event) {
         QTreeWidget::mousePressEvent(event);
         return;
     }
-    // Empty space: no node to select and nothing to offer.
+    // Empty space selects nothing and offers the menu with nothing to act on.
     QTreeWidgetItem* node = itemAt(event->position().toPoint());
-    if (node == nullptr)
-        return;
-    setCurrentItem(node);
+    if (node != nullptr)
+        setCurrentItem(node);
     showContextMenu(node);
 }
 
@@ -223,7 +307,7 @@ void LocationTree::ShowProperties() {
         return;
     if (!WriteConnectionSettings(EncoderFolderPath(encoder), chosen))
         return;
-    encoder->setText(0, QString::fromStdString(encoderLabel(folderOf(encoder), chosen)));
+    encoder->setText(0, QString::fromStdString(nameText(encoderLabel(folderOf(encoder), chosen))));
 }
 
 }  // namespace q93

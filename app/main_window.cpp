@@ -10,7 +10,9 @@
 #include "app/about_box.h"
 #include "app/app_images.h"
 #include "app/location_tree.h"
+#include "app/name_text.h"
 #include "base/string_table.h"
+#include "base/user_seam.h"
 #include "display/modulation_power_dialog.h"
 #include "link/port_log_window.h"
 #include "pages/property_sheet.h"
@@ -51,8 +53,8 @@ MainWindow::MainWindow(const std::string& root, QWidget* parent)
     sheet_->ShowLocationPage();
     placeTreeAndSheet();
     connectButtons();
-    // Escape closes the window, saving nothing; F1 is where a Linux user looks for "About".
-    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
+    // F1 is where a Linux user looks for "About". Escape closes nothing: one key must not
+    // end the program over an edit in progress.
     new QShortcut(QKeySequence(Qt::Key_F1), this, this, &MainWindow::ShowAboutBox);
     // The Dyn. Daten... button stays hidden as it always was; Ctrl+D and the window's context
     // menu reach the same command.
@@ -126,6 +128,7 @@ void MainWindow::Read() {
     else if (depth == 3)
         result = ReadPreset(connection);
     if (result == 0) {
+        tree_->NoteReadFilled();
         sheet_->LoadActivePage();
     } else {
         params.preset = presetBefore;
@@ -145,14 +148,27 @@ void MainWindow::Update() {
 }
 
 bool MainWindow::SaveSelectedNode() {
-    QTreeWidgetItem* node = tree_->currentItem();
-    bool saved = true;
-    if (LocationTree::NodeDepth(node) == 2)
-        saved = sheet_->WriteDeviceFile(tree_->nodeFilePath(node));
-    else if (LocationTree::NodeDepth(node) == 3)
-        sheet_->WritePresetFile(tree_->nodeFilePath(node));
+    const bool stored = saveNode(true) != NodeStore::Refused;
     sheet_->LoadActivePage();
-    return saved;
+    return stored;
+}
+
+void MainWindow::SaveCurrentNode() {
+    saveNode(false);
+    sheet_->LoadActivePage();
+}
+
+NodeStore MainWindow::saveNode(bool always) {
+    QTreeWidgetItem* node = tree_->currentItem();
+    std::string reason;
+    const NodeStore stored = tree_->StoreNode(node, always, &reason);
+    if (stored == NodeStore::Failed) {
+        const QString path = QString::fromStdString(nameText(tree_->nodeFilePath(node)));
+        showWarning(tr("The file '%1' was not saved: %2.")
+                        .arg(path, QString::fromLocal8Bit(reason))
+                        .toStdString());
+    }
+    return stored;
 }
 
 void MainWindow::WriteClock() {
@@ -203,6 +219,12 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The selected node is stored as leaving it would store it; a page that refuses its
+    // values keeps the window open on that page, with the user's text to correct.
+    if (saveNode(false) == NodeStore::Refused) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }

@@ -12,6 +12,7 @@ namespace q93 {
 
 class DeviceConnection;
 class LocationTree;
+enum class NodeStore;
 class MyPropertySheet;
 
 // The one window of the tool: the location tree on the left, the property sheet in the
@@ -27,6 +28,9 @@ public:
 
     void Read();
     void Update();
+    // Stores the selected node's pages and writes its file; false only when the active page
+    // refused its values. A file that cannot be written is reported, and counts as saved for
+    // Update: the encoder is sent what the pages show.
     bool SaveSelectedNode();
     void ShowPortLog();
     void ShowAboutBox();
@@ -36,7 +40,7 @@ public:
     // PageOwner: the clock page's two buttons and the Settings page's save.
     void WriteClock() override;
     void ReadClock() override;
-    void SaveCurrentNode() override { SaveSelectedNode(); }
+    void SaveCurrentNode() override;
 
     LocationTree* tree() const { return tree_; }
     MyPropertySheet* sheet() const { return sheet_; }
@@ -53,6 +57,9 @@ private:
     void placeTreeAndSheet();
     void connectButtons();
     void enableNodeButtons(bool enabled);
+    // The tree's StoreNode for the selected node, with a file that could not be written
+    // reported to the user.
+    NodeStore saveNode(bool always);
     // The selected node's depth (0 with none), with `connection` set up for its encoder.
     int prepareConnection(DeviceConnection& connection);
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -142,9 +143,19 @@ void PortLogWindow::save() {
     // Qt's translations are not installed.
     dialog.setWindowTitle(tr("Save As"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setNameFilters(
-        {QStringLiteral("Log File (*.txt)"), QStringLiteral("Alle Dateien (*.*)")});
+    const QString allFiles = QStringLiteral("Alle Dateien (*.*)");
+    dialog.setNameFilters({QStringLiteral("Log File (*.txt)"), allFiles});
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // "*.*" means every file where the filter comes from; on Linux it would pass over every
+    // name without a dot. The text stays, and Qt's own dialog (a native one takes the pattern
+    // as it stands) is told to list every file instead, once it has applied the filter.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog, allFiles](const QString& filter) {
+                auto* files = dialog.findChild<QFileSystemModel*>();
+                if (filter == allFiles && files != nullptr)
+                    files->setNameFilters({QStringLiteral("*")});
+            });
     const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     QDir::setCurrent(workingDirectory);
     if (chosen)

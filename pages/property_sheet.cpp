@@ -200,15 +200,12 @@ void MyPropertySheet::ReadPresetFile(const std::string& path) {
     LoadActivePage();
 }
 
-void MyPropertySheet::WritePresetFile(const std::string& path) {
-    // Opened before the page stores, so a file that cannot be written leaves the parameter
-    // set alone; the old file stays whole until the new one is complete.
-    FileReplacement file;
-    if (!file.open(path)) {
-        return;
-    }
+bool MyPropertySheet::WritePresetFile(const std::string& path) {
+    // What is sent to the encoder is what the pages show, so the values go to the parameter
+    // set even when the file then cannot be written; the old file stays whole until the new
+    // one is complete.
     StoreActivePage();  // only the Settings page can refuse, and it is never in this set
-    commitPresetFile(file, parameterSet().preset);
+    return writePresetFile(path, parameterSet().preset);
 }
 
 }  // namespace q93

@@ -49,8 +49,9 @@ public:
     bool WriteDeviceFile(const std::string& path);
     // The preset number comes from the file's name, whatever the file holds.
     void ReadPresetFile(const std::string& path);
-    // Does nothing when the file cannot be created.
-    void WritePresetFile(const std::string& path);
+    // The active page stores first, so its values reach the parameter set whether or not
+    // the file can be written; false when it cannot (the old file stays as it was).
+    bool WritePresetFile(const std::string& path);
 
     PropertyPage* activePage() const;
 

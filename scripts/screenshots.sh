@@ -55,7 +55,7 @@ if [[ "${1:-}" == "--inside" ]]; then
     sleep 1
     import -window root -crop 860x600+0+0 "$out/portlog-$lang.png"
     # The log has the focus: a click on a free spot of the main window gives it back, so
-    # that the keys below reach the main window (Escape there would close the tool).
+    # that the keys below reach the main window.
     xdotool mousemove $((X + 780)) $((Y + 330)) click 1
     sleep 0.3
     xdotool key F1

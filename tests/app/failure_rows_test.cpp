@@ -1,11 +1,13 @@
 // Failures of the location store as the main window meets them, which the neighbouring
 // tests do not make happen: no LocationData, an encoder without tcp.txt, files that cannot
 // be written.
+#include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
 #include <functional>
 #include <map>
 
+#include "pages/property_page.h"
 #include "pages/property_sheet.h"
 #include "resources/templates/main_window_templates.h"
 #include "tests/app/main_window_fixture.h"
@@ -64,6 +66,7 @@ TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
     EXPECT_EQ(node(0, 0)->text(0), "Tower");
 }
 
+// Leaving a node writes its file only for an edit here, as neither file exists.
 TEST_F(MainWindowTest, AFileThatCannotBeWrittenIsPassedOverOrKeepsTheEncoderSelected) {
     const std::string folder =
         encoderFolder("Hilltop", "Tower", "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n");
@@ -72,9 +75,14 @@ TEST_F(MainWindowTest, AFileThatCannotBeWrittenIsPassedOverOrKeepsTheEncoderSele
     fs::create_directory(folder + "Preset-1.dat");
     fs::create_directory(folder + "device.dat");
     const auto before = folderContent(folder);
+    const auto editActivePage = [this](int id) {
+        window().sheet()->activePage()->controlAs<QLineEdit>(id)->setText("4.5");
+    };
 
     ASSERT_TRUE(select(node(0, 0, 1)));
+    editActivePage(1030);             // input level
     EXPECT_TRUE(select(node(0, 0)));  // the preset file is passed over
+    editActivePage(1041);             // sensitivity
     EXPECT_EQ(folderContent(folder), before);
     EXPECT_FALSE(select(node(0, 0, 2)));  // device.dat is not: the encoder stays
     EXPECT_EQ(window().tree()->currentItem(), node(0, 0));

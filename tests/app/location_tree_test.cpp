@@ -41,6 +41,7 @@ TEST_F(MainWindowTest, TreeShowsEveryEncoderWithItsLabelAndEightPresets) {
 TEST_F(MainWindowTest, MovingBetweenPresetsWritesTheOneLeftAndReadsTheOneArrived) {
     const std::string folder = encoderFolder("Hilltop", "Tower");
     PresetParameters stored;
+    ASSERT_TRUE(writePresetFile(folder + "Preset-1.dat", stored));
     stored.inputSource = 2;
     stored.maxDeviation = 70;
     ASSERT_TRUE(writePresetFile(folder + "Preset-2.dat", stored));
@@ -119,8 +120,8 @@ TEST_F(MainWindowTest, KeysInTheTreeMoveTheSelectionAndSwitchThePageSets) {
     EXPECT_EQ(window().sheet()->count(), 6);
 }
 
-// Right-clicks a node and reports whether the menu offered Properties enabled.
-bool propertiesEnabledOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
+// Right-clicks a point of the tree and reports whether the menu offered Properties enabled.
+bool propertiesEnabledOnRightClick(LocationTree* tree, QPoint point) {
     bool enabled = false;
     bool shown = false;
     QTimer::singleShot(0, [&] {
@@ -130,18 +131,29 @@ bool propertiesEnabledOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
             menu->close();
         }
     });
-    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, tree->visualItemRect(item).center());
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, point);
     EXPECT_TRUE(shown);
     return enabled;
 }
 
+bool propertiesEnabledOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
+    return propertiesEnabledOnRightClick(tree, tree->visualItemRect(item).center());
+}
+
 TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersPropertiesOnlyForEncoders) {
     encoderFolder("Hilltop", "Tower");
-    window().tree()->expandAll();
-    EXPECT_FALSE(propertiesEnabledOnRightClick(window().tree(), node(0, 0, 2)));
-    EXPECT_EQ(window().tree()->currentItem(), node(0, 0, 2));
-    EXPECT_TRUE(propertiesEnabledOnRightClick(window().tree(), node(0, 0)));
-    EXPECT_FALSE(propertiesEnabledOnRightClick(window().tree(), node(0)));
+    LocationTree* tree = window().tree();
+    tree->expandAll();
+    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, node(0, 0, 2)));
+    EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
+    EXPECT_TRUE(propertiesEnabledOnRightClick(tree, node(0, 0)));
+    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, node(0)));
+
+    // Empty space below the last node: the menu, greyed, and the selection stays.
+    const QPoint empty(5, tree->viewport()->height() - 5);
+    ASSERT_EQ(tree->itemAt(empty), nullptr);
+    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, empty));
+    EXPECT_EQ(tree->currentItem(), node(0));
 }
 
 // Ends the next modal dialog with its OK (1) or Cancel (2) button.

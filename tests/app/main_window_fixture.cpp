@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <QPushButton>
+
 #include "base/string_table.h"
 #include "protocol/parameter_set.h"
 
@@ -55,6 +57,37 @@ QTreeWidgetItem* MainWindowTest::node(int site, int encoder, int preset) {
 bool MainWindowTest::select(QTreeWidgetItem* item) {
     window().tree()->setCurrentItem(item);
     return window().tree()->currentItem() == item;
+}
+
+PresetParameters engineersPreset() {
+    PresetParameters preset;
+    preset.inputSource = 2;
+    preset.inputLevel = 45.5;
+    preset.maxDeviation = 72.5;
+    preset.pilotLevel = 7.0;
+    preset.testTone = 2;
+    preset.headphoneLevel = -12.0;
+    preset.modChkDigitalOffTime = 20;
+    return preset;
+}
+
+PresetBytes sentPart(PresetParameters preset) {
+    preset.presetNumber = 0;
+    return encodePreset(preset);
+}
+
+void MainWindowWithSim::startSim(std::vector<std::string> extra, const std::string& site,
+                                 const std::string& encoder) {
+    std::filesystem::create_directories(simStore());
+    std::vector<std::string> args{"--tcp", "127.0.0.1:0", "--store", simStore()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    sim = std::make_unique<SimProcess>(args);
+    ASSERT_TRUE(sim->ready()) << sim->error();
+    folder = encoderFolder(site, encoder, tcpText(sim->port()));
+}
+
+void MainWindowWithSim::click(int id) {
+    window().button(id)->click();
 }
 
 }  // namespace q93::test

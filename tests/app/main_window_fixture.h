@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "protocol/parameter_files.h"
 #include "tests/support/recording_seam.h"
+#include "tests/support/sim_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace q93::test {
@@ -38,6 +39,24 @@ protected:
 private:
     std::string previousDirectory_;
     std::unique_ptr<MainWindow> window_;
+};
+
+// A preset whose values differ from the simulator's factory ones, as an engineer sets them.
+PresetParameters engineersPreset();
+// What reaches the encoder: the block without the number, which the file name gives.
+PresetBytes sentPart(PresetParameters preset);
+
+// The same with a real q93sim on TCP, keeping its encoder's files in a store folder of its
+// own, and one encoder folder whose tcp.txt reaches it.
+class MainWindowWithSim : public MainWindowTest {
+protected:
+    void startSim(std::vector<std::string> extra = {}, const std::string& site = "Hilltop",
+                  const std::string& encoder = "Tower");
+    std::string simStore() const { return dir.file("sim-store") + "/"; }
+    void click(int id);
+
+    std::unique_ptr<SimProcess> sim;
+    std::string folder;
 };
 
 }  // namespace q93::test

@@ -19,42 +19,6 @@ namespace fs = std::filesystem;
 
 const std::string kNoAnswer = "Keine Antwort vom Gerät ( Timeout )!";
 
-// A preset whose values differ from the simulator's factory ones, as an engineer sets them.
-PresetParameters engineersPreset() {
-    PresetParameters preset;
-    preset.inputSource = 2;
-    preset.inputLevel = 45.5;
-    preset.maxDeviation = 72.5;
-    preset.pilotLevel = 7.0;
-    preset.testTone = 2;
-    preset.headphoneLevel = -12.0;
-    preset.modChkDigitalOffTime = 20;
-    return preset;
-}
-
-// What reaches the encoder: the block without the number, which the file name gives.
-PresetBytes sentPart(PresetParameters preset) {
-    preset.presetNumber = 0;
-    return encodePreset(preset);
-}
-
-class MainWindowWithSim : public MainWindowTest {
-protected:
-    void startSim(std::vector<std::string> extra = {}) {
-        fs::create_directories(simStore());
-        std::vector<std::string> args{"--tcp", "127.0.0.1:0", "--store", simStore()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        sim = std::make_unique<SimProcess>(args);
-        ASSERT_TRUE(sim->ready()) << sim->error();
-        folder = encoderFolder("Hilltop", "Tower", tcpText(sim->port()));
-    }
-    std::string simStore() const { return dir.file("sim-store") + "/"; }
-    void click(int id) { window().button(id)->click(); }
-
-    std::unique_ptr<SimProcess> sim;
-    std::string folder;
-};
-
 TEST_F(MainWindowWithSim, ReadOnAPresetFillsThePagesFromTheEncoder) {
     fs::create_directories(simStore());
     ASSERT_TRUE(writePresetFile(simStore() + "Preset-3.dat", engineersPreset()));

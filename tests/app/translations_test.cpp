@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -189,6 +190,20 @@ TEST_P(Translations, EveryPlaceShowsTheChosenLanguage) {
             EXPECT_FALSE(texts.contains(QString::fromUtf8(text.english)))
                 << text.english << " shown in German, place " << static_cast<int>(place);
     }
+}
+
+TEST_P(Translations, AFileThatWasNotSavedIsToldInTheChosenLanguage) {
+    const std::string folder = encoderFolder("Funkhaus", "StudioA", tcpText(1));
+    std::filesystem::create_directory(folder + "device.dat");  // cannot be replaced by a file
+    ASSERT_TRUE(select(node(0, 0)));
+    ASSERT_TRUE(window().SaveSelectedNode());
+    const std::string start = GetParam() == Language::German
+                                  ? "Die Datei './LocationData/Funkhaus/StudioA/device.dat' "
+                                    "wurde nicht gespeichert: "
+                                  : "The file './LocationData/Funkhaus/StudioA/device.dat' "
+                                    "was not saved: ";
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_EQ(seam.warnings[0].substr(0, start.size()), start);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Translations,

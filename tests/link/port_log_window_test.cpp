@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QWindow>
+#include <set>
 #include <vector>
 
 #include "base/frame_log.h"
@@ -87,6 +91,50 @@ TEST_F(PortLog, SavesOneLineAnEntry) {
     EXPECT_TRUE(window.entries().isEmpty());
     ASSERT_TRUE(window.saveTo(QString::fromStdString(path)));
     EXPECT_EQ(test::readFileBytes(path), "");
+}
+
+// "*.*" keeps its text but, as where it comes from, passes every file: names without a dot too.
+TEST_F(PortLog, AllFilesListsNamesWithoutADot) {
+    test::ConfigHome home;
+    for (const char* name : {"log.txt", "notes", "a.b"})
+        test::writeFileBytes(dir.file(name), "x");
+    const QString folder = QString::fromStdString(dir.path().string());
+    using Names = std::set<std::string>;
+    // The names the dialog lists in the folder; its model fills and filters them from a
+    // thread and a timer, so the list is read once it holds `expected`, or after 5 s.
+    const auto listedOnce = [&](QFileDialog* dialog, const Names& expected) {
+        auto* files = dialog->findChild<QFileSystemModel*>();
+        Names names;
+        (void)QTest::qWaitFor(
+            [&] {
+                const QModelIndex parent = files->index(folder);
+                names.clear();
+                for (int row = 0; row < files->rowCount(parent); ++row)
+                    names.insert(files->index(row, 0, parent).data().toString().toStdString());
+                return names == expected;
+            },
+            5000);
+        return names;
+    };
+    Names logFile;
+    Names allFiles;
+    PortLogWindow window;
+    test::whenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setDirectory(folder);
+        logFile = listedOnce(dialog, {"log.txt"});
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(types, nullptr);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);  // as the user picks "Alle Dateien (*.*)"
+        EXPECT_EQ(types->currentText(), "Alle Dateien (*.*)");
+        allFiles = listedOnce(dialog, {"log.txt", "notes", "a.b"});
+        dialog->reject();
+    });
+    window.saveButton()->click();
+    EXPECT_EQ(logFile, Names{"log.txt"});
+    EXPECT_EQ(allFiles, (Names{"log.txt", "notes", "a.b"}));
 }
 
 TEST_F(PortLog, ResizingKeepsTheListAndButtonsAtTheirDistancesFromTheOuterEdges) {

@@ -61,8 +61,7 @@ TEST_P(FullDiskWrite, LeavesEveryStoredFileAsItWasAndReportsTheFailure) {
         {"Preset-1.dat",
          [this](auto& path) {
              sheet->ShowPresetPages();
-             sheet->WritePresetFile(path);
-             return false;  // the sheet reports nothing for a preset file
+             return sheet->WritePresetFile(path);
          }},
         {"device.dat",
          [this](auto& path) {

@@ -121,9 +121,12 @@ TEST_P(PropertySheet, WritesThePresetWithTheActivePagesEdits) {
     ASSERT_EQ(readPresetFile(folder.file("Preset-1.dat"), read), 200);
     EXPECT_DOUBLE_EQ(read.inputLevel, 33.3);
 
+    // A file that cannot be written still leaves the edit in the parameter set, which the
+    // encoder is sent from.
     setEditText(kInputLevelEdit, "44");
-    sheet->WritePresetFile(folder.file("missing/Preset-1.dat"));
-    EXPECT_DOUBLE_EQ(parameterSet().preset.inputLevel, 33.3);  // nothing happens at all
+    EXPECT_FALSE(sheet->WritePresetFile(folder.file("missing/Preset-1.dat")));
+    EXPECT_DOUBLE_EQ(parameterSet().preset.inputLevel, 44);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
 
 TEST_P(PropertySheet, WritesTheDeviceFileOnlyWhenTheSettingsPageStores) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace q93 {
+
+// Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no
+// overlong forms, no surrogates, nothing above U+10FFFF.
+bool isUtf8(std::string_view bytes);
+
+// The UTF-8 text a folder name (or a label made of one) shows as: the bytes themselves when
+// they are UTF-8, else the bytes read as Windows-1252, the code page of a LocationData copied
+// from a Windows machine. Only for the screen: paths are always built from the bytes.
+std::string nameText(std::string_view bytes);
+
+}  // namespace q93
