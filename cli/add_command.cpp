@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -7,8 +9,56 @@
 #include "cli/connection_options.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"
+#include "link/connection_fields.h"
 
 namespace q93::ctl {
+namespace {
+
+// Every text must come back from tcp.txt as it goes in, or list and the transfers would
+// work with another address than the one given.
+bool storableTexts(const ConnectionSettings& settings, std::string* error) {
+    const std::pair<const char*, const std::string*> texts[] = {
+        {"--ip", &settings.ipAddress},
+        {"--tcp-port", &settings.tcpPort},
+        {"--port", &settings.portName},
+    };
+    for (const auto& [option, text] : texts) {
+        if (text->size() > kMaxConnectionText || text->find_first_of("\r\n") != std::string::npos) {
+            *error = std::string(option) + " takes at most " + std::to_string(kMaxConnectionText) +
+                     " characters and no line break: tcp.txt keeps no more of a line";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool reachable(const ConnectionSettings& settings, std::string* error) {
+    if (settings.portName != kTcpIpPortName)
+        return true;
+    if (settings.ipAddress.empty())
+        return *error = "TCP/IP needs --ip ADDRESS", false;
+    if (settings.tcpPort.empty())
+        return *error = "TCP/IP needs --tcp-port N", false;
+    return true;
+}
+
+bool folderExists(const std::string& path) {
+    std::error_code code;
+    return std::filesystem::exists(path, code);
+}
+
+// Takes back the folders a failed add created, so that no encoder without tcp.txt is left;
+// remove() leaves a folder that holds anything.
+void removeCreated(const std::string& encoderFolder, bool encoderExisted,
+                   const std::string& siteFolder, bool siteExisted) {
+    std::error_code code;
+    if (!encoderExisted)
+        std::filesystem::remove(encoderFolder, code);
+    if (!siteExisted)
+        std::filesystem::remove(siteFolder, code);
+}
+
+}  // namespace
 
 int runAddCommand(const Arguments& args) {
     Arguments rest(args);
@@ -30,18 +80,28 @@ int runAddCommand(const Arguments& args) {
         return loadError ? failure(error) : usageError(error);
     if (!rest.empty())
         return usageError("unexpected '" + rest.front() + "'");
+    if (!storableTexts(options.settings, &error) || !reachable(options.settings, &error))
+        return usageError(error);
 
+    const std::string siteFolder = std::string(kLocationRoot) + site + "/";
     const std::string folder = EncoderFolderPath(site, encoder);
-    std::error_code code;
-    if (std::filesystem::exists(folder, code) && !force) {
+    const bool siteExisted = folderExists(siteFolder);
+    const bool encoderExisted = folderExists(folder);
+    if (encoderExisted && !force) {
         return failure("encoder '" + site + "/" + encoder +
                        "' exists; --force rewrites its tcp.txt and keeps its other files");
     }
-    if (!CreateEncoderFolder(site, encoder, kLocationRoot, &error))
+    if (!CreateEncoderFolder(site, encoder, kLocationRoot, &error)) {
+        removeCreated(folder, encoderExisted, siteFolder, siteExisted);
         return failure(error);
-    if (!WriteConnectionSettings(folder, options.settings))
-        return failure("cannot write '" + folder + "tcp.txt'");
-    std::printf("%s/%s %s %s\n", site.c_str(), encoder.c_str(), plainPair("folder", folder).c_str(),
+    }
+    if (!WriteConnectionSettings(folder, options.settings)) {
+        const int reason = errno;
+        removeCreated(folder, encoderExisted, siteFolder, siteExisted);
+        return failure("cannot write '" + folder + "tcp.txt': " + std::strerror(reason));
+    }
+    std::printf("%s %s %s\n", plainValue(site + "/" + encoder).c_str(),
+                plainPair("folder", folder).c_str(),
                 plainPair("label", encoderLabel(encoder, options.settings)).c_str());
     return kExitSuccess;
 }

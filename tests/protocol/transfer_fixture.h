@@ -58,4 +58,9 @@ private:
 PresetParameters distinctPreset(int seed);
 DeviceParameters distinctDevice(int seed);
 
+// Values within the range of every transferred field, varied by the seed and exact as
+// floats; the preset's dBu level in range at the given sensitivity.
+PresetParameters inRangePreset(int seed, double sensitivity40k);
+DeviceParameters inRangeDevice(int seed);
+
 }  // namespace q93::test
