@@ -4,6 +4,8 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "app/location_store.h"
 #include "cli/connection_options.h"
@@ -47,16 +49,20 @@ bool folderExists(const std::string& path) {
     return std::filesystem::exists(path, code);
 }
 
-// Takes back the folders a failed add created, so that no encoder without tcp.txt is left;
-// remove() leaves a folder that holds anything.
-void removeCreated(const std::string& encoderFolder, bool encoderExisted,
-                   const std::string& siteFolder, bool siteExisted) {
-    std::error_code code;
-    if (!encoderExisted)
-        std::filesystem::remove(encoderFolder, code);
-    if (!siteExisted)
-        std::filesystem::remove(siteFolder, code);
-}
+// The folders an add may create, innermost first, with whether each was there before.
+struct CreatedFolders {
+    std::vector<std::pair<std::string, bool>> folders;
+
+    // Takes back what a failed add created, so that no encoder without tcp.txt is left;
+    // remove() leaves a folder that holds anything.
+    void takeBack() const {
+        for (const auto& [path, existed] : folders) {
+            std::error_code code;
+            if (!existed)
+                std::filesystem::remove(path, code);
+        }
+    }
+};
 
 }  // namespace
 
@@ -83,21 +89,23 @@ int runAddCommand(const Arguments& args) {
     if (!storableTexts(options.settings, &error) || !reachable(options.settings, &error))
         return usageError(error);
 
-    const std::string siteFolder = std::string(kLocationRoot) + site + "/";
     const std::string folder = EncoderFolderPath(site, encoder);
-    const bool siteExisted = folderExists(siteFolder);
-    const bool encoderExisted = folderExists(folder);
-    if (encoderExisted && !force) {
+    CreatedFolders created;
+    for (const std::string& path :
+         {folder, std::string(kLocationRoot) + site + "/", std::string(kLocationRoot)}) {
+        created.folders.emplace_back(path, folderExists(path));
+    }
+    if (created.folders.front().second && !force) {
         return failure("encoder '" + site + "/" + encoder +
                        "' exists; --force rewrites its tcp.txt and keeps its other files");
     }
     if (!CreateEncoderFolder(site, encoder, kLocationRoot, &error)) {
-        removeCreated(folder, encoderExisted, siteFolder, siteExisted);
+        created.takeBack();
         return failure(error);
     }
     if (!WriteConnectionSettings(folder, options.settings)) {
         const int reason = errno;
-        removeCreated(folder, encoderExisted, siteFolder, siteExisted);
+        created.takeBack();
         return failure("cannot write '" + folder + "tcp.txt': " + std::strerror(reason));
     }
     std::printf("%s %s %s\n", plainValue(site + "/" + encoder).c_str(),

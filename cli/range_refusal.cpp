@@ -7,7 +7,7 @@ namespace q93::ctl {
 bool maySend(const std::string& source, const std::vector<RangeViolation>& fields, bool force) {
     if (fields.empty())
         return true;
-    std::string text = "q93ctl: " + source + " holds values no page of the tool could give";
+    std::string text = "q93ctl: " + source + ": values no page of the tool gives";
     text += force ? ", sent as --force asks:\n" : "; nothing was sent:\n";
     for (const RangeViolation& field : fields)
         text += "  " + field.text() + "\n";

@@ -22,8 +22,7 @@ int runRestoreCommand(const Arguments& args) {
         return failure(error);
     const auto fields =
         choiceOutOfRange(blocks, choice, sensitivityBeside(deviceFilePath(encoder.folder)));
-    if (!maySend("the stored files of " + plainValue(encoder.name()), fields,
-                 words.option("--force") != nullptr)) {
+    if (!maySend(plainValue(encoder.name()), fields, words.option("--force") != nullptr)) {
         return kExitFailure;
     }
 

@@ -113,18 +113,16 @@ std::string rangeText(const FieldRange& range, std::optional<double> sensitivity
     return "kHz that show as " + span + " dBu at " + at + " dBu";
 }
 
-// The level as the page shows it, one decimal; without a known sensitivity, in dB relative
-// to the 40 kHz reference, judged against the bounds widened by the sensitivity's range.
+// The level as the page shows it, one decimal. Without a known sensitivity the level is in
+// range when some sensitivity the Settings page allows shows it within the bounds.
 bool dbuInRange(double kHz, const FieldRange& range, std::optional<double> sensitivity) {
     if (!(kHz > 0) || !std::isfinite(kHz))
         return false;
     const double relative = 20 * std::log10(kHz / 40);
-    if (sensitivity) {
-        const double shown = std::round((*sensitivity + relative) * 10) / 10;
-        return shown >= range.low && shown <= range.high;
-    }
-    return relative + kSensitivityRange.high >= range.low &&
-           relative + kSensitivityRange.low <= range.high;
+    auto shown = [relative](double at) { return std::round((at + relative) * 10) / 10; };
+    if (sensitivity)
+        return shown(*sensitivity) >= range.low && shown(*sensitivity) <= range.high;
+    return shown(kSensitivityRange.high) >= range.low && shown(kSensitivityRange.low) <= range.high;
 }
 
 bool inRange(double value, const FieldRange& range, std::optional<double> sensitivity) {

@@ -36,6 +36,8 @@ public:
 
     bool ready() const { return sim_->ready(); }
     std::string error() const { return sim_->error() + "\n" + sim_->stderrText(); }
+    // What the simulator wrote on stderr so far: with --verbose, a line for every request.
+    std::string log() const { return sim_->stderrText(); }
     // SetParameters with the values that reach this simulator.
     void configure(DeviceConnection& connection) const;
     // The connection values as q93ctl options.
