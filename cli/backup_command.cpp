@@ -1,6 +1,7 @@
 #include "app/location_store.h"
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
+#include "cli/range_refusal.h"
 #include "cli/stored_blocks.h"
 
 namespace q93::ctl {
@@ -29,6 +30,10 @@ JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
         return outcome;
     }
     outcome.ok = true;
+    // What the encoder holds is kept as it is, but a restore would refuse it: say so now.
+    const auto fields = choiceOutOfRange(blocks, BlockChoice{}, usableSensitivity(blocks.device));
+    if (!fields.empty())
+        outcome.values["outOfRange"] = fieldWords(fields);
     return outcome;
 }
 

@@ -15,20 +15,34 @@ int daysInMonth(int year, int month) {
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-// "YYYY-MM-DD HH:MM:SS" within what the encoder's two-digit year can hold.
-bool parseTime(const std::string& text, ClockValues& clock) {
+// "YYYY-MM-DD HH:MM:SS" within what the encoder's two-digit year can hold; false with the
+// part that is off, named, in *error.
+bool parseTime(const std::string& text, ClockValues& clock, std::string* error) {
     int year = 0;
     char rest = 0;
     if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &clock.month, &clock.day,
                     &clock.hour, &clock.minute, &clock.second, &rest) != 6 ||
         text.size() != 19) {
-        return false;
+        return *error = "--time takes \"YYYY-MM-DD HH:MM:SS\"", false;
     }
     clock.year = year - 2000;
-    return year >= 2000 && year <= 2099 && clock.month >= 1 && clock.month <= 12 &&
-           clock.day >= 1 && clock.day <= daysInMonth(year, clock.month) && clock.hour <= 23 &&
-           clock.minute <= 59 && clock.second <= 59 && clock.hour >= 0 && clock.minute >= 0 &&
-           clock.second >= 0;
+    const std::string month = text.substr(0, 7);
+    if (year < 2000 || year > 2099)
+        *error = "--time: the encoder keeps the years 2000..2099, not " + std::to_string(year);
+    else if (clock.month < 1 || clock.month > 12)
+        *error = "--time: no month " + std::to_string(clock.month) + " (1..12)";
+    else if (clock.day < 1 || clock.day > daysInMonth(year, clock.month))
+        *error = "--time: no day " + std::to_string(clock.day) + " in " + month + ", which has " +
+                 std::to_string(daysInMonth(year, clock.month)) + " days";
+    else if (clock.hour < 0 || clock.hour > 23)
+        *error = "--time: no hour " + std::to_string(clock.hour) + " (0..23)";
+    else if (clock.minute < 0 || clock.minute > 59)
+        *error = "--time: no minute " + std::to_string(clock.minute) + " (0..59)";
+    else if (clock.second < 0 || clock.second > 59)
+        *error = "--time: no second " + std::to_string(clock.second) + " (0..59)";
+    else
+        return true;
+    return false;
 }
 
 // "+H:MM" or "-H:MM" in half hours up to 12:00, as the offset code the encoder keeps.
@@ -91,8 +105,8 @@ int runRtcWriteCommand(const Arguments& args) {
     ClockValues clock;
     if (pc) {
         clock = pcClock();
-    } else if (!parseTime(*time, clock)) {
-        return usageError("--time takes \"YYYY-MM-DD HH:MM:SS\" with a year 2000..2099");
+    } else if (!parseTime(*time, clock, &error)) {
+        return usageError(error);
     }
     if (offset != nullptr && !parseOffset(*offset, clock.offsetCode)) {
         return usageError("--offset takes +H:MM or -H:MM in half hours up to 12:00");

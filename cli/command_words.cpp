@@ -50,6 +50,10 @@ bool takeJsonFlag(const Arguments& args, const std::string& command, bool& json,
     return true;
 }
 
+bool asksForJson(const Arguments& args) {
+    return contains(args, "--json");
+}
+
 bool parseNumber(const std::string& text, int low, int high, int& value) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);

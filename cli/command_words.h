@@ -25,6 +25,10 @@ bool splitWords(const Arguments& args, const std::vector<std::string>& valued,
 bool takeJsonFlag(const Arguments& args, const std::string& command, bool& json,
                   std::string* error);
 
+// Whether the words ask for --json, before they are checked: a script that asked for JSON
+// reads stdout only, so even a usage error must reach it there.
+bool asksForJson(const Arguments& args);
+
 bool parseNumber(const std::string& text, int low, int high, int& value);
 
 // "1,3,5-8": preset numbers 1..8 in rising order, each once; false for anything else.

@@ -3,10 +3,12 @@
 #include <charconv>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "app/location_store.h"
 #include "cli/encoder_names.h"
 #include "cli/handshake_warning.h"
+#include "link/connection_fields.h"
 
 namespace q93::ctl {
 namespace {
@@ -84,13 +86,21 @@ bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::st
             return *error = "--encoder takes SITE/ENCODER", false;
         }
         options.encoderFolder = EncoderFolderPath(site, encoder);
+        std::error_code code;
+        if (!std::filesystem::is_directory(options.encoderFolder, code)) {
+            *loadError = true;
+            return *error = unknownEncoderText(*given.encoder), false;
+        }
         if (ReadConnectionSettings(options.encoderFolder, settings) != 0) {
             *loadError = true;
             return *error = "cannot read '" + options.encoderFolder + "tcp.txt'", false;
         }
     }
+    options.portGiven = options.portGiven || given.portName.has_value();
     if (given.portName)
         settings.portName = *given.portName;
+    else if (given.ipAddress && !options.portGiven && options.encoderFolder.empty())
+        settings.portName = kTcpIpPortName;
     if (given.ipAddress)
         settings.ipAddress = *given.ipAddress;
     if (given.tcpPort)

@@ -15,10 +15,14 @@ struct ConnectionOptions {
     ConnectionSettings settings{"", "", "COM2", 3, 1};
     // "./LocationData/SITE/ENC/" with --encoder, where files default to; else empty.
     std::string encoderFolder;
+    // Whether --port was given: without it, --ip means the TCP link.
+    bool portGiven = false;
 };
 
 // Takes the leading connection options off `words`. false with a usage message in *error,
-// or with *loadError set when --encoder names an encoder whose tcp.txt cannot be read.
+// or with *loadError set when --encoder names an encoder the store does not hold or whose
+// tcp.txt cannot be read. --ip without --port (here or in an earlier call with the same
+// options) selects TCP/IP, unless the port comes from --encoder's tcp.txt.
 bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::string* error,
                            bool* loadError);
 

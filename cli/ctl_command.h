@@ -29,6 +29,7 @@ int runBackupCommand(const Arguments& args);
 int runRestoreCommand(const Arguments& args);
 int runDiffCommand(const Arguments& args);
 int runClockCommand(const Arguments& args);
+int runCheckCommand(const Arguments& args);
 // Serial devices of this machine and their COM mapping.
 int runPortsCommand(const Arguments& args);
 int runMapPortCommand(const Arguments& args);

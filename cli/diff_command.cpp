@@ -68,12 +68,13 @@ int runDiffCommand(const Arguments& args) {
     StoredEncoder encoder;
     BlockChoice choice;
     std::string error;
-    if (!takeEncoderChoice(args, {"--json"}, words, encoder, choice, &error))
-        return usageError(error);
-    const bool json = words.option("--json") != nullptr;
+    const int status = takeEncoderChoice(args, {"--json"}, words, encoder, choice, &error);
+    const bool json = asksForJson(args);
+    if (status != kExitSuccess)
+        return failedCommand("diff", json, status, error);
     EncoderBlocks stored;
     if (!readStoredChoice(encoder.folder, choice, stored, &error))
-        return failure(error);
+        return failedCommand("diff", json, kExitFailure, error);
 
     std::vector<FieldDifference> differences;
     JobOutcome outcome;

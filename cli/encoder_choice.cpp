@@ -7,29 +7,34 @@
 
 namespace q93::ctl {
 
-bool takeEncoderChoice(const Arguments& args, const std::vector<std::string>& flags,
-                       CommandWords& words, StoredEncoder& encoder, BlockChoice& choice,
-                       std::string* error) {
+int takeEncoderChoice(const Arguments& args, const std::vector<std::string>& flags,
+                      CommandWords& words, StoredEncoder& encoder, BlockChoice& choice,
+                      std::string* error) {
     std::vector<std::string> allFlags = flags;
     allFlags.push_back("--device");
     if (!splitWords(args, {"--presets"}, allFlags, words, error))
-        return false;
+        return kExitUsage;
     if (words.positional.size() != 1 ||
         !splitEncoderName(words.positional[0], encoder.site, encoder.encoder)) {
-        return *error = "give one encoder as SITE/ENC", false;
+        *error = "give one encoder as SITE/ENC";
+        return kExitUsage;
     }
-    encoder.folder = EncoderFolderPath(encoder.site, encoder.encoder);
-    std::error_code code;
-    if (!std::filesystem::is_directory(encoder.folder, code))
-        return *error = "no encoder folder '" + encoder.folder + "'", false;
     const std::string* presets = words.option("--presets");
     const bool device = words.option("--device") != nullptr;
-    if (presets != nullptr && !parsePresetList(*presets, choice.presets))
-        return *error = "--presets takes numbers 1..8 such as 1,3,5-8", false;
+    if (presets != nullptr && !parsePresetList(*presets, choice.presets)) {
+        *error = "--presets takes numbers 1..8 such as 1,3,5-8";
+        return kExitUsage;
+    }
     if (presets == nullptr && device)
         choice.presets.clear();
     choice.device = device || presets == nullptr;
-    return true;
+    encoder.folder = EncoderFolderPath(encoder.site, encoder.encoder);
+    std::error_code code;
+    if (!std::filesystem::is_directory(encoder.folder, code)) {
+        *error = unknownEncoderText(words.positional[0]);
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 }  // namespace q93::ctl

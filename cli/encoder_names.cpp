@@ -3,16 +3,22 @@
 #include <algorithm>
 
 #include "app/location_store.h"
+#include "cli/quoted_text.h"
 
 namespace q93::ctl {
 
-bool splitEncoderName(const std::string& text, std::string& site, std::string& encoder) {
+bool splitEncoderName(const std::string& word, std::string& site, std::string& encoder) {
+    const std::string text = wordAsName(word);
     const std::size_t slash = text.find('/');
     if (slash == std::string::npos)
         return false;
     site = text.substr(0, slash);
     encoder = text.substr(slash + 1);
     return isFolderName(site) && isFolderName(encoder);
+}
+
+std::string unknownEncoderText(const std::string& word) {
+    return "no encoder '" + word + "' under " + kLocationRoot;
 }
 
 bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
@@ -28,15 +34,19 @@ bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEnc
     }
     named.assign(all.size(), words.empty());
     for (const std::string& word : words) {
+        std::string name = wordAsName(word);
+        // "SITE/" as list prints a site without encoders.
+        if (name.size() > 1 && name.back() == '/')
+            name.pop_back();
         bool found = false;
         for (std::size_t i = 0; i < all.size(); ++i) {
-            if (word == all[i].site || word == all[i].name()) {
+            if (name == all[i].site || name == all[i].name()) {
                 named[i] = true;
                 found = true;
             }
         }
         if (!found) {
-            *error = "no encoder '" + word + "' under " + kLocationRoot;
+            *error = unknownEncoderText(word);
             return false;
         }
     }

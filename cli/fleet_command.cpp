@@ -18,21 +18,25 @@ int runFleetCommand(const Arguments& args, const FleetCommand& command) {
     std::string error;
     std::vector<std::string> flags = command.flags;
     flags.push_back("--json");
+    const bool json = asksForJson(args);
     if (!splitWords(args, {"--jobs"}, flags, words, &error))
-        return usageError(error);
+        return failedCommand(command.verb, json, kExitUsage, error);
     if (command.check && !command.check(words, &error))
-        return usageError(error);
+        return failedCommand(command.verb, json, kExitUsage, error);
     int jobs = 1;
     const std::string* given = words.option("--jobs");
-    if (given != nullptr && !parseNumber(*given, 1, kMaxJobs, jobs))
-        return usageError("--jobs takes 1.." + std::to_string(kMaxJobs));
-    const bool json = words.option("--json") != nullptr;
+    if (given != nullptr && !parseNumber(*given, 1, kMaxJobs, jobs)) {
+        return failedCommand(command.verb, json, kExitUsage,
+                             "--jobs takes 1.." + std::to_string(kMaxJobs));
+    }
 
     std::vector<StoredEncoder> encoders;
     if (!selectEncoders(words.positional, encoders, &error))
-        return failure(error);
-    if (encoders.empty())
-        return failure(std::string("no encoder under ") + kLocationRoot);
+        return failedCommand(command.verb, json, kExitFailure, error);
+    if (encoders.empty()) {
+        return failedCommand(command.verb, json, kExitFailure,
+                             std::string("no encoder under ") + kLocationRoot);
+    }
 
     int failed = 0;
     Json results = Json::array();

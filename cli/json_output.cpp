@@ -2,18 +2,13 @@
 
 #include <cstdio>
 
+#include "cli/ctl_command.h"
+#include "cli/quoted_text.h"
+
 namespace q93::ctl {
 
 std::string plainValue(const std::string& value) {
-    if (!value.empty() && value.find_first_of(" \t\"\\") == std::string::npos)
-        return value;
-    std::string quoted = "\"";
-    for (const char c : value) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
+    return quotedIfNeeded(value);
 }
 
 std::string plainPair(const std::string& name, const std::string& value) {
@@ -32,16 +27,22 @@ void printJson(const Json& document) {
     std::printf("%s\n", text.c_str());
 }
 
+int failedCommand(const std::string& command, bool json, int status, const std::string& message) {
+    if (json)
+        printJson({{"command", command}, {"ok", false}, {"error", message}});
+    return status == kExitUsage ? usageError(message) : failure(message);
+}
+
 std::string outcomeLine(const std::string& name, const JobOutcome& outcome) {
     if (!outcome.ok) {
-        return name + " FAILED " + plainPair("step", outcome.failure.step) + " " +
+        return plainValue(name) + " FAILED " + plainPair("step", outcome.failure.step) + " " +
                plainPair("message", outcome.failure.message);
     }
-    return name + " OK" + plainPairs(outcome.values);
+    return plainValue(name) + " OK" + plainPairs(outcome.values);
 }
 
 Json outcomeJson(const std::string& name, const JobOutcome& outcome) {
-    Json json = {{"name", name}, {"ok", outcome.ok}};
+    Json json = {{"name", jsonText(name)}, {"ok", outcome.ok}};
     if (!outcome.ok) {
         json["step"] = outcome.failure.step;
         json["message"] = outcome.failure.message;

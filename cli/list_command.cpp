@@ -3,15 +3,16 @@
 #include "app/location_store.h"
 #include "cli/command_words.h"
 #include "cli/json_output.h"
+#include "cli/quoted_text.h"
 
 namespace q93::ctl {
 namespace {
 
 // The five values in the order of tcp.txt.
 Json connectionJson(const ConnectionSettings& settings) {
-    return {{"ipAddress", settings.ipAddress},
-            {"tcpPort", settings.tcpPort},
-            {"portName", settings.portName},
+    return {{"ipAddress", jsonText(settings.ipAddress)},
+            {"tcpPort", jsonText(settings.tcpPort)},
+            {"portName", jsonText(settings.portName)},
             {"speedIndex", settings.speedIndex},
             {"readAck", settings.readAck}};
 }
@@ -28,12 +29,16 @@ std::string presetNumbers(const StoredFiles& files) {
 std::string encoderLine(const std::string& site, const EncoderFolder& encoder,
                         const std::string& folder, const ConnectionSettings* settings,
                         const StoredFiles& files) {
-    std::string line = site + "/" + encoder.name + " " + plainPair("folder", folder) + " " +
-                       plainPair("label", encoder.label);
+    std::string line = plainValue(site + "/" + encoder.name) + " " + plainPair("folder", folder) +
+                       " " + plainPair("label", encoder.label);
     if (settings == nullptr) {
         line += " tcp.txt=missing";
     } else {
-        line += plainPairs(connectionJson(*settings));
+        line += " " + plainPair("ipAddress", settings->ipAddress) + " " +
+                plainPair("tcpPort", settings->tcpPort) + " " +
+                plainPair("portName", settings->portName) +
+                " speedIndex=" + std::to_string(settings->speedIndex) +
+                " readAck=" + std::to_string(settings->readAck);
     }
     return line + " device.dat=" + (files.device ? "yes" : "no") + " " +
            plainPair("presets", presetNumbers(files));
@@ -44,15 +49,16 @@ std::string encoderLine(const std::string& site, const EncoderFolder& encoder,
 int runListCommand(const Arguments& args) {
     bool json = false;
     std::string error;
-    if (!takeJsonFlag(args, "list", json, &error))
-        return usageError(error);
+    if (!takeJsonFlag(args, "list", json, &error)) {
+        return failedCommand("list", asksForJson(args), kExitUsage, error);
+    }
 
     ConnectionSettings lastRead;
     Json sites = Json::array();
     for (const SiteFolder& site : scanLocationData(lastRead)) {
         Json encoders = Json::array();
         if (site.encoders.empty() && !json)
-            std::printf("%s/ encoders=0\n", site.name.c_str());
+            std::printf("%s encoders=0\n", plainValue(site.name + "/").c_str());
         for (const EncoderFolder& encoder : site.encoders) {
             const std::string folder = EncoderFolderPath(site.name, encoder.name);
             ConnectionSettings settings;
@@ -69,14 +75,14 @@ int runListCommand(const Arguments& args) {
                 if (files.presets[n - 1])
                     presets.push_back(n);
             }
-            encoders.push_back({{"name", site.name + "/" + encoder.name},
-                                {"folder", folder},
-                                {"label", encoder.label},
+            encoders.push_back({{"name", jsonText(site.name + "/" + encoder.name)},
+                                {"folder", jsonText(folder)},
+                                {"label", jsonText(encoder.label)},
                                 {"connection", readable ? connectionJson(settings) : Json(nullptr)},
                                 {"device", files.device},
                                 {"presets", presets}});
         }
-        sites.push_back({{"site", site.name}, {"encoders", encoders}});
+        sites.push_back({{"site", jsonText(site.name)}, {"encoders", encoders}});
     }
     if (json)
         printJson({{"command", "list"}, {"sites", sites}});

@@ -31,6 +31,7 @@ constexpr CommandEntry kCommands[] = {
     {"restore", q93::ctl::runRestoreCommand},
     {"diff", q93::ctl::runDiffCommand},
     {"clock", q93::ctl::runClockCommand},
+    {"check", q93::ctl::runCheckCommand},
     {"ports", q93::ctl::runPortsCommand},
     {"map-port", q93::ctl::runMapPortCommand},
 };

@@ -3,6 +3,7 @@
 #include "cli/ctl_command.h"
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"
+#include "cli/range_refusal.h"
 
 namespace q93::ctl {
 
@@ -11,13 +12,19 @@ int runRestoreCommand(const Arguments& args) {
     StoredEncoder encoder;
     BlockChoice choice;
     std::string error;
-    if (!takeEncoderChoice(args, {}, words, encoder, choice, &error))
-        return usageError(error);
-    // Every file is checked before the first is sent, so that a missing one cannot leave the
-    // encoder half restored.
+    const int status = takeEncoderChoice(args, {"--force"}, words, encoder, choice, &error);
+    if (status != kExitSuccess)
+        return status == kExitUsage ? usageError(error) : failure(error);
+    // Every file is checked before the first is sent, so that a missing one or a value out of
+    // range cannot leave the encoder half restored.
     EncoderBlocks blocks;
     if (!readStoredChoice(encoder.folder, choice, blocks, &error))
         return failure(error);
+    const auto fields =
+        choiceOutOfRange(blocks, choice, sensitivityBeside(deviceFilePath(encoder.folder)));
+    if (!maySend(plainValue(encoder.name()), fields, words.option("--force") != nullptr)) {
+        return kExitFailure;
+    }
 
     JobOutcome outcome;
     {

@@ -4,8 +4,11 @@
 
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
+#include "cli/range_refusal.h"
+#include "cli/stored_blocks.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
+#include "protocol/parameter_ranges.h"
 #include "protocol/preset_transfer.h"
 
 namespace q93::ctl {
@@ -18,10 +21,12 @@ bool exists(const std::string& path) {
 
 // The preset number and the file of a preset command; a usage message when either is off.
 bool presetWords(const Arguments& args, const char* fileOption, int& number, std::string& path,
-                 std::string* error) {
+                 bool* force, std::string* error) {
     CommandWords words;
-    if (!splitWords(args, {fileOption}, {}, words, error))
+    if (!splitWords(args, {fileOption}, force ? Arguments{"--force"} : Arguments{}, words, error))
         return false;
+    if (force)
+        *force = words.option("--force") != nullptr;
     if (words.positional.size() != 1 || !parseNumber(words.positional[0], 1, 8, number)) {
         return *error = "give one preset number 1..8", false;
     }
@@ -31,11 +36,13 @@ bool presetWords(const Arguments& args, const char* fileOption, int& number, std
     return true;
 }
 
-bool deviceWords(const Arguments& args, const char* fileOption, std::string& path,
+bool deviceWords(const Arguments& args, const char* fileOption, std::string& path, bool* force,
                  std::string* error) {
     CommandWords words;
-    if (!splitWords(args, {fileOption}, {}, words, error))
+    if (!splitWords(args, {fileOption}, force ? Arguments{"--force"} : Arguments{}, words, error))
         return false;
+    if (force)
+        *force = words.option("--force") != nullptr;
     if (!words.positional.empty())
         return *error = "unexpected '" + words.positional[0] + "'", false;
     path = fileFor(words.option(fileOption), "device.dat");
@@ -62,7 +69,7 @@ void printStatus(const DeviceStatus& status) {
 int runReadPresetCommand(const Arguments& args) {
     int number = 0;
     std::string path, error;
-    if (!presetWords(args, "--out", number, path, &error))
+    if (!presetWords(args, "--out", number, path, nullptr, &error))
         return usageError(error);
     ParameterSet& set = parameterSet();
     set.reset();
@@ -80,21 +87,23 @@ int runReadPresetCommand(const Arguments& args) {
 
 int runWritePresetCommand(const Arguments& args) {
     int number = 0;
+    bool force = false;
     std::string path, error;
-    if (!presetWords(args, "--in", number, path, &error))
+    if (!presetWords(args, "--in", number, path, &force, &error))
         return usageError(error);
     ParameterSet& set = parameterSet();
     set.reset();
-    if (readPresetFile(path, set.preset) != static_cast<int>(kPresetBlockSize)) {
-        return failure("'" + path + "' is not a preset file of 200 bytes");
-    }
+    if (!readWholePresetFile(path, set.preset, &error))
+        return failure(error);
+    if (!maySend("'" + path + "'", presetOutOfRange(set.preset, sensitivityBeside(path)), force))
+        return kExitFailure;
     set.preset.presetNumber = number;
     return runTransfer(WritePreset, "writing the preset");
 }
 
 int runReadDeviceCommand(const Arguments& args) {
     std::string path, error;
-    if (!deviceWords(args, "--out", path, &error))
+    if (!deviceWords(args, "--out", path, nullptr, &error))
         return usageError(error);
     ParameterSet& set = parameterSet();
     set.reset();
@@ -111,14 +120,16 @@ int runReadDeviceCommand(const Arguments& args) {
 }
 
 int runWriteDeviceCommand(const Arguments& args) {
+    bool force = false;
     std::string path, error;
-    if (!deviceWords(args, "--in", path, &error))
+    if (!deviceWords(args, "--in", path, &force, &error))
         return usageError(error);
     ParameterSet& set = parameterSet();
     set.reset();
-    if (readDeviceFile(path, set.device) != static_cast<int>(kDeviceBlockSize)) {
-        return failure("'" + path + "' is not a device file of 296 bytes");
-    }
+    if (!readWholeDeviceFile(path, set.device, &error))
+        return failure(error);
+    if (!maySend("'" + path + "'", deviceOutOfRange(set.device), force))
+        return kExitFailure;
     return runTransfer(WriteDevice, "writing the device");
 }
 

@@ -8,8 +8,8 @@
 namespace q93 {
 namespace {
 
-// The store reads each line into a buffer of 20 characters.
-constexpr int kLineBuffer = 20;
+// The store reads each line into a buffer of 20 characters: 18, the line break and the NUL.
+constexpr int kLineBuffer = static_cast<int>(kMaxConnectionText) + 2;
 
 // One character as a text-mode read gives it: a CR LF pair arrives as one line feed, so a
 // file written on either kind of machine is read in the same pieces.

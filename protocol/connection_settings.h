@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace q93 {
@@ -13,6 +14,11 @@ struct ConnectionSettings {
     int speedIndex = 3;
     int readAck = 2;
 };
+
+// The longest text a line of tcp.txt gives back as it was written: the store reads a line
+// into 19 characters, its line break among them. A longer text, or one holding a line break,
+// would come back in pieces.
+inline constexpr std::size_t kMaxConnectionText = 18;
 
 // Reads tcp.txt as the location store does: at most 19 characters a line (the rest counts
 // as the next line), line breaks stripped from the three texts, the two numbers converted

@@ -7,8 +7,10 @@
 namespace q93 {
 namespace {
 
-#define Q93_PRESET_FIELD(name, type) {#name, offsetof(PresetParameters, name), FieldType::type, 1}
-#define Q93_DEVICE_FIELD(name, type) {#name, offsetof(DeviceParameters, name), FieldType::type, 1}
+#define Q93_PRESET_FIELD(name, type) \
+    { #name, offsetof(PresetParameters, name), FieldType::type, 1 }
+#define Q93_DEVICE_FIELD(name, type) \
+    { #name, offsetof(DeviceParameters, name), FieldType::type, 1 }
 
 constexpr FieldInfo kPresetFields[] = {
     Q93_PRESET_FIELD(inputSource, Int32),
@@ -63,7 +65,9 @@ constexpr FieldInfo kDeviceFields[] = {
 #undef Q93_PRESET_FIELD
 #undef Q93_DEVICE_FIELD
 
-std::string formatValue(const unsigned char* at, FieldType type) {
+}  // namespace
+
+std::string formatFieldValue(const void* at, FieldType type) {
     char text[64];
     char* end = text;
     if (type == FieldType::Int32) {
@@ -78,12 +82,20 @@ std::string formatValue(const unsigned char* at, FieldType type) {
     return std::string(text, end);
 }
 
-std::size_t fieldSize(FieldType type) { return type == FieldType::Int32 ? 4 : 8; }
+namespace {
+
+std::size_t fieldSize(FieldType type) {
+    return type == FieldType::Int32 ? 4 : 8;
+}
 
 }  // namespace
 
-std::span<const FieldInfo> presetFields() { return kPresetFields; }
-std::span<const FieldInfo> deviceFields() { return kDeviceFields; }
+std::span<const FieldInfo> presetFields() {
+    return kPresetFields;
+}
+std::span<const FieldInfo> deviceFields() {
+    return kDeviceFields;
+}
 
 std::string describeBlock(const void* block, std::span<const FieldInfo> fields) {
     const auto* bytes = static_cast<const unsigned char*>(block);
@@ -91,9 +103,10 @@ std::string describeBlock(const void* block, std::span<const FieldInfo> fields) 
     for (const FieldInfo& field : fields) {
         for (int i = 0; i < field.count; ++i) {
             out += field.name;
-            if (field.count > 1) out += "[" + std::to_string(i + 1) + "]";
+            if (field.count > 1)
+                out += "[" + std::to_string(i + 1) + "]";
             out += '=';
-            out += formatValue(bytes + field.offset + i * fieldSize(field.type), field.type);
+            out += formatFieldValue(bytes + field.offset + i * fieldSize(field.type), field.type);
             out += '\n';
         }
     }

@@ -22,6 +22,9 @@ struct FieldInfo {
 std::span<const FieldInfo> presetFields();
 std::span<const FieldInfo> deviceFields();
 
+// One element of a field as describeBlock writes it: decimal, or a double's shortest exact form.
+std::string formatFieldValue(const void* at, FieldType type);
+
 // A field of a block as "name=value" lines (one per element for arrays, "name[i]=value"
 // counted from 1); doubles in their shortest exact form.
 std::string describeBlock(const void* block, std::span<const FieldInfo> fields);

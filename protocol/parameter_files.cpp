@@ -1,6 +1,9 @@
 #include "protocol/parameter_files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -87,6 +90,35 @@ int readRaw(const std::string& path, std::array<std::uint8_t, N>& into) {
     return static_cast<int>(got);
 }
 
+// All of a file that must hold exactly N bytes: one byte more is read to see a longer one.
+template <std::size_t N>
+bool readWhole(const std::string& path, const char* kind, std::array<std::uint8_t, N>& into,
+               std::string* error) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *error = "cannot read '" + path + "': " + std::strerror(errno);
+        return false;
+    }
+    const std::size_t got = std::fread(into.data(), 1, N, file);
+    const bool longer = got == N && std::fgetc(file) != EOF;
+    const int readError = std::ferror(file) != 0 ? errno : 0;
+    struct stat info {};
+    const bool sized = ::fstat(::fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    std::fclose(file);
+    if (readError != 0) {
+        *error = "cannot read '" + path + "': " + std::strerror(readError);
+        return false;
+    }
+    if (got == N && !longer)
+        return true;
+    const std::string size = sized    ? std::to_string(info.st_size)
+                             : longer ? "more than " + std::to_string(N)
+                                      : std::to_string(got);
+    *error = "'" + path + "' holds " + size + " bytes; a " + kind + " file holds exactly " +
+             std::to_string(N) + " bytes";
+    return false;
+}
+
 template <std::size_t N>
 std::string_view asText(const std::array<std::uint8_t, N>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), N};
@@ -124,6 +156,22 @@ int readDeviceFile(const std::string& path, DeviceParameters& device) {
     if (got > 0)
         decodeDevice(bytes.data(), static_cast<std::size_t>(got), device);
     return got;
+}
+
+bool readWholePresetFile(const std::string& path, PresetParameters& preset, std::string* error) {
+    PresetBytes bytes{};
+    if (!readWhole(path, "preset", bytes, error))
+        return false;
+    decodePreset(bytes.data(), bytes.size(), preset);
+    return true;
+}
+
+bool readWholeDeviceFile(const std::string& path, DeviceParameters& device, std::string* error) {
+    DeviceBytes bytes{};
+    if (!readWhole(path, "device", bytes, error))
+        return false;
+    decodeDevice(bytes.data(), bytes.size(), device);
+    return true;
 }
 
 bool writePresetFile(const std::string& path, const PresetParameters& preset) {

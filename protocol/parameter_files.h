@@ -27,6 +27,11 @@ void decodeDevice(const std::uint8_t* bytes, std::size_t length, DeviceParameter
 // renamed over it, so a failed one leaves the old file byte for byte.
 int readPresetFile(const std::string& path, PresetParameters& preset);
 int readDeviceFile(const std::string& path, DeviceParameters& device);
+// A stored file that must hold exactly one block, as everything that sends or judges a file
+// asks: false with a message naming the file, its size and the size it must have, or why it
+// cannot be read; the record is then untouched.
+bool readWholePresetFile(const std::string& path, PresetParameters& preset, std::string* error);
+bool readWholeDeviceFile(const std::string& path, DeviceParameters& device, std::string* error);
 bool writePresetFile(const std::string& path, const PresetParameters& preset);
 bool writeDeviceFile(const std::string& path, const DeviceParameters& device);
 // Writes the preset into a replacement its caller opened first.

@@ -73,11 +73,12 @@ protected:
         for (int k = 1; k < kHealthy; ++k) {
             const fs::path folder = healthyStore.path() / ("encoder" + std::to_string(k));
             fs::create_directories(folder);
-            ASSERT_TRUE(
-                writeDeviceFile(deviceFilePath(folder.string() + "/"), test::distinctDevice(k)));
+            const DeviceParameters device = test::inRangeDevice(k);
+            ASSERT_TRUE(writeDeviceFile(deviceFilePath(folder.string() + "/"), device));
             for (int n = 1; n <= kPresetsPerEncoder; ++n) {
-                ASSERT_TRUE(writePresetFile(presetFilePath(folder.string() + "/", n),
-                                            test::distinctPreset(k * 10 + n)));
+                ASSERT_TRUE(
+                    writePresetFile(presetFilePath(folder.string() + "/", n),
+                                    test::inRangePreset(k * 10 + n, device.sensitivity40k)));
             }
         }
         healthy = std::make_unique<test::SimProcess>(std::vector<std::string>{

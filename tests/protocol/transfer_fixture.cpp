@@ -1,7 +1,11 @@
 #include "tests/protocol/transfer_fixture.h"
 
+#include <cmath>
+#include <cstring>
+
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
+#include "protocol/parameter_ranges.h"
 #include "protocol/preset_transfer.h"
 
 namespace q93::test {
@@ -66,7 +70,54 @@ void fillDistinct(Block& block, Steps steps, int seed) {
     }
 }
 
+// Walks the range table: a list entry or switch state, one of nine steps across a real
+// range, a whole number of kHz for the unbounded levels, and -20 dBu for the dBu level.
+template <typename Block>
+void fillInRange(Block& block, std::span<const FieldRange> ranges, int seed, double sensitivity) {
+    int t = seed;
+    for (const FieldRange& range : ranges) {
+        ++t;
+        auto* at = reinterpret_cast<unsigned char*>(&block) + range.offset;
+        double value = 0;
+        switch (range.kind) {
+            case RangeKind::List:
+            case RangeKind::Switch:
+                value = range.low + t % static_cast<int>(range.high - range.low + 1);
+                break;
+            case RangeKind::Number:
+                value = range.type == FieldType::Int32
+                            ? range.low + (t * 37) % static_cast<int>(range.high - range.low + 1)
+                            : range.low + (t % 9) * (range.high - range.low) / 8;
+                break;
+            case RangeKind::Finite:
+                value = 10 + t % 50;
+                break;
+            case RangeKind::Dbu:
+                value = static_cast<float>(40 * std::pow(10.0, (-20 - sensitivity) / 20));
+                break;
+        }
+        if (range.type == FieldType::Int32) {
+            const auto integer = static_cast<std::int32_t>(value);
+            std::memcpy(at, &integer, sizeof integer);
+        } else {
+            std::memcpy(at, &value, sizeof value);
+        }
+    }
+}
+
 }  // namespace
+
+PresetParameters inRangePreset(int seed, double sensitivity40k) {
+    PresetParameters preset;
+    fillInRange(preset, presetRanges(), seed, sensitivity40k);
+    return preset;
+}
+
+DeviceParameters inRangeDevice(int seed) {
+    DeviceParameters device;
+    fillInRange(device, deviceRanges(), seed, 0);
+    return device;
+}
 
 PresetParameters distinctPreset(int seed) {
     PresetParameters preset;

@@ -36,6 +36,8 @@ public:
 
     bool ready() const { return sim_->ready(); }
     std::string error() const { return sim_->error() + "\n" + sim_->stderrText(); }
+    // What the simulator wrote on stderr so far: with --verbose, a line for every request.
+    std::string log() const { return sim_->stderrText(); }
     // SetParameters with the values that reach this simulator.
     void configure(DeviceConnection& connection) const;
     // The connection values as q93ctl options.
@@ -57,5 +59,10 @@ private:
 // its wire type, so that a field landing in the wrong place shows.
 PresetParameters distinctPreset(int seed);
 DeviceParameters distinctDevice(int seed);
+
+// Values within the range of every transferred field, varied by the seed and exact as
+// floats; the preset's dBu level in range at the given sensitivity.
+PresetParameters inRangePreset(int seed, double sensitivity40k);
+DeviceParameters inRangeDevice(int seed);
 
 }  // namespace q93::test

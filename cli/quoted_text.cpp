@@ -1,0 +1,176 @@
+#include "cli/quoted_text.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace q93::ctl {
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// The length of the UTF-8 sequence at `at`, or 0 when none starts there: no overlong forms,
+// no surrogates, nothing above U+10FFFF.
+std::size_t sequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    std::size_t length = 0;
+    std::uint8_t low = 0x80, high = 0xBF;  // bounds of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
+        return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+bool isControl(char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+void appendEscaped(std::string& out, char c) {
+    switch (c) {
+        case '"':
+            out += "\\\"";
+            return;
+        case '\\':
+            out += "\\\\";
+            return;
+        case '\t':
+            out += "\\t";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        default:
+            break;
+    }
+    const auto byte = static_cast<std::uint8_t>(c);
+    out += "\\x";
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 0x0F];
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The text a whole quoted form stands for; nothing when the word is not one.
+std::optional<std::string> unquoted(std::string_view word) {
+    if (word.size() < 2 || word.front() != '"' || word.back() != '"')
+        return std::nullopt;
+    std::string text;
+    for (std::size_t i = 1; i + 1 < word.size(); ++i) {
+        const char c = word[i];
+        if (c == '"')
+            return std::nullopt;
+        if (c != '\\') {
+            text += c;
+            continue;
+        }
+        if (++i + 1 >= word.size())
+            return std::nullopt;
+        switch (word[i]) {
+            case '"':
+            case '\\':
+                text += word[i];
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case 'n':
+                text += '\n';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 'x': {
+                const int high = i + 2 < word.size() - 1 ? hexValue(word[i + 1]) : -1;
+                const int low = high < 0 ? -1 : hexValue(word[i + 2]);
+                if (low < 0)
+                    return std::nullopt;
+                text += static_cast<char>(high * 16 + low);
+                i += 2;
+                break;
+            }
+            default:
+                return std::nullopt;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = sequenceLength(text, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+std::string cQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = sequenceLength(text, at);
+        if (length > 1) {
+            out.append(text.substr(at, length));
+            at += length;
+            continue;
+        }
+        const char c = text[at++];
+        if (length == 1 && !isControl(c) && c != '"' && c != '\\') {
+            out += c;
+        } else {
+            appendEscaped(out, c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string quotedIfNeeded(std::string_view text) {
+    bool plain = !text.empty() && isUtf8(text);
+    for (const char c : text)
+        plain = plain && !isControl(c) && c != ' ' && c != '"' && c != '\\';
+    return plain ? std::string(text) : cQuoted(text);
+}
+
+std::string jsonText(const std::string& text) {
+    if (isUtf8(text) && (text.empty() || text.front() != '"'))
+        return text;
+    return cQuoted(text);
+}
+
+std::string wordAsName(const std::string& word) {
+    return unquoted(word).value_or(word);
+}
+
+}  // namespace q93::ctl
