@@ -1,10 +1,12 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli/connection_options.h"
 #include "cli/ctl_command.h"
+#include "cli/lock_wait.h"
 
 namespace {
 
@@ -51,6 +53,8 @@ int checkedOutput(int code) {
 int run(int argc, char** argv) {
     Arguments words(argv + 1, argv + argc);
     std::string error;
+    if (!q93::ctl::takeLockWait(words, &error))
+        return q93::ctl::usageError(error);
     bool loadError = false;
     if (!q93::ctl::takeConnectionOptions(words, q93::ctl::connectionOptions(), &error,
                                          &loadError)) {
@@ -74,5 +78,8 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit the kernel would end the process at the first write past it,
+    // without a word; ignored, that write fails with EFBIG and is reported as any other.
+    std::signal(SIGXFSZ, SIG_IGN);
     return checkedOutput(run(argc, argv));
 }
