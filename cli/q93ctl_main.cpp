@@ -6,7 +6,7 @@
 
 #include "cli/connection_options.h"
 #include "cli/ctl_command.h"
-#include "cli/lock_wait.h"
+#include "cli/lock_options.h"
 
 namespace {
 
@@ -68,6 +68,9 @@ int run(int argc, char** argv) {
         return q93::ctl::kExitSuccess;
     }
     const Arguments args(words.begin() + 1, words.end());
+    q93::EncoderLock lock;
+    if (!q93::ctl::lockGivenEncoder(command, lock, &error))
+        return q93::ctl::failure(error);
     for (const CommandEntry& entry : kCommands) {
         if (command == entry.name)
             return entry.run(args);

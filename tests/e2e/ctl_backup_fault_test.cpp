@@ -295,6 +295,28 @@ TEST_F(BackupFaults, OverlappingBackupsOfOneEncoderTakeTurns) {
     }
 }
 
+// A single transfer given --encoder is a user of that encoder too: it waits for the lock
+// like a backup, and writes into the folder only while it holds it.
+TEST_F(BackupFaults, ATransferGivenTheEncoderTakesItsLock) {
+    const std::vector<std::string> read = {"--lock-wait", "0.2",         "--encoder",
+                                           "Site/Enc",    "read-preset", "3"};
+    {
+        EncoderLock held;
+        std::string error;
+        ASSERT_TRUE(held.acquire(stored(), std::chrono::milliseconds(0), &error)) << error;
+        const auto busy = ctl(read);
+        EXPECT_EQ(busy.exitCode, 1);
+        EXPECT_NE(busy.err.find("q93ctl: './LocationData/Site/Enc/' is in use by process " +
+                                std::to_string(::getpid())),
+                  std::string::npos)
+            << busy.err;
+        EXPECT_EQ(folderDifference(folderState(folder), original), "");
+    }
+    const auto free = ctl(read);
+    EXPECT_EQ(free.exitCode, 0) << free.err;
+    EXPECT_EQ(test::readFileBytes(presetFilePath(stored(), 3)), replaced["Preset-3.dat"]);
+}
+
 // Killed, q93ctl takes its workers with it: none keeps talking to an encoder.
 TEST(FleetWorkers, EndWithTheirParent) {
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);

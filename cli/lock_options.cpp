@@ -1,12 +1,19 @@
-#include "cli/lock_wait.h"
+#include "cli/lock_options.h"
 
 #include <charconv>
+
+#include "cli/connection_options.h"
 
 namespace q93::ctl {
 namespace {
 
 constexpr const char* kOption = "--lock-wait";
 constexpr double kMaxSeconds = 3600;
+
+// The commands that reach one encoder through the connection options.
+constexpr const char* kSingleEncoderCommands[] = {
+    "read-preset", "write-preset", "read-device", "write-device", "rtc-read", "rtc-write", "levels",
+};
 
 std::chrono::milliseconds& wait() {
     static std::chrono::milliseconds given = kDefaultLockWait;
@@ -41,6 +48,24 @@ bool takeLockWait(Arguments& words, std::string* error) {
 
 std::chrono::milliseconds lockWait() {
     return wait();
+}
+
+bool lockEncoder(const std::string& encoderFolder, EncoderLock& lock, std::string* error) {
+    if (lock.acquire(encoderFolder, wait(), error))
+        return true;
+    *error += "; try again once it has ended, or wait longer with --lock-wait SECONDS";
+    return false;
+}
+
+bool lockGivenEncoder(const std::string& command, EncoderLock& lock, std::string* error) {
+    const std::string& folder = connectionOptions().encoderFolder;
+    if (folder.empty())
+        return true;
+    for (const char* name : kSingleEncoderCommands) {
+        if (command == name)
+            return lockEncoder(folder, lock, error);
+    }
+    return true;
 }
 
 }  // namespace q93::ctl

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "app/encoder_lock.h"
 #include "cli/ctl_command.h"
 
 namespace q93::ctl {
@@ -18,5 +19,13 @@ bool takeLockWait(Arguments& words, std::string* error);
 
 // The wait in effect for this run of q93ctl.
 std::chrono::milliseconds lockWait();
+
+// Takes the lock of `encoderFolder` with that wait; false with the message, which names the
+// other process and says how to go on.
+bool lockEncoder(const std::string& encoderFolder, EncoderLock& lock, std::string* error);
+
+// The single-encoder transfers given --encoder hold that encoder's lock for the whole
+// command, as the fleet commands hold it in each job; true without a lock for any other.
+bool lockGivenEncoder(const std::string& command, EncoderLock& lock, std::string* error);
 
 }  // namespace q93::ctl
