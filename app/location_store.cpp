@@ -1,14 +1,11 @@
 #include "app/location_store.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#include "base/replace_file.h"
+#include "base/replace_file_group.h"
 #include "protocol/parameter_files.h"
 
 namespace q93 {
@@ -16,9 +13,6 @@ namespace {
 
 constexpr const char* kConnectionFile = "tcp.txt";
 constexpr const char* kTcpPortName = "TCP/IP";
-// A staged file waits under this suffix until all files of its encoder are staged; the tree
-// lists folders only and reads the fixed names, so it never sees one.
-constexpr const char* kStagedSuffix = ".q93new";
 
 bool exists(const std::string& path) {
     std::error_code error;
@@ -135,28 +129,13 @@ bool isStoredFile(const std::string& path) {
 bool ReplaceEncoderFiles(const std::string& encoderFolder, const DeviceParameters& device,
                          const std::array<PresetParameters, kPresetsPerEncoder>& presets,
                          std::string* error) {
-    std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back(deviceFilePath(encoderFolder), std::string(bytesOf(encodeDevice(device))));
+    std::vector<NewFile> files;
+    files.push_back({deviceFilePath(encoderFolder), std::string(bytesOf(encodeDevice(device)))});
     for (int n = 1; n <= kPresetsPerEncoder; ++n) {
-        files.emplace_back(presetFilePath(encoderFolder, n),
-                           std::string(bytesOf(encodePreset(presets[n - 1]))));
+        files.push_back(
+            {presetFilePath(encoderFolder, n), std::string(bytesOf(encodePreset(presets[n - 1])))});
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!replaceFile(files[i].first + kStagedSuffix, files[i].second)) {
-            *error =
-                "cannot write '" + files[i].first + kStagedSuffix + "': " + std::strerror(errno);
-            for (std::size_t j = 0; j <= i; ++j)
-                std::remove((files[j].first + kStagedSuffix).c_str());
-            return false;
-        }
-    }
-    for (const auto& [path, bytes] : files) {
-        if (std::rename((path + kStagedSuffix).c_str(), path.c_str()) != 0) {
-            *error = "cannot rename over '" + path + "': " + std::strerror(errno);
-            return false;
-        }
-    }
-    return true;
+    return replaceFileGroup(files, error);
 }
 
 }  // namespace q93

@@ -79,9 +79,11 @@ StoredFiles findStoredFiles(const std::string& encoderFolder);
 // Whether one stored file (device.dat or a preset file) exists as a file.
 bool isStoredFile(const std::string& path);
 
-// The nine files of one encoder as one backup: every file is first written in full beside
-// its old one, and only when all nine are on the disk are they renamed over the old ones. A
-// failure part way therefore leaves every old file as it was; false then, with the reason.
+// The nine files of one encoder as one backup: all nine are replaced, or none is. Every file
+// is first written in full beside its old one, and only when all nine are on the disk are
+// they renamed over the old ones; a rename that fails part way puts back what it had
+// replaced. false then, with the reason. The caller holds the encoder's lock (EncoderLock),
+// so that no other process writes the folder meanwhile.
 bool ReplaceEncoderFiles(const std::string& encoderFolder, const DeviceParameters& device,
                          const std::array<PresetParameters, kPresetsPerEncoder>& presets,
                          std::string* error);

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <string>
 
+#include "base/held_signals.h"
+
 namespace q93 {
 namespace {
 
@@ -23,43 +25,120 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+bool readAll(const std::string& path, std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return false;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return true;
+}
+
+// A name beside `path` that no other replacement uses, in this process (the counter) or in
+// another (the process id); a name left by an earlier process with the same id is passed by.
+template <typename Make>
+bool makePartner(const std::string& path, const char* kind, std::string& partner, Make make) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        partner = path + kind + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        if (make(partner))
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    partner.clear();
+    return false;
+}
+
 }  // namespace
 
 FileReplacement::~FileReplacement() {
     discard();
 }
 
+bool FileReplacement::failed() {
+    error_ = errno;
+    discard();
+    return false;
+}
+
 bool FileReplacement::open(const std::string& path) {
     discard();
     // The partner is made in the same folder, so the rename cannot cross a file system, and
     // with 0666 less the umask, as fopen would have made the file.
-    static std::atomic<unsigned> counter{0};
-    std::string partner =
-        path + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    fd_ = ::open(partner.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ < 0)
-        return false;
+    const bool made = makePartner(path, ".new-", partner_, [this](const std::string& name) {
+        fd_ = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd_ >= 0;
+    });
+    if (!made)
+        return failed();
     // A file the user made read-only for the group keeps that mode after the rename.
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0)
         ::fchmod(fd_, old.st_mode & 07777);
     path_ = path;
-    partner_ = std::move(partner);
+    return true;
+}
+
+bool FileReplacement::write(std::string_view bytes) {
+    if (fd_ < 0)
+        return false;
+    bool ok = writeAll(fd_, bytes) && ::fsync(fd_) == 0;
+    int error = errno;
+    if (::close(fd_) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    fd_ = -1;
+    if (ok)
+        return true;
+    errno = error;
+    return failed();
+}
+
+bool FileReplacement::install() {
+    if (partner_.empty() || fd_ >= 0)
+        return false;
+    if (::rename(partner_.c_str(), path_.c_str()) != 0) {
+        error_ = errno;
+        return false;
+    }
+    partner_.clear();
     return true;
 }
 
 bool FileReplacement::commit(std::string_view bytes) {
-    if (fd_ < 0)
-        return false;
-    bool ok = writeAll(fd_, bytes) && ::fsync(fd_) == 0;
-    ok = (::close(fd_) == 0) && ok;
-    fd_ = -1;
-    if (ok && ::rename(partner_.c_str(), path_.c_str()) == 0) {
-        partner_.clear();
+    if (write(bytes) && install())
         return true;
-    }
     discard();
     return false;
+}
+
+bool FileReplacement::keep(const std::string& path) {
+    discard();
+    const bool linked = makePartner(path, ".old-", partner_, [&path](const std::string& name) {
+        return ::link(path.c_str(), name.c_str()) == 0;
+    });
+    if (linked) {
+        path_ = path;
+        return true;
+    }
+    std::string bytes;
+    if (!readAll(path, bytes))
+        return failed();
+    return open(path) && write(bytes);
 }
 
 void FileReplacement::discard() {
@@ -72,6 +151,7 @@ void FileReplacement::discard() {
 }
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
+    EndSignalsHeld held;
     FileReplacement replacement;
     return replacement.open(path) && replacement.commit(bytes);
 }

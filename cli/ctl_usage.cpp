@@ -14,6 +14,9 @@ const char* usageText() {
            "  --ack 0|1          the encoder acknowledges serial commands (default 1)\n"
            "  --encoder SITE/ENC take the five values from ./LocationData/SITE/ENC/tcp.txt;\n"
            "                     files default to that folder; the options above override\n"
+           "  --lock-wait SECONDS how long a command waits for an encoder that another process\n"
+           "                     is using (default 60), then fails naming that process:\n"
+           "                     backup, restore, diff, clock, and transfers with --encoder\n"
            "commands:\n"
            "  frame [--seq N] TEXT   print the wire frame of command TEXT with sequence byte N\n"
            "                         (default 0): upper-case hex pairs separated by one blank\n"
@@ -49,10 +52,16 @@ const char* usageText() {
            "  backup [SITE[/ENC]]... [--jobs N] [--json]\n"
            "                         read the device settings and the eight presets of each\n"
            "                         encoder into its folder; all nine files are replaced\n"
-           "                         together, and only when all nine reads succeeded; exit 1\n"
-           "                         when any encoder failed; values out of range are stored as\n"
-           "                         read and named: outOfRange=\"FILE:FIELD=VALUE ...\"\n"
-           "  restore SITE/ENC [--device] [--presets LIST] [--force]\n"
+           "                         together, and only when all nine reads succeeded; a
+"
+           "                         failed write puts back every file; exit 1 when any
+"
+           "                         encoder failed; values out of range are stored as read
+"
+           "                         and named: outOfRange=\"FILE:FIELD=VALUE ...\"
+"
+           "  restore SITE/ENC [--device] [--presets LIST] [--force]
+"
            "                         send the stored files back (all nine when neither option);\n"
            "                         LIST such as 1,3,5-8; refused as write-device refuses\n"
            "                         before anything is sent\n"

@@ -2,6 +2,7 @@
 
 #include "app/location_store.h"
 #include "cli/handshake_warning.h"
+#include "cli/lock_options.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
@@ -35,6 +36,9 @@ bool EncoderSession::fail(const std::string& step, const std::string& message) {
 }
 
 bool EncoderSession::loadConnection() {
+    std::string busy;
+    if (!lockEncoder(encoder_.folder, lock_, &busy))
+        return fail("lock", busy);
     if (ReadConnectionSettings(encoder_.folder, settings_) != 0)
         return fail("tcp.txt", "cannot read '" + encoder_.folder + "tcp.txt'");
     return true;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/encoder_lock.h"
 #include "base/frame_log.h"
 #include "base/user_seam.h"
 #include "cli/encoder_names.h"
@@ -36,7 +37,9 @@ public:
     EncoderSession(const EncoderSession&) = delete;
     EncoderSession& operator=(const EncoderSession&) = delete;
 
-    // Reads tcp.txt; every transfer needs it first.
+    // Takes the encoder's lock, waiting as --lock-wait says while another process uses the
+    // encoder, and reads tcp.txt; every transfer needs both first. The lock is held until
+    // the session ends, so that what a job reads and the files it writes belong together.
     bool loadConnection();
 
     // Each runs one procedure on the parameter set; the blocks hold the start (the stored
@@ -62,6 +65,7 @@ private:
 
     StoredEncoder encoder_;
     StepReporter& reporter_;
+    EncoderLock lock_;
     ConnectionSettings settings_;
     JobFailure failure_;
     std::string warnings_;

@@ -1,10 +1,12 @@
 #include "cli/fleet_worker.h"
 
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -91,6 +93,17 @@ std::string serialLineOf(const StoredEncoder& encoder) {
     return settings.portName;
 }
 
+// A worker talks to an encoder on its parent's behalf only: once the parent is gone, killed
+// or not, it ends at once. SIGTERM rather than SIGKILL, so that a worker in the middle of
+// replacing its files finishes or undoes that first (the files hold the signal back).
+void dieWithParent(pid_t parent) {
+    std::signal(SIGTERM, SIG_DFL);
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    // The parent may have gone before the line above.
+    if (::getppid() != parent)
+        ::_exit(1);
+}
+
 class Scheduler {
 public:
     Scheduler(const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
@@ -147,6 +160,7 @@ private:
             return finish(index, failedWorker(std::string("no pipe: ") + std::strerror(errno)));
         // Anything still buffered would otherwise be written once more by the child.
         std::fflush(nullptr);
+        const pid_t parent = ::getpid();
         const pid_t pid = ::fork();
         if (pid < 0) {
             ::close(ends[0]);
@@ -154,6 +168,7 @@ private:
             return finish(index, failedWorker(std::string("no worker: ") + std::strerror(errno)));
         }
         if (pid == 0) {
+            dieWithParent(parent);
             ::close(ends[0]);
             for (const Worker& other : running_)
                 ::close(other.fd);

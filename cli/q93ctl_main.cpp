@@ -1,10 +1,12 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli/connection_options.h"
 #include "cli/ctl_command.h"
+#include "cli/lock_options.h"
 
 namespace {
 
@@ -52,6 +54,8 @@ int checkedOutput(int code) {
 int run(int argc, char** argv) {
     Arguments words(argv + 1, argv + argc);
     std::string error;
+    if (!q93::ctl::takeLockWait(words, &error))
+        return q93::ctl::usageError(error);
     bool loadError = false;
     if (!q93::ctl::takeConnectionOptions(words, q93::ctl::connectionOptions(), &error,
                                          &loadError)) {
@@ -65,6 +69,9 @@ int run(int argc, char** argv) {
         return q93::ctl::kExitSuccess;
     }
     const Arguments args(words.begin() + 1, words.end());
+    q93::EncoderLock lock;
+    if (!q93::ctl::lockGivenEncoder(command, lock, &error))
+        return q93::ctl::failure(error);
     for (const CommandEntry& entry : kCommands) {
         if (command == entry.name)
             return entry.run(args);
@@ -75,5 +82,8 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit the kernel would end the process at the first write past it,
+    // without a word; ignored, that write fails with EFBIG and is reported as any other.
+    std::signal(SIGXFSZ, SIG_IGN);
     return checkedOutput(run(argc, argv));
 }
