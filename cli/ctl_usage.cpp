@@ -52,16 +52,11 @@ const char* usageText() {
            "  backup [SITE[/ENC]]... [--jobs N] [--json]\n"
            "                         read the device settings and the eight presets of each\n"
            "                         encoder into its folder; all nine files are replaced\n"
-           "                         together, and only when all nine reads succeeded; a
-"
-           "                         failed write puts back every file; exit 1 when any
-"
-           "                         encoder failed; values out of range are stored as read
-"
-           "                         and named: outOfRange=\"FILE:FIELD=VALUE ...\"
-"
-           "  restore SITE/ENC [--device] [--presets LIST] [--force]
-"
+           "                         together, and only when all nine reads succeeded; a\n"
+           "                         failed write puts back every file; exit 1 when any\n"
+           "                         encoder failed; values out of range are stored as read\n"
+           "                         and named: outOfRange=\"FILE:FIELD=VALUE ...\"\n"
+           "  restore SITE/ENC [--device] [--presets LIST] [--force]\n"
            "                         send the stored files back (all nine when neither option);\n"
            "                         LIST such as 1,3,5-8; refused as write-device refuses\n"
            "                         before anything is sent\n"
