@@ -4,6 +4,7 @@
 
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
+#include "cli/serial_open_cause.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
 #include "protocol/preset_transfer.h"
@@ -48,7 +49,7 @@ int runTransfer(int (*procedure)(DeviceConnection&), const char* what) {
     CtlSeam seam;
     DeviceConnection connection;
     configure(connection, connectionOptions());
-    return exitStatus(procedure(connection), seam, what);
+    return transferExitStatus(procedure(connection), seam, connection, what);
 }
 
 void printStatus(const DeviceStatus& status) {
