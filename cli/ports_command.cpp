@@ -49,8 +49,7 @@ OpenVerdict settingsVerdict(const std::vector<SettingFinding>& findings, const s
     for (const SettingFinding& finding : findings) {
         if (finding.refused) {
             return {false, finding.key + "=" + finding.written + " in [Settings]",
-                    "edit [Settings] of " + ini + ": " + finding.key + " takes " +
-                        finding.allowed};
+                    "edit [Settings] of " + ini + ": " + finding.key + " takes " + finding.allowed};
         }
     }
     return {true, "", ""};

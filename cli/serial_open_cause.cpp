@@ -24,8 +24,15 @@ std::string deviceOfPort(const std::string& portName, const SerialOpenFailure& f
                          const std::string& ini) {
     const std::string key = "COM" + std::to_string(failure.portIndex + 1);
     const bool mapped = !readProfileString(ini, "Ports", key, "").empty();
-    return quoted(portName) + " opens " + failure.devicePath + " (" + (mapped ? "" : "no ") +
-           key + " in [Ports] of " + ini + ")";
+    return quoted(portName) + " opens " + failure.devicePath + " (" + (mapped ? "" : "no ") + key +
+           " in [Ports] of " + ini + ")";
+}
+
+// The system's reason, or the library's code where it refused by itself.
+std::string whatThePortSaid(const SerialOpenFailure& failure) {
+    if (failure.systemError != 0)
+        return std::strerror(failure.systemError);
+    return "code " + std::to_string(failure.code);
 }
 
 std::string deviceCause(const std::string& portName, const SerialOpenFailure& failure,
@@ -37,13 +44,12 @@ std::string deviceCause(const std::string& portName, const SerialOpenFailure& fa
     if (failure.systemError == 0) {
         if (failure.code == comlink::CL_ERR_INUSE)
             return quoted(portName) + " is in use by another connection of this program";
-        return deviceOfPort(portName, failure, ini) + ": refused (code " +
-               std::to_string(failure.code) + ")";
+        return deviceOfPort(portName, failure, ini) + ": refused, " + whatThePortSaid(failure);
     }
     const std::string said = std::strerror(failure.systemError);
-    const std::vector<DeviceHolder> holders =
-        failure.systemError == EBUSY ? holdersOf(heldDevices(), failure.devicePath)
-                                     : std::vector<DeviceHolder>{};
+    const std::vector<DeviceHolder> holders = failure.systemError == EBUSY
+                                                  ? holdersOf(heldDevices(), failure.devicePath)
+                                                  : std::vector<DeviceHolder>{};
     const OpenVerdict verdict =
         explainOpenFailure(failure.systemError, accessFacts(failure.devicePath, holders));
     std::string text = deviceOfPort(portName, failure, ini) + ": " + said;
@@ -55,8 +61,8 @@ std::string deviceCause(const std::string& portName, const SerialOpenFailure& fa
 }
 
 std::vector<std::string> lineSettingsCause(const std::string& portName,
-                                           const SerialOpenFailure& failure,
-                                           const SerialLink& link, const std::string& ini) {
+                                           const SerialOpenFailure& failure, const SerialLink& link,
+                                           const std::string& ini) {
     std::vector<std::string> lines;
     for (const SettingFinding& finding : checkSerialSettings(ini)) {
         if (finding.refused) {
@@ -69,19 +75,17 @@ std::vector<std::string> lineSettingsCause(const std::string& portName,
     std::snprintf(format, sizeof format, "%d baud, %d data bits, parity %c, %d stop bits",
                   static_cast<int>(link.baudRate), static_cast<int>(link.dataBits), link.parity,
                   static_cast<int>(link.stopBits));
-    const std::string said = failure.systemError != 0 ? std::strerror(failure.systemError)
-                                                      : "code " + std::to_string(failure.code);
+    const std::string said = whatThePortSaid(failure);
     return {deviceOfPort(portName, failure, ini) + ": the device refused the line " + format +
             " (set in [Settings] of " + ini + "): " + said};
 }
 
 std::string flowControlCause(const std::string& portName, const SerialOpenFailure& failure,
                              const SerialLink& link, const std::string& ini) {
-    const std::string said = failure.systemError != 0 ? std::strerror(failure.systemError)
-                                                      : "code " + std::to_string(failure.code);
-    return deviceOfPort(portName, failure, ini) + ": the device refused Handshake=" +
-           link.handshake + " in [Settings] of " + ini + ": " + said +
-           "; Handshake=none asks nothing of the device";
+    const std::string said = whatThePortSaid(failure);
+    return deviceOfPort(portName, failure, ini) +
+           ": the device refused Handshake=" + link.handshake + " in [Settings] of " + ini + ": " +
+           said + "; Handshake=none asks nothing of the device";
 }
 
 }  // namespace

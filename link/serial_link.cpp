@@ -118,8 +118,7 @@ int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
     if (!stream_ || buffer == nullptr || length == nullptr)
         return -1;
     const WaitForInput waitForInput = [this](int ms) { commPort_->waitForInput(ms); };
-    const auto bound =
-        serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
+    const auto bound = serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
     const int received =
         receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, bound, buffer);
     if (received < 0)
@@ -211,8 +210,7 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
     const std::int64_t bitsPerCharacter =
         1 + std::clamp(dataBits, 4, 8) + (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
     const std::int64_t baud = std::max(baudRate, kSlowestBaud);
-    const std::int64_t frameMs =
-        (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
+    const std::int64_t frameMs = (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
     return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
 }
 

@@ -54,9 +54,8 @@ bool knownParity(std::string_view text) {
 
 // "none" is no row of its own: every text the table lacks gives no handshake.
 bool knownHandshake(std::string_view text) {
-    return text == "none" ||
-           std::any_of(std::begin(kHandshakeRows), std::end(kHandshakeRows),
-                       [&](const HandshakeRow& row) { return row.text == text; });
+    return text == "none" || std::any_of(std::begin(kHandshakeRows), std::end(kHandshakeRows),
+                                         [&](const HandshakeRow& row) { return row.text == text; });
 }
 
 bool isBlank(char c) {

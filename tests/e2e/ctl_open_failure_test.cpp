@@ -58,8 +58,7 @@ TEST(CtlSerial, ATricklingLineEndsRtcReadWithinTheBound) {
     const auto bound = serialReceiveBound(5000, 38400, 8, 'N', 1);
     TricklingLine trickle(line.far());
     const auto start = Clock::now();
-    const auto result = ctl({"--port", "COM5", "--speed", "5", "--ack", "1", "rtc-read"}, "",
-                            20);
+    const auto result = ctl({"--port", "COM5", "--speed", "5", "--ack", "1", "rtc-read"}, "", 20);
     const auto took = Clock::now() - start;
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "q93ctl: Keine Antwort vom Gerät ( Timeout )!\n");
@@ -83,20 +82,25 @@ TEST(CtlOpenFailure, TheCauseFollowsTheMessage) {
         std::vector<std::string> causes;
     };
     const Row rows[] = {
-        {"COM5", "DataBits=9\n",
+        {"COM5",
+         "DataBits=9\n",
          {"'COM5': DataBits=9 in [Settings] of " + ini + " is refused: the port takes 4 to 8"}},
-        {"COM5", "DataBits=x\nStopBits=3\n",
+        {"COM5",
+         "DataBits=x\nStopBits=3\n",
          {"'COM5': DataBits=x in [Settings] of " + ini + " is refused: the port takes 4 to 8",
           "'COM5': StopBits=3 in [Settings] of " + ini + " is refused: the port takes 1 or 2"}},
-        {"COM6", "",
+        {"COM6",
+         "",
          {"'COM6' opens " + plain + " (COM6 in [Ports] of " + ini +
           "): Inappropriate ioctl for device, not a terminal, so no serial device; fix: map the "
           "port to a serial device: q93ctl map-port COMn DEVICE"}},
-        {"COM9", "",
+        {"COM9",
+         "",
          {"'COM9' opens " + missing + " (COM9 in [Ports] of " + ini +
           "): No such file or directory, no such device; fix: plug the adapter in, or map the "
           "port to a device that exists: q93ctl map-port COMn DEVICE"}},
-        {"com5", "",
+        {"com5",
+         "",
          {"'com5' names no serial port: give COM1 to COM66, or TCP/IP (so written) for the "
           "network"}},
     };

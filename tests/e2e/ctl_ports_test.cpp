@@ -85,8 +85,8 @@ TEST(Ports, ARefusedSettingOrAFileMappingIsNoOpenPort) {
     ASSERT_EQ(ports.exitCode, 0) << ports.err;
     EXPECT_EQ(ports.err, "q93ctl: warning: DataBits=9 in [Settings] of " + ini +
                              " is refused: the port takes 4 to 8\n"
-                             "q93ctl: warning: Parity=Even in [Settings] of " + ini +
-                             " is read as none: write none, even or odd\n");
+                             "q93ctl: warning: Parity=Even in [Settings] of " +
+                             ini + " is read as none: write none, even or odd\n");
     EXPECT_NE(lineFor(ports.out, line.far().slaveName())
                   .find(" com=COM5 open=no reason=\"DataBits=9 in [Settings]\" fix=\"edit "
                         "[Settings] of " +
@@ -94,8 +94,9 @@ TEST(Ports, ARefusedSettingOrAFileMappingIsNoOpenPort) {
               std::string::npos)
         << ports.out;
     EXPECT_EQ(lineFor(ports.out, plain),
-              plain + " com=COM6 open=no reason=\"not a terminal, so no serial device\" "
-                      "fix=\"map the port to a serial device: q93ctl map-port COMn DEVICE\"");
+              plain +
+                  " com=COM6 open=no reason=\"not a terminal, so no serial device\" "
+                  "fix=\"map the port to a serial device: q93ctl map-port COMn DEVICE\"");
 
     const auto json = nlohmann::json::parse(ctl({"ports", "--json"}).out, nullptr, false);
     ASSERT_TRUE(json.is_object());

@@ -146,7 +146,8 @@ TEST_F(TransferFailure, AnUnparsableAddressNeverConnects) {
     DeviceConnection connection;
     connection.SetParameters("TCP/IP", "10.0.0.300", "5000", 3, 1);
     EXPECT_EQ(ReadPreset(connection), -1);
-    EXPECT_EQ(seam.warnings, (Messages{"No connection to '10.0.0.300/10.0.0.300' on port '5000'!"}));
+    EXPECT_EQ(seam.warnings,
+              (Messages{"No connection to '10.0.0.300/10.0.0.300' on port '5000'!"}));
     EXPECT_EQ(connection.tcpLink().client().socket(), -1);
 }
 
