@@ -41,17 +41,19 @@ struct CommandRow {
     int button;
 };
 
+// The window's commands that open a link to the selected encoder.
+const CommandRow kLinkCommands[] = {
+    {"Read on a preset", 1, kReadButtonId},
+    {"Read on the encoder", 0, kReadButtonId},
+    {"Update on a preset", 1, kUpdateButtonId},
+};
+
 // Without tcp.txt the port name is empty, which names no port; the stored files stay.
 TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
     const ConfigHome noPortsMapped;
     const std::string folder = encoderFolder("Hilltop", "Tower");
     writeFileBytes(folder + "Preset-1.dat", std::string(200, '\x01'));
-    const CommandRow rows[] = {
-        {"Read on a preset", 1, kReadButtonId},
-        {"Read on the encoder", 0, kReadButtonId},
-        {"Update on a preset", 1, kUpdateButtonId},
-    };
-    for (const CommandRow& row : rows) {
+    for (const CommandRow& row : kLinkCommands) {
         SCOPED_TRACE(row.what);
         seam.warnings.clear();
         ASSERT_TRUE(select(node(0, 0, row.preset)));
@@ -70,12 +72,7 @@ TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
 TEST_F(MainWindowTest, AnEncoderThatRefusesTheConnectionShowsOneMessage) {
     const int port = closedLoopbackPort();
     encoderFolder("Hilltop", "Tower", tcpText(port));
-    const CommandRow rows[] = {
-        {"Read on a preset", 1, kReadButtonId},
-        {"Read on the encoder", 0, kReadButtonId},
-        {"Update on a preset", 1, kUpdateButtonId},
-    };
-    for (const CommandRow& row : rows) {
+    for (const CommandRow& row : kLinkCommands) {
         SCOPED_TRACE(row.what);
         seam.warnings.clear();
         ASSERT_TRUE(select(node(0, 0, row.preset)));
