@@ -4,6 +4,7 @@
 
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
+#include "cpp_all/comlink/comm_errors.h"
 #include "cpp_all/comlink/device_path.h"
 #include "cpp_all/comlink/flow_control.h"
 #include "cpp_all/comlink/line_settings.h"
@@ -208,7 +209,8 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
                                              int dataBits, char parity, int stopBits) {
     const std::int64_t idleMs = std::max(receiveTimeoutMs, 0) / kIdleWeight * kPollMs;
     const std::int64_t bitsPerCharacter =
-        1 + std::clamp(dataBits, 4, 8) + (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
+        1 + std::clamp(dataBits, comlink::kFewestDataBits, comlink::kMostDataBits) +
+        (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
     const std::int64_t baud = std::max(baudRate, kSlowestBaud);
     const std::int64_t frameMs = (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
     return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
