@@ -117,6 +117,14 @@ std::string withProfileString(std::string_view text, std::string_view section, s
 
 bool writeProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value, std::string* error) {
+    // A line break would end the entry early and put the rest on a line of its own, read as
+    // another key or section.
+    for (const std::string_view part : {section, key, value}) {
+        if (part.find_first_of("\r\n") != std::string_view::npos) {
+            *error = "an INI entry cannot hold a line break";
+            return false;
+        }
+    }
     std::string text;
     if (std::ifstream file{path, std::ios::binary}) {
         text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -4,6 +4,7 @@
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
 #include "cli/pc_clock.h"
+#include "cli/serial_open_cause.h"
 #include "protocol/clock_transfer.h"
 
 namespace q93::ctl {
@@ -71,7 +72,8 @@ int runRtcReadCommand(const Arguments& args) {
     DeviceConnection connection;
     configure(connection, connectionOptions());
     ClockValues clock;
-    const int status = exitStatus(ReadRtc(connection, clock), seam, "reading the clock");
+    const int status =
+        transferExitStatus(ReadRtc(connection, clock), seam, connection, "reading the clock");
     if (status != kExitSuccess)
         return status;
     std::printf("%04d-%02d-%02d %02d:%02d:%02d ", FullYearFromClock(clock.year), clock.month,
@@ -114,7 +116,7 @@ int runRtcWriteCommand(const Arguments& args) {
     CtlSeam seam;
     DeviceConnection connection;
     configure(connection, connectionOptions());
-    return exitStatus(WriteRtc(connection, clock), seam, "writing the clock");
+    return transferExitStatus(WriteRtc(connection, clock), seam, connection, "writing the clock");
 }
 
 }  // namespace q93::ctl

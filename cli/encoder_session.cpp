@@ -3,6 +3,7 @@
 #include "app/location_store.h"
 #include "cli/handshake_warning.h"
 #include "cli/lock_options.h"
+#include "cli/serial_open_cause.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
@@ -55,8 +56,10 @@ bool EncoderSession::transfer(const std::string& step, Transfer table, Procedure
     warnOfXonXoff(connection);
     if (procedure(connection) == 0)
         return true;
-    return fail(stepText(step, table, framesSent_),
-                warnings_.empty() ? step + " failed" : warnings_);
+    std::string message = warnings_.empty() ? step + " failed" : warnings_;
+    for (const std::string& cause : serialOpenCause(connection))
+        message += " " + cause;
+    return fail(stepText(step, table, framesSent_), message);
 }
 
 bool EncoderSession::readDevice(DeviceParameters& device) {

@@ -3,6 +3,7 @@
 
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
+#include "cli/serial_open_cause.h"
 #include "protocol/level_query.h"
 #include "protocol/parameter_set.h"
 #include "protocol/transfer_steps.h"
@@ -43,8 +44,8 @@ int runLevelsCommand(const Arguments& args) {
     DeviceConnection connection;
     configure(connection, connectionOptions());
     if (connection.open() != 0) {
-        showWarning(steps::openFailedText(connection.portName));
-        return kExitFailure;
+        steps::reportOpenFailure(connection);
+        return transferExitStatus(-1, seam, connection, "opening the link");
     }
     const LevelReadings& levels = parameterSet().levels;
     for (int round = 0; round < count; ++round) {

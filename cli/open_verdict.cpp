@@ -73,6 +73,9 @@ OpenVerdict explainOpenFailure(int error, const AccessFacts& facts) {
             return {false, "no such device",
                     "plug the adapter in, or map the port to a device that exists: "
                     "q93ctl map-port COMn DEVICE"};
+        case ENOTTY:
+            return {false, "not a terminal, so no serial device",
+                    "map the port to a serial device: q93ctl map-port COMn DEVICE"};
         case ENXIO:
         case ENODEV:
         case EIO:
@@ -154,11 +157,16 @@ AccessFacts accessFacts(const std::string& path, std::vector<DeviceHolder> holde
 
 OpenVerdict tryOpen(const std::string& path, const std::vector<DeviceHolder>& holders) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // A file the INI file maps a port to opens as well as a device does; the port's first
+    // terminal call is what fails on it.
+    int error = fd < 0 ? errno : 0;
     if (fd >= 0) {
+        if (::isatty(fd) == 0)
+            error = ENOTTY;
         ::close(fd);
-        return {true, "", ""};
     }
-    const int error = errno;
+    if (error == 0)
+        return {true, "", ""};
     return explainOpenFailure(error, accessFacts(path, holders));
 }
 

@@ -37,7 +37,7 @@ struct OpenVerdict {
 
 // The verdict for an open that failed with `error` (an errno value): a missing group
 // membership, a mode that lets no one in, a device held by another process, a mapping to a
-// device that is not there.
+// device that is not there or to a file that is no terminal.
 OpenVerdict explainOpenFailure(int error, const AccessFacts& facts);
 
 // Which other processes have which devices open, where /proc lets this user see it, by
@@ -50,7 +50,7 @@ std::vector<DeviceHolder> holdersOf(const HeldDevices& held, const std::string& 
 AccessFacts accessFacts(const std::string& path, std::vector<DeviceHolder> holders);
 
 // Opens the device once, without becoming its controlling terminal and without waiting for
-// a carrier, and closes it again.
+// a carrier, sees that it is a terminal, and closes it again.
 OpenVerdict tryOpen(const std::string& path, const std::vector<DeviceHolder>& holders);
 
 }  // namespace q93::ctl

@@ -4,7 +4,9 @@
 #include "cli/command_words.h"
 #include "cli/json_output.h"
 #include "cli/open_verdict.h"
+#include "cli/serial_open_cause.h"
 #include "cli/serial_ports.h"
+#include "link/serial_settings.h"
 
 namespace q93::ctl {
 namespace {
@@ -30,6 +32,29 @@ std::string holdersText(const std::vector<DeviceHolder>& holders) {
     return joined(items);
 }
 
+Json settingsJson(const std::vector<SettingFinding>& findings) {
+    Json list = Json::array();
+    for (const SettingFinding& finding : findings) {
+        list.push_back({{"key", finding.key},
+                        {"value", finding.written},
+                        {"allowed", finding.allowed},
+                        {"refused", finding.refused}});
+    }
+    return list;
+}
+
+// What the section means for every port: a refused value fails each open however open the
+// device itself is.
+OpenVerdict settingsVerdict(const std::vector<SettingFinding>& findings, const std::string& ini) {
+    for (const SettingFinding& finding : findings) {
+        if (finding.refused) {
+            return {false, finding.key + "=" + finding.written + " in [Settings]",
+                    "edit [Settings] of " + ini + ": " + finding.key + " takes " + finding.allowed};
+        }
+    }
+    return {true, "", ""};
+}
+
 }  // namespace
 
 int runPortsCommand(const Arguments& args) {
@@ -38,11 +63,19 @@ int runPortsCommand(const Arguments& args) {
     if (!takeJsonFlag(args, "ports", json, &error))
         return usageError(error);
 
+    const std::string ini = programIniPath();
+    const std::vector<SettingFinding> findings = checkSerialSettings(ini);
+    for (const SettingFinding& finding : findings) {
+        std::fprintf(stderr, "q93ctl: warning: %s\n", settingFindingText(finding, ini).c_str());
+    }
+    const OpenVerdict settings = settingsVerdict(findings, ini);
     const HeldDevices held = heldDevices();
     Json list = Json::array();
     for (const SerialPort& port : findSerialPorts()) {
         const std::vector<DeviceHolder> holders = holdersOf(held, port.device);
-        const OpenVerdict verdict = tryOpen(port.device, holders);
+        OpenVerdict verdict = tryOpen(port.device, holders);
+        if (verdict.canOpen)
+            verdict = settings;
         if (json) {
             Json entry = {{"device", port.device},
                           {"stableNames", port.stableNames},
@@ -70,7 +103,10 @@ int runPortsCommand(const Arguments& args) {
         std::printf("%s\n", line.c_str());
     }
     if (json)
-        printJson({{"command", "ports"}, {"iniFile", programIniPath()}, {"ports", list}});
+        printJson({{"command", "ports"},
+                   {"iniFile", ini},
+                   {"settings", settingsJson(findings)},
+                   {"ports", list}});
     return kExitSuccess;
 }
 

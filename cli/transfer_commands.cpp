@@ -5,6 +5,7 @@
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
 #include "cli/range_refusal.h"
+#include "cli/serial_open_cause.h"
 #include "cli/stored_blocks.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
@@ -55,7 +56,7 @@ int runTransfer(int (*procedure)(DeviceConnection&), const char* what) {
     CtlSeam seam;
     DeviceConnection connection;
     configure(connection, connectionOptions());
-    return exitStatus(procedure(connection), seam, what);
+    return transferExitStatus(procedure(connection), seam, connection, what);
 }
 
 void printStatus(const DeviceStatus& status) {

@@ -15,13 +15,6 @@ constexpr auto kPollPause = std::chrono::milliseconds(100);
 // The pause is slept in slices so that Stop and Abbruch need not wait it out.
 constexpr auto kPauseSlice = std::chrono::milliseconds(5);
 
-bool openLink(DeviceConnection& connection) {
-    if (connection.open() != 0)
-        return false;
-    // open() reports success for TCP whatever the connect did; the link has shown why.
-    return connection.useTcp == 0 || connection.tcpLink().connected();
-}
-
 void pauseWhileRunning(const std::atomic<std::int32_t>& running) {
     const auto end = std::chrono::steady_clock::now() + kPollPause;
     while (running.load() == 1 && std::chrono::steady_clock::now() < end)
@@ -43,7 +36,7 @@ void runLevelPoll(const ConnectionSettings& encoder, std::atomic<std::int32_t>& 
     // The encoder the dialog was opened for, as its tcp.txt says, not a fixed port.
     connection.SetParameters(encoder.portName, encoder.ipAddress, encoder.tcpPort,
                              encoder.speedIndex, encoder.readAck);
-    if (!openLink(connection)) {
+    if (connection.open() != 0) {
         running.store(0);
         return;
     }

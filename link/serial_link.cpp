@@ -1,7 +1,11 @@
 #include "link/serial_link.h"
 
+#include <algorithm>
+
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
+#include "cpp_all/comlink/comm_errors.h"
+#include "cpp_all/comlink/device_path.h"
 #include "cpp_all/comlink/flow_control.h"
 #include "cpp_all/comlink/line_settings.h"
 #include "cpp_all/comlink/port_stream.h"
@@ -21,13 +25,18 @@ constexpr int kMaxSendRepeats = 300;
 // Characters taken while hunting for the start byte, and the last buffer position of a
 // frame: beyond these the line is talking nonsense.
 constexpr int kCharacterLimit = kSerialFrameCapacity - 1;
-// The idle budget is counted in empty polls of this length, not in elapsed time, so that a
-// slow but steady trickle never times out.
+// The idle budget is counted in empty polls of this length, not in elapsed time; a slow
+// but steady trickle keeps resetting it, so a receive is bounded in total as well.
 constexpr int kPollMs = 5;
 constexpr int kIdleWeight = 10;
+// Beyond the frame's own time on the wire: an encoder pausing between the bytes of its
+// answer, and a USB adapter handing them on in chunks some milliseconds apart.
+constexpr auto kReceiveMargin = std::chrono::milliseconds(500);
+// A speed below the slowest the encoder has is no speed; the bound assumes the slowest.
+constexpr std::int32_t kSlowestBaud = 1200;
 
 constexpr int kNothingYet = -1;
-constexpr int kIdleBudgetSpent = -2;
+constexpr int kBudgetSpent = -2;
 
 }  // namespace
 
@@ -44,15 +53,13 @@ int SerialLink::open() {
     if (isOpen())
         return -1;
     const int index = portIndexForName(std::string_view(portName).substr(0, kPortNameMaxLength));
+    openFailure_ = {OpenStage::None, index, comlink::devicePathForPort(index), 0, 0};
     commPort_ =
         std::make_unique<comlink::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
     stream_ = std::make_unique<comlink::PortStream>(*commPort_);
     int flags = 0;
-    if (stream_->takeError(flags) != 0) {
-        stream_.reset();
-        commPort_.reset();
-        return -1;
-    }
+    if (const int code = stream_->takeError(flags); code != 0)
+        return failOpen(OpenStage::Device, code);
 
     lineSettings_ = std::make_unique<comlink::LineSettings>(stream_.get());
     lineSettings_->setBaud(baudRate);
@@ -61,21 +68,26 @@ int SerialLink::open() {
     lineSettings_->setStopBits(stopBits);
     // Attached again, the configured values become the ones its restore puts back.
     lineSettings_->attach(*stream_);
-    if (stream_->takeError(flags) != 0)
-        return failOpen();
+    if (const int code = stream_->takeError(flags); code != 0)
+        return failOpen(OpenStage::LineSettings, code);
 
     flowControl_ = std::make_unique<comlink::FlowControl>(*stream_);
     const FlowModes modes = flowModesForHandshake(handshake);
     flowControl_->set(modes.inbound, modes.outbound);
-    if (stream_->takeError(flags) != 0)
-        return failOpen();
+    if (const int code = stream_->takeError(flags); code != 0)
+        return failOpen(OpenStage::FlowControl, code);
 
     stream_->flushInput();
     stream_->flushOutput();
     return 0;
 }
 
-int SerialLink::failOpen() {
+// Releases what the open created, as close does, keeping what the port said for whoever
+// explains the failure: the port itself is gone afterwards.
+int SerialLink::failOpen(OpenStage stage, int code) {
+    openFailure_.stage = stage;
+    openFailure_.code = code;
+    openFailure_.systemError = commPort_->lastSystemError();
     close();
     return -1;
 }
@@ -107,7 +119,9 @@ int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
     if (!stream_ || buffer == nullptr || length == nullptr)
         return -1;
     const WaitForInput waitForInput = [this](int ms) { commPort_->waitForInput(ms); };
-    const int received = receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, buffer);
+    const auto bound = serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
+    const int received =
+        receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, bound, buffer);
     if (received < 0)
         return -1;
     *length = received;
@@ -121,6 +135,7 @@ struct Poller {
     comlink::PortStream& stream;
     const WaitForInput& waitForInput;
     int receiveTimeoutMs;
+    std::chrono::steady_clock::time_point deadline;
     int idle = 0;
 
     int nextChar();
@@ -130,7 +145,7 @@ int huntStartByte(Poller& poller) {
     int counted = 0;
     for (;;) {
         const int c = poller.nextChar();
-        if (c == kIdleBudgetSpent)
+        if (c == kBudgetSpent)
             return -1;
         if (c == kNothingYet)
             continue;
@@ -152,7 +167,7 @@ int collectFrame(Poller& poller, std::uint8_t* buffer) {
     int taken = 1;
     for (;;) {
         const int c = poller.nextChar();
-        if (c == kIdleBudgetSpent)
+        if (c == kBudgetSpent)
             return -1;
         if (c == kNothingYet)
             continue;
@@ -169,8 +184,11 @@ int collectFrame(Poller& poller, std::uint8_t* buffer) {
 }
 
 // One poll of the receive queue: a character, kNothingYet after an empty poll, or
-// kIdleBudgetSpent. The wait after an empty poll ends early when a byte arrives.
+// kBudgetSpent once the idle budget or the total time is used up. The wait after an empty
+// poll ends early when a byte arrives.
 int Poller::nextChar() {
+    if (std::chrono::steady_clock::now() >= deadline)
+        return kBudgetSpent;
     if (stream.rxCount() > 0) {
         const int c = stream.getChar(1);
         if (c >= 0) {
@@ -180,16 +198,29 @@ int Poller::nextChar() {
     }
     ++idle;
     if (idle * kIdleWeight > receiveTimeoutMs)
-        return kIdleBudgetSpent;
+        return kBudgetSpent;
     waitForInput(kPollMs);
     return kNothingYet;
 }
 
 }  // namespace
 
+std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t baudRate,
+                                             int dataBits, char parity, int stopBits) {
+    const std::int64_t idleMs = std::max(receiveTimeoutMs, 0) / kIdleWeight * kPollMs;
+    const std::int64_t bitsPerCharacter =
+        1 + std::clamp(dataBits, comlink::kFewestDataBits, comlink::kMostDataBits) +
+        (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
+    const std::int64_t baud = std::max(baudRate, kSlowestBaud);
+    const std::int64_t frameMs = (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
+    return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
+}
+
 int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
-                       int receiveTimeoutMs, std::uint8_t* buffer) {
-    Poller poller{stream, waitForInput, receiveTimeoutMs};
+                       int receiveTimeoutMs, std::chrono::milliseconds totalBound,
+                       std::uint8_t* buffer) {
+    Poller poller{stream, waitForInput, receiveTimeoutMs,
+                  std::chrono::steady_clock::now() + totalBound};
     if (huntStartByte(poller) != 0)
         return -1;
     return collectFrame(poller, buffer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,12 +26,29 @@ inline constexpr std::size_t kHandshakeMaxLength = 50;
 // After an empty poll: waits up to this many milliseconds for a byte to arrive.
 using WaitForInput = std::function<void(int ms)>;
 
+// The longest one receive may last, however the line behaves: the idle budget, then a whole
+// frame of kSerialFrameCapacity characters at the line's speed and format, and a margin.
+std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t baudRate,
+                                             int dataBits, char parity, int stopBits);
+
 // The link's receive loop, apart from the port it polls so that any port under the stream
 // can feed it: hunts the start byte, then collects one frame into buffer, which must hold
-// kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget or a character
-// limit ran out.
+// kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget, a character
+// limit or the total time allowed ran out.
 int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
-                       int receiveTimeoutMs, std::uint8_t* buffer);
+                       int receiveTimeoutMs, std::chrono::milliseconds totalBound,
+                       std::uint8_t* buffer);
+
+// Where the last open of a link stopped and what the port said, for a caller that explains
+// the failure to the user; stage None after a successful open.
+enum class OpenStage { None, Device, LineSettings, FlowControl };
+struct SerialOpenFailure {
+    OpenStage stage = OpenStage::None;
+    int portIndex = 0;
+    std::string devicePath;  // what the port index opens
+    int code = 0;            // the library's code
+    int systemError = 0;     // errno of the failing system call; 0 when the library refused
+};
 
 // The encoder's frames over a serial port. The owning connection sets portName and baudRate
 // before every open; the character format and handshake come from the machine-wide settings
@@ -50,10 +68,12 @@ public:
     // Writes the wire bytes of one stuffed frame; 0 or -1 (not open, or transmit queue stuck).
     int sendFrame(const std::uint8_t* bytes, int length);
     // Waits for one frame and copies it, from 0xFE up to and including 0xFF, into buffer,
-    // which must hold kSerialFrameCapacity bytes; 0 with *length set, or -1.
+    // which must hold kSerialFrameCapacity bytes; 0 with *length set, or -1. Never waits
+    // longer than serialReceiveBound for the configured line.
     int receiveFrame(std::uint8_t* buffer, int* length);
 
     bool isOpen() const { return stream_ != nullptr; }
+    const SerialOpenFailure& openFailure() const { return openFailure_; }
 
     // Set by the connection before each open.
     std::int32_t baudRate = 0;
@@ -73,12 +93,13 @@ public:
     comlink::PosixCommPort* commPort() const { return commPort_.get(); }
 
 private:
-    int failOpen();
+    int failOpen(OpenStage stage, int code);
 
     std::unique_ptr<comlink::PortStream> stream_;
     std::unique_ptr<comlink::PosixCommPort> commPort_;
     std::unique_ptr<comlink::LineSettings> lineSettings_;
     std::unique_ptr<comlink::FlowControl> flowControl_;
+    SerialOpenFailure openFailure_;
 };
 
 }  // namespace q93

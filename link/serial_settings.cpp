@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 #include "base/ini_file.h"
@@ -28,6 +29,34 @@ constexpr HandshakeRow kHandshakeRows[] = {
     {"RTS/CTS", {comlink::LINE_RTS, comlink::LINE_CTS}},
     {"Xon/Xoff", {comlink::FLOW_XONXOFF, comlink::FLOW_XONXOFF}},
 };
+
+// The four values as written, the defaults standing in for missing ones.
+struct SettingTexts {
+    std::string dataBits, parity, stopBits, handshake;
+};
+
+SettingTexts readSettingTexts(const std::string& path) {
+    const auto read = [&](const char* key, const char* fallback) {
+        return readProfileString(path, kSettingsSection, key, fallback);
+    };
+    SettingTexts texts;
+    texts.dataBits = read("DataBits", "8");
+    texts.parity = read("Parity", "none");
+    texts.stopBits = read("StopBits", "1");
+    texts.handshake = read("Handshake", "none");
+    return texts;
+}
+
+bool knownParity(std::string_view text) {
+    return std::any_of(std::begin(kParityRows), std::end(kParityRows),
+                       [&](const ParityRow& row) { return row.text == text; });
+}
+
+// "none" is no row of its own: every text the table lacks gives no handshake.
+bool knownHandshake(std::string_view text) {
+    return text == "none" || std::any_of(std::begin(kHandshakeRows), std::end(kHandshakeRows),
+                                         [&](const HandshakeRow& row) { return row.text == text; });
+}
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -69,14 +98,29 @@ FlowModes flowModesForHandshake(std::string_view handshake) {
 }
 
 void loadSerialSettings(SerialLink& link) {
-    const std::string path = programIniPath();
-    const auto read = [&](const char* key, const char* fallback) {
-        return readProfileString(path, kSettingsSection, key, fallback);
-    };
-    link.dataBits = profileInteger(read("DataBits", "8"));
-    link.parity = parityFromProfile(read("Parity", "none"));
-    link.stopBits = profileInteger(read("StopBits", "1"));
-    link.handshake = read("Handshake", "none").substr(0, kHandshakeMaxLength);
+    const SettingTexts texts = readSettingTexts(programIniPath());
+    link.dataBits = profileInteger(texts.dataBits);
+    link.parity = parityFromProfile(texts.parity);
+    link.stopBits = profileInteger(texts.stopBits);
+    link.handshake = texts.handshake.substr(0, kHandshakeMaxLength);
+}
+
+std::vector<SettingFinding> checkSerialSettings(const std::string& path) {
+    const SettingTexts texts = readSettingTexts(path);
+    std::vector<SettingFinding> findings;
+    if (!comlink::dataBitsSupported(profileInteger(texts.dataBits))) {
+        findings.push_back({"DataBits", texts.dataBits,
+                            std::to_string(comlink::kFewestDataBits) + " to " +
+                                std::to_string(comlink::kMostDataBits),
+                            true});
+    }
+    if (!knownParity(texts.parity))
+        findings.push_back({"Parity", texts.parity, "none, even or odd", false});
+    if (!comlink::stopBitsSupported(profileInteger(texts.stopBits)))
+        findings.push_back({"StopBits", texts.stopBits, "1 or 2", true});
+    if (!knownHandshake(texts.handshake))
+        findings.push_back({"Handshake", texts.handshake, "RTS/CTS, Xon/Xoff or none", false});
+    return findings;
 }
 
 }  // namespace q93

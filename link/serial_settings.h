@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace q93 {
 
@@ -20,6 +21,19 @@ void loadSerialSettings(SerialLink& link);
 // then digits up to the first other character; 0 when there are none. Values beyond 32 bits
 // stop at the largest ones.
 int profileInteger(std::string_view text);
+
+// A value of the section that the port refuses, or that is read as something other than
+// what it says.
+struct SettingFinding {
+    std::string key;      // "DataBits"
+    std::string written;  // the value as the file holds it
+    std::string allowed;  // "4 to 8"
+    bool refused;         // every open fails with it; otherwise it is read as "none"
+};
+
+// What the section of the INI file at `path` holds that a user should be told about, in
+// key order; empty when every value is taken as written.
+std::vector<SettingFinding> checkSerialSettings(const std::string& path);
 
 // "none", "even" and "odd", exactly so written, give 'N', 'E' and 'O'; anything else 'N'.
 char parityFromProfile(std::string_view text);

@@ -26,7 +26,7 @@ int WriteRtc(DeviceConnection& connection, int year, int month, int day, int hou
              int second, int offsetCode) {
     ProgressPopup popup;
     if (connection.open() != 0) {
-        showWarning(steps::openFailedText(connection.portName));
+        steps::reportOpenFailure(connection);
         return -1;
     }
     popup.showText(LoadResString(kWritingRtc));
@@ -46,7 +46,7 @@ int ReadRtc(DeviceConnection& connection, int& year, int& month, int& day, int& 
             int& second, int& offsetCode) {
     ProgressPopup popup;
     if (connection.open() != 0) {
-        showWarning(steps::openFailedText(connection.portName));
+        steps::reportOpenFailure(connection);
         return -1;
     }
     popup.showText(LoadResString(kReadingRtc));

@@ -50,8 +50,8 @@ void DeviceConnection::SetParameters(const std::string& port, const std::string&
 int DeviceConnection::open() {
     if (portName == "TCP/IP") {
         useTcp = 1;
-        tcp_.open(ipAddress, ipAddress, decimalValue(tcpPort));
-        return 0;
+        // A connect that failed has shown why; nothing may then be sent or waited for.
+        return tcp_.open(ipAddress, ipAddress, decimalValue(tcpPort));
     }
     useTcp = 0;
     serial_.portName = portName;

@@ -31,8 +31,8 @@ public:
 
     void SetParameters(const std::string& port, const std::string& ip, const std::string& tcp,
                        int baudIndex, int ackFlag);
-    // 0, or -1 when the serial port cannot be opened. A failed TCP connect has shown its own
-    // message and still gives 0; the first exchange then finds no answer.
+    // 0, or -1 when the serial port cannot be opened or the TCP connect failed. The TCP link
+    // shows its own message; a serial failure is the caller's to report (reportOpenFailure).
     int open();
     int close();
 
@@ -66,6 +66,7 @@ public:
 
     FrameCodec& codec() { return codec_; }
     SerialLink& serialLink() { return serial_; }
+    const SerialLink& serialLink() const { return serial_; }
     TcpLink& tcpLink() { return tcp_; }
 
     std::string portName = "COM2";

@@ -59,17 +59,19 @@ int put(DeviceConnection& connection, Put put, std::uint8_t id, std::uint8_t ind
     return connection.Transact(connection.commandText);
 }
 
-std::string openFailedText(const std::string& portName) {
+void reportOpenFailure(const DeviceConnection& connection) {
+    if (connection.useTcp != 0)
+        return;
     char text[512];
-    std::snprintf(text, sizeof text, LoadResString(111), portName.c_str());
-    return text;
+    std::snprintf(text, sizeof text, LoadResString(111), connection.portName.c_str());
+    showWarning(text);
 }
 
 int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm,
                 const std::function<bool()>& steps) {
     ProgressPopup popup;
     if (connection.open() != 0) {
-        showWarning(openFailedText(connection.portName));
+        reportOpenFailure(connection);
         return -1;
     }
     popup.showText(LoadResString(progressTextId));

@@ -142,13 +142,14 @@ bool runWriteSteps(DeviceConnection& connection, std::span<const WriteStep<Block
     return true;
 }
 
-// The frame every transfer runs in: popup created hidden, link opened (string 111 with the
-// port name when that fails), the progress text shown, the command form set, the steps
+// The frame every transfer runs in: popup created hidden, link opened (reportOpenFailure
+// when that fails), the progress text shown, the command form set, the steps
 // run, link closed and popup removed. 0, or -1 when the open or a step failed.
 int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm,
                 const std::function<bool()>& steps);
 
-// String 111 formatted with a port name.
-std::string openFailedText(const std::string& portName);
+// After a failed open: string 111 with the port name when the serial port did not open. A
+// TCP connect that failed has shown its own message, which stays the only one.
+void reportOpenFailure(const DeviceConnection& connection);
 
 }  // namespace q93::steps

@@ -21,6 +21,17 @@ inline constexpr int CL_ERR_PARITY = -840;       // parity character not in the 
 inline constexpr int CL_ERR_STOPBITS = -841;     // stop bits not 1 or 2
 inline constexpr int CL_ERR_DATABITS = -842;     // data bits outside 4..8
 
+// The character formats a port takes; setLineSettings refuses others with CL_ERR_DATABITS or
+// CL_ERR_STOPBITS.
+inline constexpr int kFewestDataBits = 4;
+inline constexpr int kMostDataBits = 8;
+constexpr bool dataBitsSupported(int bits) {
+    return bits >= kFewestDataBits && bits <= kMostDataBits;
+}
+constexpr bool stopBitsSupported(int bits) {
+    return bits == 1 || bits == 2;
+}
+
 // One numbering serves the line-control operation and the flow modes.
 inline constexpr int FLOW_NONE = 0;
 inline constexpr int FLOW_XONXOFF = 1;

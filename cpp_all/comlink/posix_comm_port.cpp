@@ -66,7 +66,7 @@ int PosixCommPort::initialise(int index) {
     eventMask = 0;
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
-        failPlatform(legacyCodeForErrno(errno));
+        failSystemCall();
         return storeTranslated();
     }
     readDeviceControl(tio, dcb);
@@ -106,7 +106,7 @@ int PosixCommPort::openDevice() {
     const std::string path = devicePathForPort(portIndex);
     const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (opened < 0) {
-        failPlatform(legacyCodeForErrno(errno));
+        failSystemCall();
         return storeTranslated();
     }
     // The port is not shared: further opens of the terminal get EBUSY until closeDevice.
@@ -129,12 +129,12 @@ int PosixCommPort::closeDevice() {
 int PosixCommPort::commitDeviceControl() {
     termios tio{};
     if (tcgetattr(fd, &tio) != 0)
-        return failPlatform(legacyCodeForErrno(errno));
+        return failSystemCall();
     const int refused = applyDeviceControl(dcb, tio);
     if (refused != kLegacyNone)
         return failPlatform(refused);
     if (tcsetattr(fd, TCSANOW, &tio) != 0 && !framingIgnoredByPseudoTerminal(tio)) {
-        return failPlatform(legacyCodeForErrno(errno));
+        return failSystemCall();
     }
     driveOutputLines();
     return 0;
@@ -168,6 +168,14 @@ void PosixCommPort::driveOutputLines() {
 
 int PosixCommPort::failPlatform(int legacy) {
     platformError = legacy;
+    systemError = 0;
+    return -1;
+}
+
+int PosixCommPort::failSystemCall() {
+    const int error = errno;
+    failPlatform(legacyCodeForErrno(error));
+    systemError = error;
     return -1;
 }
 

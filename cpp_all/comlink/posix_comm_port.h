@@ -65,6 +65,9 @@ public:
     virtual int modemBit(int mask);
     // The library code of the last failing terminal call.
     virtual int translateLastError();
+    // The errno of the last failing system call, 0 when the last failure was the library's
+    // own refusal: what a user is told about a device that would not open.
+    int lastSystemError() const { return systemError; }
 
     // Waits up to timeoutMs for a received byte; true when one is waiting.
     bool waitForInput(int timeoutMs);
@@ -86,6 +89,7 @@ private:
     void collectLineErrors();
     int bytesWaiting(unsigned long request);
     int failPlatform(int legacy);
+    int failSystemCall();
     int storeTranslated();
 
     DeviceControl dcb;
@@ -104,6 +108,7 @@ private:
     std::int32_t txQueueSize = 0;
     std::int32_t rxQueueSize = 0;
     int platformError = 0;  // legacy code of the last failing terminal call
+    int systemError = 0;    // its errno, when it came from the system
     bool openedDevice = false;
     // Error counters the driver reported last, so that only new errors are ORed in.
     int lastOverruns = 0, lastParityErrors = 0, lastFramingErrors = 0, lastBreaks = 0,

@@ -114,7 +114,7 @@ int PosixCommPort::flush(int direction, int count) {
     if (direction != 0 || count <= 0) {
         if (tcflush(fd, direction != 0 ? TCOFLUSH : TCIFLUSH) == 0)
             return 0;
-        failPlatform(legacyCodeForErrno(errno));
+        failSystemCall();
         return translateLastError();
     }
     for (int taken = 0; taken < count; ++taken) {

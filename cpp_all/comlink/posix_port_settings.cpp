@@ -106,10 +106,10 @@ int PosixCommPort::setLineSettings(std::int32_t baud, char parity, int dataBits,
     dcb.Parity = row->value;
     // The record holds 16 bits of rate, as it always did.
     dcb.BaudRate = static_cast<std::uint32_t>(baud) & 0xFFFF;
-    if (dataBits < 4 || dataBits > 8)
+    if (!dataBitsSupported(dataBits))
         return storeError(CL_ERR_DATABITS);
     dcb.ByteSize = static_cast<std::uint8_t>(dataBits);
-    if (stopBits != 1 && stopBits != 2)
+    if (!stopBitsSupported(stopBits))
         return storeError(CL_ERR_STOPBITS);
     if (dataBits == 5) {
         dcb.StopBits = kOne5StopBits;

@@ -11,6 +11,7 @@
 #include "pages/property_sheet.h"
 #include "resources/templates/main_window_templates.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/link/tcp_loopback_server.h"
 #include "tests/support/config_home.h"
 
 namespace q93::test {
@@ -42,17 +43,19 @@ struct CommandRow {
     int button;
 };
 
+// The window's commands that open a link to the selected encoder.
+const CommandRow kLinkCommands[] = {
+    {"Read on a preset", 1, kReadButtonId},
+    {"Read on the encoder", 0, kReadButtonId},
+    {"Update on a preset", 1, kUpdateButtonId},
+};
+
 // Without tcp.txt the port name is empty, which names no port; the stored files stay.
 TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
     const ConfigHome noPortsMapped;
     const std::string folder = encoderFolder("Hilltop", "Tower");
     writeFileBytes(folder + "Preset-1.dat", std::string(200, '\x01'));
-    const CommandRow rows[] = {
-        {"Read on a preset", 1, kReadButtonId},
-        {"Read on the encoder", 0, kReadButtonId},
-        {"Update on a preset", 1, kUpdateButtonId},
-    };
-    for (const CommandRow& row : rows) {
+    for (const CommandRow& row : kLinkCommands) {
         SCOPED_TRACE(row.what);
         seam.warnings.clear();
         ASSERT_TRUE(select(node(0, 0, row.preset)));
@@ -64,6 +67,22 @@ TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
         }
     }
     EXPECT_EQ(node(0, 0)->text(0), "Tower");
+}
+
+// A refused connection is the open failing: its one message, and no time-out message after
+// a second's wait for an answer that cannot come.
+TEST_F(MainWindowTest, AnEncoderThatRefusesTheConnectionShowsOneMessage) {
+    const int port = closedLoopbackPort();
+    encoderFolder("Hilltop", "Tower", tcpText(port));
+    for (const CommandRow& row : kLinkCommands) {
+        SCOPED_TRACE(row.what);
+        seam.warnings.clear();
+        ASSERT_TRUE(select(node(0, 0, row.preset)));
+        window().button(row.button)->click();
+        EXPECT_EQ(seam.warnings,
+                  std::vector<std::string>{"Keine Verbindung zu '127.0.0.1/127.0.0.1' auf Port '" +
+                                           std::to_string(port) + "'!"});
+    }
 }
 
 // Leaving a node writes its file only for an edit here, as neither file exists.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "base/ini_file.h"
 #include "base/ini_writer.h"
 #include "cli/open_verdict.h"
 #include "cli/serial_ports.h"
@@ -68,6 +69,42 @@ TEST(Ports, ADeviceThisUserCannotOpenShowsTheReason) {
                         "this user read and write it"),
               std::string::npos)
         << ports.out;
+}
+
+// A device that opens is still no port to the link when [Settings] holds a value every port
+// refuses, or when the mapping names a file that is no terminal.
+TEST(Ports, ARefusedSettingOrAFileMappingIsNoOpenPort) {
+    test::MappedLine line(5);
+    test::TempDir files;
+    const std::string plain = files.file("plain-file");
+    test::writeFileBytes(plain, "");
+    line.writeIni("DataBits=9\nParity=Even\n", "COM6=" + plain + "\n");
+    const std::string ini = line.iniPath();
+
+    const auto ports = ctl({"ports"});
+    ASSERT_EQ(ports.exitCode, 0) << ports.err;
+    EXPECT_EQ(ports.err, "q93ctl: warning: DataBits=9 in [Settings] of " + ini +
+                             " is refused: the port takes 4 to 8\n"
+                             "q93ctl: warning: Parity=Even in [Settings] of " +
+                             ini + " is read as none: write none, even or odd\n");
+    EXPECT_NE(lineFor(ports.out, line.far().slaveName())
+                  .find(" com=COM5 open=no reason=\"DataBits=9 in [Settings]\" fix=\"edit "
+                        "[Settings] of " +
+                        ini + ": DataBits takes 4 to 8\""),
+              std::string::npos)
+        << ports.out;
+    EXPECT_EQ(lineFor(ports.out, plain),
+              plain +
+                  " com=COM6 open=no reason=\"not a terminal, so no serial device\" "
+                  "fix=\"map the port to a serial device: q93ctl map-port COMn DEVICE\"");
+
+    const auto json = nlohmann::json::parse(ctl({"ports", "--json"}).out, nullptr, false);
+    ASSERT_TRUE(json.is_object());
+    EXPECT_EQ(json["settings"],
+              nlohmann::json::parse(R"([{"key": "DataBits", "value": "9", "allowed": "4 to 8",
+                                         "refused": true},
+                                        {"key": "Parity", "value": "Even",
+                                         "allowed": "none, even or odd", "refused": false}])"));
 }
 
 TEST(OpenVerdict, EachRefusalHasItsReasonAndFix) {
@@ -139,6 +176,49 @@ TEST(MapPort, OnlyTheMappingChangesAndTheStableNameIsPreferred) {
     EXPECT_EQ(test::readFileBytes(line.iniPath()), after);
     EXPECT_EQ(ctl({"map-port", "COM67", "/dev/ttyS0"}).exitCode, 2);
     EXPECT_EQ(ctl({"map-port", "COM05", "/dev/ttyS0"}).exitCode, 2);
+}
+
+// A control character would let a device text write lines of its own into the INI file,
+// and a path that exists but is no character device can never be a serial port. A path
+// that does not exist yet is an unplugged adapter's name: written, with a warning.
+TEST(MapPort, RefusesWhatCannotBeAPortAndWarnsOfWhatIsNotThere) {
+    test::MappedLine line(5);
+    test::TempDir files;
+    const std::string plain = files.file("plain-file");
+    test::writeFileBytes(plain, "");
+    const std::string before = test::readFileBytes(line.iniPath());
+    struct Row {
+        std::string device;
+        const char* refusal;
+    };
+    const Row refused[] = {
+        {"/dev/ttyUSB0\n[Settings]\nDataBits=9", "holds a control character"},
+        {"/dev/ttyUSB0\r", "holds a control character"},
+        {std::string("/dev/tty\x1b[2J"), "holds a control character"},
+        {plain, "' is a regular file, not a character device"},
+        {files.path().string(), "' is a folder, not a character device"},
+    };
+    for (const Row& row : refused) {
+        const auto mapped = ctl({"map-port", "COM6", row.device});
+        EXPECT_EQ(mapped.exitCode, 2) << row.device;
+        EXPECT_NE(mapped.err.find(row.refusal), std::string::npos) << mapped.err;
+        EXPECT_EQ(test::readFileBytes(line.iniPath()), before) << row.device;
+    }
+
+    const std::string unplugged = files.file("usb-FTDI_FT232R_A9X3-if00-port0");
+    const auto later = ctl({"map-port", "COM6", unplugged});
+    EXPECT_EQ(later.exitCode, 0) << later.err;
+    EXPECT_EQ(later.err, "q93ctl: warning: '" + unplugged +
+                             "' does not exist now (No such file or directory); mapped all the "
+                             "same\n");
+    EXPECT_EQ(readProfileString(line.iniPath(), "Ports", "COM6", ""), unplugged);
+    const auto device = ctl({"map-port", "COM7", "/dev/null"});
+    EXPECT_EQ(device.exitCode, 0) << device.err;
+    EXPECT_EQ(readProfileString(line.iniPath(), "Ports", "COM7", ""), "/dev/null");
+
+    std::string error;
+    EXPECT_FALSE(writeProfileString(line.iniPath(), "Ports", "COM8", "a\nCOM9=b", &error));
+    EXPECT_EQ(readProfileString(line.iniPath(), "Ports", "COM9", "none"), "none");
 }
 
 TEST(IniWriter, KeepsEveryOtherByte) {

@@ -106,18 +106,16 @@ TEST_F(OverTcp, MissingDataAnswerSetsAnswerError) {
     EXPECT_EQ(seam.warnings, std::vector<std::string>{"Keine Antwort vom Gerät ( Timeout )!"});
 }
 
-TEST_F(OverTcp, FailedConnectShowsItsMessageAndOpenStillSucceeds) {
+TEST_F(OverTcp, FailedConnectFailsTheOpenWithItsOneMessage) {
     setLanguage(Language::German);
     const int closed = test::closedLoopbackPort();
     connection.SetParameters("TCP/IP", "127.0.0.1", std::to_string(closed), 3, 1);
-    EXPECT_EQ(connection.open(), 0);
+    EXPECT_EQ(connection.open(), -1);
     EXPECT_EQ(connection.useTcp, 1);
-    ASSERT_EQ(seam.warnings.size(), 1u);
-    EXPECT_EQ(seam.warnings[0], "Keine Verbindung zu '127.0.0.1/127.0.0.1' auf Port '" +
-                                    std::to_string(closed) + "'!");
-    // The first exchange then finds no answer.
-    EXPECT_EQ(connection.Transact("2d,03,4d,49,20"), -1);
-    EXPECT_EQ(seam.warnings.back(), "Keine Antwort vom Gerät ( Timeout )!");
+    EXPECT_FALSE(connection.tcpLink().connected());
+    EXPECT_EQ(seam.warnings, std::vector<std::string>{"Keine Verbindung zu '127.0.0.1/127.0.0.1' "
+                                                      "auf Port '" +
+                                                      std::to_string(closed) + "'!"});
     setLanguage(Language::English);
 }
 
