@@ -26,8 +26,9 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
-// The length of the well-formed sequence starting at `at`, or 0 when there is none.
-std::size_t sequenceLength(std::string_view bytes, std::size_t at) {
+}  // namespace
+
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[at + i]); };
     const std::uint8_t lead = byte(0);
     if (lead < 0x80)
@@ -59,11 +60,9 @@ std::size_t sequenceLength(std::string_view bytes, std::size_t at) {
     return length;
 }
 
-}  // namespace
-
 bool isUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {
-        const std::size_t length = sequenceLength(bytes, at);
+        const std::size_t length = utf8SequenceLength(bytes, at);
         if (length == 0)
             return false;
         at += length;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,9 @@ namespace q93 {
 // Whether the bytes are well-formed UTF-8: no stray or missing continuation bytes, no
 // overlong forms, no surrogates, nothing above U+10FFFF.
 bool isUtf8(std::string_view bytes);
+
+// The length of the well-formed UTF-8 sequence that starts at `at`, or 0 when none does.
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at);
 
 // The UTF-8 text a folder name (or a label made of one) shows as: the bytes themselves when
 // they are UTF-8, else the bytes read as Windows-1252, the code page of a LocationData copied

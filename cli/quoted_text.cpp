@@ -3,41 +3,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/name_text.h"
+
 namespace q93::ctl {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-// The length of the UTF-8 sequence at `at`, or 0 when none starts there: no overlong forms,
-// no surrogates, nothing above U+10FFFF.
-std::size_t sequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-    const std::uint8_t lead = byte(at);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    std::uint8_t low = 0x80, high = 0xBF;  // bounds of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
 
 bool isControl(char c) {
     const auto byte = static_cast<std::uint8_t>(c);
@@ -127,20 +98,10 @@ std::optional<std::string> unquoted(std::string_view word) {
 
 }  // namespace
 
-bool isUtf8(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = sequenceLength(text, at);
-        if (length == 0)
-            return false;
-        at += length;
-    }
-    return true;
-}
-
 std::string cQuoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = sequenceLength(text, at);
+        const std::size_t length = utf8SequenceLength(text, at);
         if (length > 1) {
             out.append(text.substr(at, length));
             at += length;

@@ -20,6 +20,4 @@ std::string jsonText(const std::string& text);
 // quoted form, as q93ctl prints it, stands for the text it quotes; any other word for itself.
 std::string wordAsName(const std::string& word);
 
-bool isUtf8(std::string_view text);
-
 }  // namespace q93::ctl
