@@ -57,6 +57,9 @@ printf '127.0.0.1\r\n\r\nCOM5\r\n5\r\n1\r\n' >"$demo/LocationData/Sender/Turm/tc
 
 echo "simulated encoders: TCP 127.0.0.1:$tcp_port (Funkhaus/StudioA), serial $pty_path as COM5 (Sender/Turm)"
 cd "$demo"
+# StudioA starts with its settings stored, as after a backup, so the tree shows both looks: its
+# nodes in black, the serial encoder's greyed until it is read.
+"$bin/q93ctl" backup Funkhaus/StudioA >/dev/null || echo "demo: the backup of Funkhaus/StudioA failed" >&2
 if [[ "${1:-}" == "--" ]]; then
     shift
     "$@"
