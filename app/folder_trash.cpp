@@ -111,11 +111,10 @@ std::string infoText(const Trash& trash, const fs::path& entry) {
         trash.pathsRelativeTo.empty() ? entry : entry.lexically_relative(trash.pathsRelativeTo);
     char date[32] = {};
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&now, &local);
     std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    return "[Trash Info]\nPath=" + percentEncoded(shown.string()) + "\nDeletionDate=" + date +
-           "\n";
+    return "[Trash Info]\nPath=" + percentEncoded(shown.string()) + "\nDeletionDate=" + date + "\n";
 }
 
 // Claims a name in the trash by creating its info file, which no other trash user then
@@ -134,8 +133,8 @@ std::optional<std::string> claimName(const Trash& trash, const std::string& name
                 continue;
             return std::nullopt;
         }
-        const bool written = ::write(fd, info.data(), info.size()) ==
-                             static_cast<ssize_t>(info.size());
+        const bool written =
+            ::write(fd, info.data(), info.size()) == static_cast<ssize_t>(info.size());
         ::close(fd);
         if (written)
             return candidate;
@@ -166,8 +165,8 @@ bool moveToTrash(const std::string& path, std::string* trashedAs, std::string* e
     const std::optional<std::string> name =
         claimName(*trash, entry.filename().string(), infoText(*trash, entry));
     if (!name) {
-        *error = "cannot write into the trash " + trash->folder.string() + ": " +
-                 std::strerror(errno);
+        *error =
+            "cannot write into the trash " + trash->folder.string() + ": " + std::strerror(errno);
         return false;
     }
     const fs::path target = trash->folder / "files" / *name;

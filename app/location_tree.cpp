@@ -132,8 +132,7 @@ std::string LocationTree::folderName(const QTreeWidgetItem* node) {
     return folderOf(node);
 }
 
-QTreeWidgetItem* LocationTree::addEncoderNode(QTreeWidgetItem* site,
-                                              const EncoderFolder& encoder) {
+QTreeWidgetItem* LocationTree::addEncoderNode(QTreeWidgetItem* site, const EncoderFolder& encoder) {
     QTreeWidgetItem* encoderNode = makeNode(encoder.label, encoder.name, kEncoderImage);
     insertInNameOrder(site, encoderNode);
     lookForStoredFile(encoderNode);

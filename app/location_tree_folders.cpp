@@ -46,8 +46,9 @@ std::optional<std::string> askName(QWidget* parent, const QString& title, const 
 // The encoder folders a site or encoder folder holds (itself, for an encoder), locked for as
 // long as the result lives, so that no q93ctl job writes them while they move. Takes none
 // and says why when one is in use.
-std::optional<std::vector<std::unique_ptr<EncoderLock>>> lockEncoders(
-    const std::string& folder, bool isSite, std::string* error) {
+std::optional<std::vector<std::unique_ptr<EncoderLock>>> lockEncoders(const std::string& folder,
+                                                                      bool isSite,
+                                                                      std::string* error) {
     std::vector<std::string> encoders{folder};
     if (isSite) {
         encoders.clear();
@@ -71,10 +72,10 @@ void LocationTree::addFolderCommands() {
                     [this](QTreeWidgetItem*) { NewSite(); }});
     addMenuCommand({kNewEncoderItemId, [](QTreeWidgetItem* node) { return node != nullptr; },
                     [this](QTreeWidgetItem* node) { NewEncoder(node); }});
-    addMenuCommand({kRenameItemId, isSiteOrEncoder,
-                    [this](QTreeWidgetItem* node) { RenameNode(node); }});
-    addMenuCommand({kRemoveItemId, isSiteOrEncoder,
-                    [this](QTreeWidgetItem* node) { RemoveNode(node); }});
+    addMenuCommand(
+        {kRenameItemId, isSiteOrEncoder, [this](QTreeWidgetItem* node) { RenameNode(node); }});
+    addMenuCommand(
+        {kRemoveItemId, isSiteOrEncoder, [this](QTreeWidgetItem* node) { RemoveNode(node); }});
 }
 
 std::string LocationTree::parentFolderOf(const QTreeWidgetItem* node) const {
@@ -173,8 +174,8 @@ void LocationTree::RemoveNode(QTreeWidgetItem* node) {
         return;
     }
     QTreeWidgetItem* selected = currentItem();
-    if (selected != nullptr && (selected == node || siteOf(selected) == node ||
-                                selected->parent() == node)) {
+    if (selected != nullptr &&
+        (selected == node || siteOf(selected) == node || selected->parent() == node)) {
         forgetSelection();
     }
     delete node;

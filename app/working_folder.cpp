@@ -25,8 +25,8 @@ StartRequest enterWorkingFolder(const std::vector<std::string>& arguments, std::
         return StartRequest::Refused;
     }
     if (::chdir(arguments.front().c_str()) != 0) {
-        *message = "q93config: cannot work in '" + arguments.front() + "': " +
-                   std::strerror(errno) + "\n";
+        *message =
+            "q93config: cannot work in '" + arguments.front() + "': " + std::strerror(errno) + "\n";
         return StartRequest::Refused;
     }
     return StartRequest::Run;

@@ -51,7 +51,8 @@ int runAddCommand(const Arguments& args) {
         return usageError("add needs SITE/ENC");
     std::string site, encoder;
     if (!splitEncoderName(rest.front(), site, encoder)) {
-        return usageError("add takes SITE/ENC, two folder names (not empty, no '/', not starting with a dot)");
+        return usageError(
+            "add takes SITE/ENC, two folder names (not empty, no '/', not starting with a dot)");
     }
     rest.erase(rest.begin());
     // The connection words may follow the name as well as go before the command.
@@ -66,8 +67,9 @@ int runAddCommand(const Arguments& args) {
         return usageError(error);
 
     const std::string siteFolder = std::string(kLocationRoot) + site + "/";
-    for (const auto& [name, fault] : {std::pair{site, folderNameFault(site)},
-                                      std::pair{encoder, newFolderNameFault(siteFolder, encoder)}}) {
+    for (const auto& [name, fault] :
+         {std::pair{site, folderNameFault(site)},
+          std::pair{encoder, newFolderNameFault(siteFolder, encoder)}}) {
         if (fault == NameFault::Exists && force)
             continue;
         if (fault == NameFault::Exists) {

@@ -53,7 +53,8 @@ private:
         QWidget* shown = QApplication::activePopupWidget();
         if (shown == nullptr)
             shown = QApplication::activeModalWidget();
-        if (++polls_ > 500 || (shown != nullptr && steps_[next_](shown) && ++next_ == steps_.size()))
+        if (++polls_ > 500 ||
+            (shown != nullptr && steps_[next_](shown) && ++next_ == steps_.size()))
             timer_.stop();
     }
 
@@ -206,10 +207,10 @@ TEST_F(MainWindowWithSim, StartedOnNothingASiteAndAnEncoderAreMadeInTheWindowAnd
 
     // The same values through q93ctl add, in a folder of their own.
     TempDir ctlFolder;
-    const ProcessResult added = runProgram({binPath("q93ctl"), "add", "Hilltop/Tower", "--port",
-                                            "TCP/IP", "--ip", "127.0.0.1", "--tcp-port",
-                                            port.toStdString(), "--speed", "3", "--ack", "1"},
-                                           30, ctlFolder.path().string());
+    const ProcessResult added =
+        runProgram({binPath("q93ctl"), "add", "Hilltop/Tower", "--port", "TCP/IP", "--ip",
+                    "127.0.0.1", "--tcp-port", port.toStdString(), "--speed", "3", "--ack", "1"},
+                   30, ctlFolder.path().string());
     ASSERT_EQ(added.exitCode, 0) << added.err;
     EXPECT_EQ(readFileBytes("LocationData/Hilltop/Tower/tcp.txt"),
               readFileBytes(ctlFolder.file("LocationData/Hilltop/Tower/tcp.txt")));
@@ -231,8 +232,8 @@ struct RefusedName {
 const RefusedName kRefusedNames[] = {
     {"second encoder of a name", 0, "Tower",
      "Der Name 'Tower' ist schon vergeben; wählen Sie einen anderen.", "exists; --force"},
-    {"slash", 0, "a/b",
-     "Der Name 'a/b' enthält '/', das Ordner trennt; wählen Sie einen anderen.", nullptr},
+    {"slash", 0, "a/b", "Der Name 'a/b' enthält '/', das Ordner trennt; wählen Sie einen anderen.",
+     nullptr},
     {"leading dot", 0, ".hidden",
      "Der Name '.hidden' beginnt mit einem Punkt, der einen Ordner verbirgt; wählen Sie einen "
      "anderen.",
@@ -266,10 +267,9 @@ TEST_F(MainWindowTest, NamesAreRefusedAsQ93ctlAddRefusesThemAndCancelLeavesNoFol
         EXPECT_EQ(everythingUnder("LocationData"), before);
         EXPECT_EQ(tree->topLevelItemCount(), 1);
         if (row.ctlReason != nullptr) {
-            const ProcessResult added =
-                runProgram({binPath("q93ctl"), "add", std::string("Hilltop/") + row.name,
-                            "--port", "COM1"},
-                           30, dir.path().string());
+            const ProcessResult added = runProgram(
+                {binPath("q93ctl"), "add", std::string("Hilltop/") + row.name, "--port", "COM1"},
+                30, dir.path().string());
             EXPECT_NE(added.exitCode, 0);
             EXPECT_NE(added.err.find(row.ctlReason), std::string::npos) << added.err;
             EXPECT_EQ(everythingUnder("LocationData"), before);
@@ -328,8 +328,8 @@ TEST_F(MainWindowTest, RenameKeepsEveryFileAndRemoveAsksThenMovesTheFolderToTheT
     EXPECT_FALSE(fs::exists(mast));
     EXPECT_EQ(everythingUnder(home.trash() + "files/Mast"), moved);
     const std::string info = readFileBytes(home.trash() + "info/Mast.trashinfo");
-    const std::string start = "[Trash Info]\nPath=" + absoluteFolder(dir.path()) +
-                              "Hilltop/Mast\nDeletionDate=";
+    const std::string start =
+        "[Trash Info]\nPath=" + absoluteFolder(dir.path()) + "Hilltop/Mast\nDeletionDate=";
     EXPECT_EQ(info.substr(0, start.size()), start);
     EXPECT_EQ(node(0)->childCount(), 0);
     EXPECT_EQ(tree->currentItem(), nullptr);
