@@ -14,6 +14,7 @@
 #include <map>
 #include <optional>
 
+#include "app/encoder_lock.h"
 #include "app/ui_translations.h"
 #include "app/working_folder.h"
 #include "link/connection_dialog.h"
@@ -288,6 +289,21 @@ TEST_F(MainWindowTest, RenameKeepsEveryFileAndRemoveAsksThenMovesTheFolderToTheT
     LocationTree* tree = window().tree();
     tree->expandAll();
     QTreeWidgetItem* encoder = node(0, 0);
+
+    // While a q93ctl job holds the encoder, its folder stays where it is.
+    {
+        EncoderLock job;
+        std::string error;
+        ASSERT_TRUE(job.acquire(tower, std::chrono::milliseconds(0), &error)) << error;
+        Answers refused({choose("Umbenennen..."), typeName("Mast")});
+        rightClick(tree, encoder);
+        ASSERT_TRUE(refused.done());
+        ASSERT_EQ(seam.warnings.size(), 1u);
+        const std::string start = "'Tower' wurde nicht umbenannt: '" + tower + "' is in use by";
+        EXPECT_EQ(seam.warnings[0].substr(0, start.size()), start);
+        EXPECT_TRUE(fs::exists(tower + "notes.txt"));
+        seam.warnings.clear();
+    }
 
     // An edit in progress on Tower's Preset-2 is filed before the folder moves (the right
     // click selects the encoder, which leaves the preset).
