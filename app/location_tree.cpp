@@ -7,11 +7,14 @@
 #include <QMouseEvent>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "app/app_images.h"
 #include "app/name_text.h"
 #include "app/vetoing_selection_model.h"
 #include "link/connection_dialog.h"
+#include "pages/location_prop.h"
 #include "pages/property_sheet.h"
 #include "pages/template_builder.h"
 #include "protocol/parameter_files.h"
@@ -36,6 +39,17 @@ QTreeWidgetItem* makeNode(const std::string& label, const std::string& folder, i
     node->setData(0, kImageRole, image);
     node->setIcon(0, treeImage(image));
     return node;
+}
+
+std::string folderOf(const QTreeWidgetItem* node);
+
+// Where the listing's byte order puts a node among its siblings, so that a node made while
+// the tool runs stands where the next start shows it.
+void insertInNameOrder(QTreeWidgetItem* parent, QTreeWidgetItem* node) {
+    int index = parent->childCount();
+    while (index > 0 && folderOf(parent->child(index - 1)) > folderOf(node))
+        --index;
+    parent->insertChild(index, node);
 }
 
 int nodeImage(const QTreeWidgetItem* node) {
@@ -82,6 +96,9 @@ LocationTree::LocationTree(MyPropertySheet* sheet, QWidget* parent)
             [this](const QModelIndex& current, const QModelIndex&) {
                 selectionChanged(itemFromIndex(current));
             });
+    addFolderCommands();
+    addMenuCommand({kPropertiesItemId, [](QTreeWidgetItem* node) { return NodeDepth(node) == 2; },
+                    [this](QTreeWidgetItem*) { ShowProperties(); }});
 }
 
 void LocationTree::Build(const std::string& root) {
@@ -89,21 +106,52 @@ void LocationTree::Build(const std::string& root) {
     setUpdatesEnabled(false);
     clear();
     for (const SiteFolder& site : scanLocationData(current_, root)) {
-        QTreeWidgetItem* siteNode = makeNode(site.name, site.name, kSiteImage);
-        addTopLevelItem(siteNode);
-        for (const EncoderFolder& encoder : site.encoders) {
-            QTreeWidgetItem* encoderNode = makeNode(encoder.label, encoder.name, kEncoderImage);
-            siteNode->addChild(encoderNode);
-            lookForStoredFile(encoderNode);
-            for (int n = 1; n <= kPresetsPerEncoder; ++n) {
-                QTreeWidgetItem* presetNode =
-                    makeNode(presetLabel(n), presetLabel(n), kPresetImage);
-                encoderNode->addChild(presetNode);
-                lookForStoredFile(presetNode);
-            }
-        }
+        QTreeWidgetItem* siteNode = addSiteNode(site.name);
+        for (const EncoderFolder& encoder : site.encoders)
+            addEncoderNode(siteNode, encoder);
     }
     setUpdatesEnabled(true);
+    showWhereDataIs();
+}
+
+QTreeWidgetItem* LocationTree::addSiteNode(const std::string& name) {
+    QTreeWidgetItem* siteNode = makeNode(name, name, kSiteImage);
+    insertInNameOrder(invisibleRootItem(), siteNode);
+    return siteNode;
+}
+
+void LocationTree::renameNode(QTreeWidgetItem* node, const std::string& name) {
+    node->setData(0, kFolderRole, QByteArray::fromStdString(name));
+    std::string label = name;
+    if (nodeImage(node) == kEncoderImage && ReadConnectionSettings(node) == 0)
+        label = encoderLabel(name, current_);
+    node->setText(0, QString::fromStdString(nameText(label)));
+}
+
+std::string LocationTree::folderName(const QTreeWidgetItem* node) {
+    return folderOf(node);
+}
+
+QTreeWidgetItem* LocationTree::addEncoderNode(QTreeWidgetItem* site, const EncoderFolder& encoder) {
+    QTreeWidgetItem* encoderNode = makeNode(encoder.label, encoder.name, kEncoderImage);
+    insertInNameOrder(site, encoderNode);
+    lookForStoredFile(encoderNode);
+    for (int n = 1; n <= kPresetsPerEncoder; ++n) {
+        QTreeWidgetItem* presetNode = makeNode(presetLabel(n), presetLabel(n), kPresetImage);
+        encoderNode->addChild(presetNode);
+        lookForStoredFile(presetNode);
+    }
+    return encoderNode;
+}
+
+QString LocationTree::dataFolderText() const {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(root_, error);
+    return QString::fromStdString(nameText(folder.lexically_normal().string()));
+}
+
+void LocationTree::showWhereDataIs() {
+    sheet_->locationPage()->ShowDataFolder(dataFolderText(), topLevelItemCount() > 0);
 }
 
 int LocationTree::NodeDepth(const QTreeWidgetItem* node) {
@@ -212,10 +260,16 @@ NodeStore LocationTree::StoreNode(QTreeWidgetItem* node, bool always, std::strin
 }
 
 bool LocationTree::selectionAboutToChange(QTreeWidgetItem* leaving) {
+    if (forgetting_)
+        return true;
     DeviceStatus& status = parameterSet().status;
     status.currentInput = -1;
     status.digitalChannels = -1;
     status.analogChannels = -1;
+    return storeAsLeaving(leaving);
+}
+
+bool LocationTree::storeAsLeaving(QTreeWidgetItem* leaving) {
     switch (StoreNode(leaving, false)) {
         case NodeStore::Refused:
             return false;
@@ -227,9 +281,21 @@ bool LocationTree::selectionAboutToChange(QTreeWidgetItem* leaving) {
     }
 }
 
+void LocationTree::forgetSelection() {
+    forgetting_ = true;
+    selection_->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
+    forgetting_ = false;
+}
+
 void LocationTree::selectionChanged(QTreeWidgetItem* arrived) {
-    if (arrived == nullptr)
+    if (arrived == nullptr) {
+        // Nothing selected: nothing to read, send or save, and the page of no node.
+        if (onNodeButtons)
+            onNodeButtons(false);
+        lastHandled_ = nullptr;
+        showPageSetFor(nullptr);
         return;
+    }
     const bool newNode = arrived != lastHandled_;
     if (newNode) {
         readNodeFiles(arrived);
@@ -288,13 +354,27 @@ void LocationTree::keyPressEvent(QKeyEvent* event) {
     QTreeWidget::keyPressEvent(event);
 }
 
+void LocationTree::addMenuCommand(MenuCommand command) {
+    menu_.push_back(std::move(command));
+}
+
 void LocationTree::showContextMenu(QTreeWidgetItem* node) {
     QMenu menu(this);
-    const MenuItemTemplate& item = deviceContextMenuItem();
-    QAction* properties = menu.addAction(templateText(item.german, item.english));
-    properties->setEnabled(NodeDepth(node) == 2);
-    if (menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0)) == properties)
-        ShowProperties();
+    std::vector<std::pair<QAction*, const MenuCommand*>> actions;
+    for (const MenuCommand& command : menu_) {
+        for (const MenuItemTemplate& item : treeMenuItems()) {
+            if (item.id != command.itemId)
+                continue;
+            QAction* action = menu.addAction(templateText(item.german, item.english));
+            action->setEnabled(command.offered(node));
+            actions.emplace_back(action, &command);
+        }
+    }
+    QAction* chosen = menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0));
+    for (const auto& [action, command] : actions) {
+        if (action == chosen)
+            command->run(node);
+    }
 }
 
 void LocationTree::ShowProperties() {

@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/location_store.h"
 
@@ -37,6 +38,8 @@ public:
 
     // 1 site, 2 encoder, 3 preset; 0 for no node.
     static int NodeDepth(const QTreeWidgetItem* node);
+    // The node's folder name, as the bytes the listing gave (a preset's label).
+    static std::string folderName(const QTreeWidgetItem* node);
     // The encoder a node belongs to (itself, or a preset's parent); nullptr for a site.
     static QTreeWidgetItem* encoderOf(QTreeWidgetItem* node);
     std::string EncoderFolderPath(const QTreeWidgetItem* encoder) const;
@@ -61,10 +64,35 @@ public:
     // The Properties command: the connection dialog for the selected encoder.
     void ShowProperties();
 
+    // The folder commands of the context menu. Each asks for what it needs (a name, a yes)
+    // and refuses with a message; Rename and Remove file the selected node's edits first, as
+    // leaving it would. `node` is the node the menu was opened on.
+    void NewSite();
+    // An encoder in the site of `node` (a site, an encoder or a preset); its tcp.txt comes
+    // from the connection dialog, and nothing is made when that is cancelled.
+    void NewEncoder(QTreeWidgetItem* node);
+    // A site or an encoder: its folder renamed, the node kept in its place.
+    void RenameNode(QTreeWidgetItem* node);
+    // A site or an encoder: its folder moved into the desktop's trash, after asking.
+    void RemoveNode(QTreeWidgetItem* node);
+
+    // One entry of the context menu: its item in treeMenuItems(), whether it is enabled for
+    // the node under the mouse (nullptr: empty space), and what it does with that node.
+    struct MenuCommand {
+        int itemId;
+        std::function<bool(QTreeWidgetItem*)> offered;
+        std::function<void(QTreeWidgetItem*)> run;
+    };
+    // Adds an entry to the end of the menu.
+    void addMenuCommand(MenuCommand command);
+
     // Called with true when the selection arrives at an encoder or preset, false at a site.
     std::function<void(bool)> onNodeButtons;
     // Runs the connection dialog; replaced by tests. Returns whether it ended with OK.
     std::function<bool(ConnectionSettings&, QWidget*)> runConnectionDialog;
+
+    // The full path of the folder the tree shows, as the Location page names it.
+    QString dataFolderText() const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -72,6 +100,19 @@ protected:
 
 private:
     bool selectionAboutToChange(QTreeWidgetItem* leaving);
+    // Stores the node as leaving it does; false when the selection would have to stay.
+    bool storeAsLeaving(QTreeWidgetItem* leaving);
+    // Drops the selection without storing: its node's folder is gone.
+    void forgetSelection();
+    QTreeWidgetItem* addSiteNode(const std::string& name);
+    QTreeWidgetItem* addEncoderNode(QTreeWidgetItem* site, const EncoderFolder& encoder);
+    // Gives a site or encoder node a new folder name, and the label that follows from it.
+    void renameNode(QTreeWidgetItem* node, const std::string& name);
+    void showWhereDataIs();
+    std::string parentFolderOf(const QTreeWidgetItem* node) const;
+    // Whether `name` may be made in `parentFolder`; says why not.
+    bool acceptsNewName(const std::string& parentFolder, const std::string& name);
+    void addFolderCommands();
     void selectionChanged(QTreeWidgetItem* arrived);
     void readNodeFiles(QTreeWidgetItem* node);
     void showPageSetFor(QTreeWidgetItem* node);
@@ -95,6 +136,8 @@ private:
     QTreeWidgetItem* lastHandled_ = nullptr;
     int lastImage_ = -1;
     Visit visit_;
+    bool forgetting_ = false;
+    std::vector<MenuCommand> menu_;
 };
 
 }  // namespace q93

@@ -50,6 +50,8 @@ MainWindow::MainWindow(const std::string& root, QWidget* parent)
     setWindowIcon(programIcon());
     tree_->onNodeButtons = [this](bool enabled) { enableNodeButtons(enabled); };
     tree_->Build(root);
+    // Nothing is selected yet, so there is nothing to read, send or save.
+    enableNodeButtons(false);
     sheet_->ShowLocationPage();
     placeTreeAndSheet();
     connectButtons();

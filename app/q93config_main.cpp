@@ -1,14 +1,28 @@
 // q93config: the desktop tool. German when the desktop's language is German, else English.
 #include <QApplication>
+#include <cstdio>
 
 #include "app/gui_seam.h"
 #include "app/main_window.h"
 #include "app/ui_translations.h"
+#include "app/working_folder.h"
 #include "base/string_table.h"
 #include "resources/system_language.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The toolkit has taken its own options out of argv; what is left is the tool's.
+    std::string message;
+    switch (q93::enterWorkingFolder(std::vector<std::string>(argv + 1, argv + argc), &message)) {
+        case q93::StartRequest::Help:
+            std::fputs(message.c_str(), stdout);
+            return 0;
+        case q93::StartRequest::Refused:
+            std::fputs(message.c_str(), stderr);
+            return 2;
+        case q93::StartRequest::Run:
+            break;
+    }
     q93::applySystemLanguage();
     // The language the templates and the string table were just given, and no other.
     const q93::UiTranslations translations(q93::currentLanguage());

@@ -1,12 +1,8 @@
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <utility>
-#include <vector>
 
+#include "app/location_folders.h"
 #include "app/location_store.h"
 #include "cli/connection_options.h"
 #include "cli/encoder_names.h"
@@ -44,26 +40,6 @@ bool reachable(const ConnectionSettings& settings, std::string* error) {
     return true;
 }
 
-bool folderExists(const std::string& path) {
-    std::error_code code;
-    return std::filesystem::exists(path, code);
-}
-
-// The folders an add may create, innermost first, with whether each was there before.
-struct CreatedFolders {
-    std::vector<std::pair<std::string, bool>> folders;
-
-    // Takes back what a failed add created, so that no encoder without tcp.txt is left;
-    // remove() leaves a folder that holds anything.
-    void takeBack() const {
-        for (const auto& [path, existed] : folders) {
-            std::error_code code;
-            if (!existed)
-                std::filesystem::remove(path, code);
-        }
-    }
-};
-
 }  // namespace
 
 int runAddCommand(const Arguments& args) {
@@ -75,7 +51,8 @@ int runAddCommand(const Arguments& args) {
         return usageError("add needs SITE/ENC");
     std::string site, encoder;
     if (!splitEncoderName(rest.front(), site, encoder)) {
-        return usageError("add takes SITE/ENC, two folder names (not empty, '.' or '..', no '/')");
+        return usageError(
+            "add takes SITE/ENC, two folder names (not empty, no '/', not starting with a dot)");
     }
     rest.erase(rest.begin());
     // The connection words may follow the name as well as go before the command.
@@ -89,25 +66,22 @@ int runAddCommand(const Arguments& args) {
     if (!storableTexts(options.settings, &error) || !reachable(options.settings, &error))
         return usageError(error);
 
-    const std::string folder = EncoderFolderPath(site, encoder);
-    CreatedFolders created;
-    for (const std::string& path :
-         {folder, std::string(kLocationRoot) + site + "/", std::string(kLocationRoot)}) {
-        created.folders.emplace_back(path, folderExists(path));
+    const std::string siteFolder = std::string(kLocationRoot) + site + "/";
+    for (const auto& [name, fault] :
+         {std::pair{site, folderNameFault(site)},
+          std::pair{encoder, newFolderNameFault(siteFolder, encoder)}}) {
+        if (fault == NameFault::Exists && force)
+            continue;
+        if (fault == NameFault::Exists) {
+            return failure("encoder '" + site + "/" + encoder +
+                           "' exists; --force rewrites its tcp.txt and keeps its other files");
+        }
+        if (fault != NameFault::None)
+            return usageError("'" + name + "' " + nameFaultReason(fault));
     }
-    if (created.folders.front().second && !force) {
-        return failure("encoder '" + site + "/" + encoder +
-                       "' exists; --force rewrites its tcp.txt and keeps its other files");
-    }
-    if (!CreateEncoderFolder(site, encoder, kLocationRoot, &error)) {
-        created.takeBack();
+    if (!CreateEncoder(site, encoder, options.settings, kLocationRoot, force, &error))
         return failure(error);
-    }
-    if (!WriteConnectionSettings(folder, options.settings)) {
-        const int reason = errno;
-        created.takeBack();
-        return failure("cannot write '" + folder + "tcp.txt': " + std::strerror(reason));
-    }
+    const std::string folder = EncoderFolderPath(site, encoder);
     std::printf("%s %s %s\n", plainValue(site + "/" + encoder).c_str(),
                 plainPair("folder", folder).c_str(),
                 plainPair("label", encoderLabel(encoder, options.settings)).c_str());

@@ -35,7 +35,14 @@ constexpr ControlTemplate kAboutControls[] = {
     {1, K::DefaultButton, 178, 7, 50, 14, "OK"},
 };
 
-constexpr MenuItemTemplate kPropertiesItem{40001, "Eigenschaften...", "Properties..."};
+// The tree's context menu (menu 146, "DeviceContext"), in the order shown.
+constexpr MenuItemTemplate kTreeMenu[] = {
+    {kNewSiteItemId, "Neuer Standort...", "New site..."},
+    {kNewEncoderItemId, "Neuer Encoder...", "New encoder..."},
+    {kRenameItemId, "Umbenennen...", "Rename..."},
+    {kRemoveItemId, "Entfernen...", "Remove..."},
+    {kPropertiesItemId, "Eigenschaften...", "Properties..."},
+};
 
 constexpr DialogTemplate kAboutTemplate{100, "Info über Q93Config", "About Q93Config", 235, 55,
                                         8,   kAboutControls};
@@ -50,8 +57,8 @@ const ControlTemplate& mainWindowPlace(int id) {
     return id == kLocationTreeId ? kMainPlaces[0] : kMainPlaces[1];
 }
 
-const MenuItemTemplate& deviceContextMenuItem() {
-    return kPropertiesItem;
+std::span<const MenuItemTemplate> treeMenuItems() {
+    return kTreeMenu;
 }
 
 const DialogTemplate& aboutBoxTemplate() {

@@ -13,5 +13,8 @@ extern const DialogTemplate kModeTemplate;      // 137
 extern const DialogTemplate kTestTemplate;      // 139
 extern const DialogTemplate kModCheckTemplate;  // 151
 extern const DialogTemplate kLocationTemplate;  // 145
+// The Location page's full path of LocationData, and its hint while there is no site.
+inline constexpr int kDataFolderTextId = 1301;
+inline constexpr int kNewSiteHintId = 1302;
 
 }  // namespace q93

@@ -2,6 +2,65 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en_US">
 <context>
+    <name>q93::LocationTree</name>
+    <message>
+        <source>New site</source>
+        <translation>Neuer Standort</translation>
+    </message>
+    <message>
+        <source>Name of the new site:</source>
+        <translation>Name des neuen Standorts:</translation>
+    </message>
+    <message>
+        <source>New encoder</source>
+        <translation>Neuer Encoder</translation>
+    </message>
+    <message>
+        <source>Name of the new encoder at '%1':</source>
+        <translation>Name des neuen Encoders in '%1':</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>New name for '%1':</source>
+        <translation>Neuer Name für '%1':</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove the site '%1'?
+Its folder goes to the desktop's trash with everything in it (encoders: %2, stored files: %3).</source>
+        <translation>Den Standort '%1' entfernen?
+Sein Ordner kommt mit allem darin in den Papierkorb (Encoder: %2, gespeicherte Dateien: %3).</translation>
+    </message>
+    <message>
+        <source>Remove the encoder '%1'?
+Its folder goes to the desktop's trash with everything in it (stored files: %2).</source>
+        <translation>Den Encoder '%1' entfernen?
+Sein Ordner kommt mit allem darin in den Papierkorb (gespeicherte Dateien: %2).</translation>
+    </message>
+    <message>
+        <source>The name '%1' %2; choose another.</source>
+        <translation>Der Name '%1' %2; wählen Sie einen anderen.</translation>
+    </message>
+    <message>
+        <source>'%1' was not made: %2.</source>
+        <translation>'%1' wurde nicht angelegt: %2.</translation>
+    </message>
+    <message>
+        <source>'%1' was not renamed: %2.</source>
+        <translation>'%1' wurde nicht umbenannt: %2.</translation>
+    </message>
+    <message>
+        <source>'%1' was not removed: %2.</source>
+        <translation>'%1' wurde nicht entfernt: %2.</translation>
+    </message>
+</context>
+<context>
     <name>q93::MainWindow</name>
     <message>
         <source>The file '%1' was not saved: %2.</source>
@@ -13,6 +72,25 @@
     <message>
         <source>Save As</source>
         <translation>Speichern unter</translation>
+    </message>
+</context>
+<context>
+    <name>q93::NameFault</name>
+    <message>
+        <source>is empty</source>
+        <translation>ist leer</translation>
+    </message>
+    <message>
+        <source>holds '/', which separates folders</source>
+        <translation>enthält '/', das Ordner trennt</translation>
+    </message>
+    <message>
+        <source>starts with a dot, which hides a folder</source>
+        <translation>beginnt mit einem Punkt, der einen Ordner verbirgt</translation>
+    </message>
+    <message>
+        <source>exists already</source>
+        <translation>ist schon vergeben</translation>
     </message>
 </context>
 </TS>

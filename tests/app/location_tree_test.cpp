@@ -120,39 +120,45 @@ TEST_F(MainWindowTest, KeysInTheTreeMoveTheSelectionAndSwitchThePageSets) {
     EXPECT_EQ(window().sheet()->count(), 6);
 }
 
-// Right-clicks a point of the tree and reports whether the menu offered Properties enabled.
-bool propertiesEnabledOnRightClick(LocationTree* tree, QPoint point) {
-    bool enabled = false;
-    bool shown = false;
+// Right-clicks a point of the tree and reports the menu's items, each enabled one marked '+'.
+QStringList menuOnRightClick(LocationTree* tree, QPoint point) {
+    QStringList items;
     QTimer::singleShot(0, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            shown = true;
-            enabled = menu->actions().at(0)->isEnabled();
+            for (const QAction* action : menu->actions())
+                items << (action->isEnabled() ? "+" : "") + action->text();
             menu->close();
         }
     });
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, point);
-    EXPECT_TRUE(shown);
-    return enabled;
+    return items;
 }
 
-bool propertiesEnabledOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
-    return propertiesEnabledOnRightClick(tree, tree->visualItemRect(item).center());
+QStringList menuOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
+    return menuOnRightClick(tree, tree->visualItemRect(item).center());
 }
 
-TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersPropertiesOnlyForEncoders) {
+TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
     encoderFolder("Hilltop", "Tower");
     LocationTree* tree = window().tree();
     tree->expandAll();
-    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, node(0, 0, 2)));
+    EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
+                           "Entfernen...", "Eigenschaften..."}));
     EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
-    EXPECT_TRUE(propertiesEnabledOnRightClick(tree, node(0, 0)));
-    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, node(0)));
+    EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "+Eigenschaften..."}));
+    EXPECT_EQ(menuOnRightClick(tree, node(0)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "Eigenschaften..."}));
 
-    // Empty space below the last node: the menu, greyed, and the selection stays.
+    // Empty space below the last node: only a new site, and the selection stays.
     const QPoint empty(5, tree->viewport()->height() - 5);
     ASSERT_EQ(tree->itemAt(empty), nullptr);
-    EXPECT_FALSE(propertiesEnabledOnRightClick(tree, empty));
+    EXPECT_EQ(menuOnRightClick(tree, empty),
+              QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
+                           "Entfernen...", "Eigenschaften..."}));
     EXPECT_EQ(tree->currentItem(), node(0));
 }
 

@@ -28,6 +28,7 @@ enum class Place {
     MainWindow,
     WindowMenu,
     TreeMenu,
+    NameDialog,
     ConnectionDialog,
     PortEditMenu,
     PortLog,
@@ -48,7 +49,16 @@ const ShownText kShown[] = {
     {Place::MainWindow, "Read", "Auslesen"},
     {Place::WindowMenu, "Dyn. Daten...\tCtrl+D", "Dyn. Daten...\tStrg+D"},
     {Place::WindowMenu, "Inf&o about Q93Config...\tF1", "Inf&o uber Q93Config...\tF1"},
+    {Place::MainWindow, "Location data:", "Standortdaten:"},
+    {Place::MainWindow, "Right-click: New site...", "Rechte Maustaste: Neuer Standort..."},
+    {Place::TreeMenu, "New site...", "Neuer Standort..."},
+    {Place::TreeMenu, "New encoder...", "Neuer Encoder..."},
+    {Place::TreeMenu, "Rename...", "Umbenennen..."},
+    {Place::TreeMenu, "Remove...", "Entfernen..."},
     {Place::TreeMenu, "Properties...", "Eigenschaften..."},
+    {Place::NameDialog, "New site", "Neuer Standort"},
+    {Place::NameDialog, "Name of the new site:", "Name des neuen Standorts:"},
+    {Place::NameDialog, "Cancel", "Abbrechen"},
     {Place::ConnectionDialog, "Generator Properties", "Encoder Eigenschaften"},
     {Place::PortEditMenu, "&Paste\tCtrl+V", "Einf&ügen\tStrg+V"},
     {Place::PortEditMenu, "Select All\tCtrl+A", "Alles auswählen\tStrg+A"},
@@ -151,6 +161,8 @@ std::map<Place, QStringList> Translations::openEveryPlace() {
         QTest::mouseClick(tree->viewport(), Qt::RightButton, {},
                           tree->visualItemRect(node(0, 0)).center());
     });
+
+    shown[Place::NameDialog] = textsOfWhatOpens([&] { tree->NewSite(); });
 
     ConnectionDialog connection(ConnectionSettings{});
     connection.show();
