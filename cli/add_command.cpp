@@ -75,7 +75,8 @@ int runAddCommand(const Arguments& args) {
         return usageError("add needs SITE/ENC");
     std::string site, encoder;
     if (!splitEncoderName(rest.front(), site, encoder)) {
-        return usageError("add takes SITE/ENC, two folder names (not empty, '.' or '..', no '/')");
+        return usageError(
+            "add takes SITE/ENC, two folder names (not empty, not starting with '.', no '/')");
     }
     rest.erase(rest.begin());
     // The connection words may follow the name as well as go before the command.
