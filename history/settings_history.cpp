@@ -264,8 +264,16 @@ bool initHistory(const std::string& root, const std::string& textconv, std::stri
         *error = gitError("cannot take " + std::string(kAttributesFile) + " into the history");
         return false;
     }
-    return stageEncoders(index.get(), root, encoders, error) &&
-           recordIndex(repo.get(), index.get(), &recorded, error);
+    if (!stageEncoders(index.get(), root, encoders, error))
+        return false;
+    // Without stored files the first backup is the first version, and takes the attributes.
+    if (git_index_entrycount(index.get()) == 1) {
+        if (git_index_write(index.get()) == 0)
+            return true;
+        *error = gitError("cannot write the history's index");
+        return false;
+    }
+    return recordIndex(repo.get(), index.get(), &recorded, error);
 }
 
 bool recordBackup(const std::string& root, const std::vector<EncoderName>& encoders,

@@ -22,7 +22,8 @@ std::string historyFolder(const std::string& root = kLocationRoot);
 
 // Makes `root` a repository (creating the folder when missing) with a .gitattributes that
 // shows the stored files through `textconv` (a command that prints a file as name=value
-// lines) in `git log -p`, and a first version of the stored files found there. A root that
+// lines) in `git log -p`, and a first version of the stored files found there (none without
+// any: the first backup is then the first version). A root that
 // already keeps a history is left as it is. false with the reason.
 bool initHistory(const std::string& root, const std::string& textconv, std::string* error);
 
