@@ -293,6 +293,8 @@ void LocationTree::showContextMenu(QTreeWidgetItem* node) {
     const MenuItemTemplate& item = deviceContextMenuItem();
     QAction* properties = menu.addAction(templateText(item.german, item.english));
     properties->setEnabled(NodeDepth(node) == 2);
+    if (addMenuEntries)
+        addMenuEntries(menu, node);
     if (menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0)) == properties)
         ShowProperties();
 }
