@@ -16,7 +16,7 @@ CompareDialog::CompareDialog(const QString& nodeName,
     const QString heading =
         differences.empty()
             ? tr("%1: the encoder holds what is stored.").arg(nodeName)
-            : tr("%1: %n field(s) differ.", "", int(differences.size())).arg(nodeName);
+            : tr("%1: fields that differ: %2").arg(nodeName).arg(differences.size());
     layout->addWidget(new QLabel(heading, this));
     table_->setRootIsDecorated(false);
     table_->setHeaderLabels({tr("File"), tr("Field"), tr("Stored"), tr("Encoder"), tr("Unit")});

@@ -35,7 +35,7 @@ HistoryDialog::HistoryDialog(const QString& encoderName, const std::vector<Versi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
         versions.empty() ? tr("No backup has recorded a version of %1 yet.").arg(encoderName)
-                         : tr("%n version(s), newest first.", "", int(versions.size())),
+                         : tr("Versions, newest first: %1").arg(versions.size()),
         this));
     list_->setHeaderLabels({tr("Date"), tr("Version"), tr("Author")});
     for (const Version& version : versions) {

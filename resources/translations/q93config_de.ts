@@ -40,12 +40,9 @@
         <source>%1: the encoder holds what is stored.</source>
         <translation>%1: Das Gerät hält, was gespeichert ist.</translation>
     </message>
-    <message numerus="yes">
-        <source>%1: %n field(s) differ.</source>
-        <translation>
-            <numerusform>%1: %n Feld weicht ab.</numerusform>
-            <numerusform>%1: %n Felder weichen ab.</numerusform>
-        </translation>
+    <message>
+        <source>%1: fields that differ: %2</source>
+        <translation>%1: abweichende Felder: %2</translation>
     </message>
     <message>
         <source>File</source>
@@ -86,12 +83,9 @@
         <source>No backup has recorded a version of %1 yet.</source>
         <translation>Noch keine Sicherung hat eine Version von %1 aufgezeichnet.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n version(s), newest first.</source>
-        <translation>
-            <numerusform>%n Version, die neueste zuerst.</numerusform>
-            <numerusform>%n Versionen, die neueste zuerst.</numerusform>
-        </translation>
+    <message>
+        <source>Versions, newest first: %1</source>
+        <translation>Versionen, die neueste zuerst: %1</translation>
     </message>
     <message>
         <source>Date</source>
