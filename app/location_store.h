@@ -26,8 +26,9 @@ struct SiteFolder {
 };
 
 // The sub-folders of a folder in byte order of their names (those whose names start with a
-// dot, "." and ".." among them, and plain files left out); empty when the folder cannot be listed. Linux lists entries in no useful order,
-// so sorting keeps the tree the same on every machine and every run.
+// dot, "." and ".." among them, and plain files left out); empty when the folder cannot be listed.
+// Linux lists entries in no useful order, so sorting keeps the tree the same on every machine and
+// every run.
 std::vector<std::string> listFolders(const std::string& path);
 
 // Every site and encoder under `root` (kLocationRoot by default), reading each encoder's

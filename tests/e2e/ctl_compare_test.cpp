@@ -6,7 +6,6 @@
 namespace q93 {
 namespace {
 
-
 std::vector<std::string> rendered(const std::vector<FieldDifference>& differences) {
     std::vector<std::string> lines;
     for (const FieldDifference& d : differences)
