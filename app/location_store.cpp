@@ -32,8 +32,11 @@ std::vector<std::string> listFolders(const std::string& path) {
     std::filesystem::directory_iterator it(path, error);
     for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
         std::error_code typeError;
-        if (it->is_directory(typeError))
-            names.push_back(it->path().filename().string());
+        // A folder whose name starts with a dot is kept by some other tool (the settings
+        // history's repository, a file manager's trash): never a site or an encoder.
+        std::string name = it->path().filename().string();
+        if (name.front() != '.' && it->is_directory(typeError))
+            names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -90,7 +93,7 @@ bool WriteConnectionSettings(const std::string& encoderFolder, const ConnectionS
 }
 
 bool isFolderName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
+    return !name.empty() && name.front() != '.' &&
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
 

@@ -25,9 +25,10 @@ struct SiteFolder {
     std::vector<EncoderFolder> encoders;
 };
 
-// The sub-folders of a folder in byte order of their names ("." and ".." and plain files
-// left out); empty when the folder cannot be listed. Linux lists entries in no useful order,
-// so sorting keeps the tree the same on every machine and every run.
+// The sub-folders of a folder in byte order of their names (those whose names start with a
+// dot, "." and ".." among them, and plain files left out); empty when the folder cannot be listed.
+// Linux lists entries in no useful order, so sorting keeps the tree the same on every machine and
+// every run.
 std::vector<std::string> listFolders(const std::string& path);
 
 // Every site and encoder under `root` (kLocationRoot by default), reading each encoder's
@@ -56,8 +57,9 @@ int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings&
 // that fails.
 bool WriteConnectionSettings(const std::string& encoderFolder, const ConnectionSettings& settings);
 
-// Whether a text can stand as one site or encoder folder: not empty, not "." or "..", and
-// without '/' (or a NUL), so that it can never name a path outside its parent.
+// Whether a text can stand as one site or encoder folder: not empty, not starting with a dot
+// (so never "." or "..", nor a folder the listing passes over), and without '/' (or a NUL),
+// so that it can never name a path outside its parent.
 bool isFolderName(const std::string& name);
 
 // Creates the encoder folder, and its site folder when missing. false with the reason in

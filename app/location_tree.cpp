@@ -370,6 +370,8 @@ void LocationTree::showContextMenu(QTreeWidgetItem* node) {
             actions.emplace_back(action, &command);
         }
     }
+    if (addMenuEntries)
+        addMenuEntries(menu, node);
     QAction* chosen = menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0));
     for (const auto& [action, command] : actions) {
         if (action == chosen)

@@ -7,6 +7,8 @@
 
 #include "app/location_store.h"
 
+class QMenu;
+
 namespace q93 {
 
 class MyPropertySheet;
@@ -88,6 +90,8 @@ public:
 
     // Called with true when the selection arrives at an encoder or preset, false at a site.
     std::function<void(bool)> onNodeButtons;
+    // Adds the entries of other rooms to the context menu of a node (nullptr: empty space).
+    std::function<void(QMenu&, QTreeWidgetItem*)> addMenuEntries;
     // Runs the connection dialog; replaced by tests. Returns whether it ended with OK.
     std::function<bool(ConnectionSettings&, QWidget*)> runConnectionDialog;
 

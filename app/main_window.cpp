@@ -9,6 +9,7 @@
 
 #include "app/about_box.h"
 #include "app/app_images.h"
+#include "app/compare_menu_entries.h"
 #include "app/location_tree.h"
 #include "app/name_text.h"
 #include "base/string_table.h"
@@ -49,6 +50,9 @@ MainWindow::MainWindow(const std::string& root, QWidget* parent)
     setWindowTitle(QString::fromStdString(WindowTitle()));
     setWindowIcon(programIcon());
     tree_->onNodeButtons = [this](bool enabled) { enableNodeButtons(enabled); };
+    tree_->addMenuEntries = [this](QMenu& menu, QTreeWidgetItem* node) {
+        addCompareMenuEntries(tree_, menu, node);
+    };
     tree_->Build(root);
     // Nothing is selected yet, so there is nothing to read, send or save.
     enableNodeButtons(false);

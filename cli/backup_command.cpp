@@ -1,8 +1,10 @@
 #include "app/location_store.h"
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
+#include "cli/lock_options.h"
 #include "cli/range_refusal.h"
 #include "cli/stored_blocks.h"
+#include "history/settings_history.h"
 
 namespace q93::ctl {
 namespace {
@@ -37,10 +39,28 @@ JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
     return outcome;
 }
 
+// With a settings history, the files of the run become one version; without one nothing
+// is looked at beyond the one folder that tells.
+bool recordVersion(const std::vector<StoredEncoder>& encoders, std::string* error) {
+    if (encoders.empty() || !hasHistory())
+        return true;
+    EncoderLock lock;
+    if (!lockEncoder(historyFolder(), lock, error))
+        return false;
+    std::vector<EncoderName> names;
+    for (const StoredEncoder& encoder : encoders)
+        names.push_back({encoder.site, encoder.encoder});
+    std::string recorded;
+    if (recordBackup(kLocationRoot, names, &recorded, error))
+        return true;
+    *error = "the files are stored, but the history did not record them: " + *error;
+    return false;
+}
+
 }  // namespace
 
 int runBackupCommand(const Arguments& args) {
-    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder});
+    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder, recordVersion});
 }
 
 }  // namespace q93::ctl

@@ -9,10 +9,12 @@ namespace q93::ctl {
 
 int takeEncoderChoice(const Arguments& args, const std::vector<std::string>& flags,
                       CommandWords& words, StoredEncoder& encoder, BlockChoice& choice,
-                      std::string* error) {
+                      std::string* error, const std::vector<std::string>& valued) {
     std::vector<std::string> allFlags = flags;
     allFlags.push_back("--device");
-    if (!splitWords(args, {"--presets"}, allFlags, words, error))
+    std::vector<std::string> allValued = valued;
+    allValued.push_back("--presets");
+    if (!splitWords(args, allValued, allFlags, words, error))
         return kExitUsage;
     if (words.positional.size() != 1 ||
         !splitEncoderName(words.positional[0], encoder.site, encoder.encoder)) {

@@ -1,5 +1,6 @@
 #include "cli/encoder_session.h"
 
+#include "app/block_reads.h"
 #include "app/location_store.h"
 #include "cli/handshake_warning.h"
 #include "cli/lock_options.h"
@@ -63,22 +64,16 @@ bool EncoderSession::transfer(const std::string& step, Transfer table, Procedure
 }
 
 bool EncoderSession::readDevice(DeviceParameters& device) {
-    ParameterSet& set = parameterSet();
-    set.device = device;
-    if (!transfer("read device", Transfer::ReadDevice, ReadDevice))
-        return false;
-    device = set.device;
-    return true;
+    return transfer("read device", Transfer::ReadDevice, [&device](DeviceConnection& connection) {
+        return ReadDeviceInto(connection, device);
+    });
 }
 
 bool EncoderSession::readPreset(int number, PresetParameters& preset) {
-    ParameterSet& set = parameterSet();
-    set.preset = preset;
-    set.preset.presetNumber = number;
-    if (!transfer("read preset " + std::to_string(number), Transfer::ReadPreset, ReadPreset))
-        return false;
-    preset = set.preset;
-    return true;
+    return transfer("read preset " + std::to_string(number), Transfer::ReadPreset,
+                    [number, &preset](DeviceConnection& connection) {
+                        return ReadPresetInto(connection, number, preset);
+                    });
 }
 
 bool EncoderSession::writeDevice(const DeviceParameters& device) {

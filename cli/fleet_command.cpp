@@ -40,9 +40,12 @@ int runFleetCommand(const Arguments& args, const FleetCommand& command) {
 
     int failed = 0;
     Json results = Json::array();
+    std::vector<StoredEncoder> succeeded;
     runFleet(encoders, jobs, command.verb, command.body,
              [&](std::size_t index, const JobOutcome& outcome) {
                  failed += outcome.ok ? 0 : 1;
+                 if (outcome.ok)
+                     succeeded.push_back(encoders[index]);
                  const std::string name = encoders[index].name();
                  if (json) {
                      results.push_back(outcomeJson(name, outcome));
@@ -52,7 +55,10 @@ int runFleetCommand(const Arguments& args, const FleetCommand& command) {
              });
     if (json)
         printJson({{"command", command.verb}, {"encoders", results}, {"failed", failed}});
-    return failed == 0 ? kExitSuccess : kExitFailure;
+    const bool finished = !command.afterAll || command.afterAll(succeeded, &error);
+    if (!finished)
+        failure(error);
+    return failed == 0 && finished ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace q93::ctl

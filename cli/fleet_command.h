@@ -16,6 +16,9 @@ struct FleetCommand {
     std::vector<std::string> flags;
     std::function<bool(const CommandWords&, std::string*)> check;
     JobBody body;
+    // Runs once the jobs are done, with the encoders whose job succeeded, in tree order; a
+    // failure is told on stderr and makes the exit status 1.
+    std::function<bool(const std::vector<StoredEncoder>&, std::string*)> afterAll = nullptr;
 };
 
 // Selects the encoders, runs the body for each and prints one line per encoder as each

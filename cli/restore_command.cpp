@@ -4,6 +4,7 @@
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"
 #include "cli/range_refusal.h"
+#include "cli/version_blocks.h"
 
 namespace q93::ctl {
 
@@ -12,16 +13,25 @@ int runRestoreCommand(const Arguments& args) {
     StoredEncoder encoder;
     BlockChoice choice;
     std::string error;
-    const int status = takeEncoderChoice(args, {"--force"}, words, encoder, choice, &error);
+    const int status =
+        takeEncoderChoice(args, {"--force"}, words, encoder, choice, &error, {"--from"});
     if (status != kExitSuccess)
         return status == kExitUsage ? usageError(error) : failure(error);
     // Every file is checked before the first is sent, so that a missing one or a value out of
-    // range cannot leave the encoder half restored.
+    // range cannot leave the encoder half restored. A version of the history is sent as the
+    // stored files would be, and the folder is not touched.
     EncoderBlocks blocks;
-    if (!readStoredChoice(encoder.folder, choice, blocks, &error))
+    std::optional<double> sensitivity = sensitivityBeside(deviceFilePath(encoder.folder));
+    const std::string* from = words.option("--from");
+    std::string shortId;
+    if (from != nullptr) {
+        if (!readVersionChoice(*from, encoder, choice, blocks, &shortId, &error))
+            return failure(error);
+        sensitivity = usableSensitivity(blocks.device);
+    } else if (!readStoredChoice(encoder.folder, choice, blocks, &error)) {
         return failure(error);
-    const auto fields =
-        choiceOutOfRange(blocks, choice, sensitivityBeside(deviceFilePath(encoder.folder)));
+    }
+    const auto fields = choiceOutOfRange(blocks, choice, sensitivity);
     if (!maySend(plainValue(encoder.name()), fields, words.option("--force") != nullptr)) {
         return kExitFailure;
     }

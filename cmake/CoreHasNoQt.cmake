@@ -1,6 +1,10 @@
 # The core library must build without Qt: a Qt include in one of its sources is a
 # configuration error, so the rule cannot rot unnoticed.
+# The settings history is core too, in a library of its own.
 get_target_property(_core_sources q93core SOURCES)
+get_target_property(_history_sources q93history SOURCES)
+list(TRANSFORM _history_sources PREPEND ${CMAKE_SOURCE_DIR}/history/)
+list(APPEND _core_sources ${_history_sources})
 foreach(_src IN LISTS _core_sources)
     get_filename_component(_abs ${_src} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
     foreach(_file ${_abs})

@@ -6,7 +6,7 @@
 cmake_policy(VERSION 3.25)
 
 # Folder -> the folders its core (Qt-free) files may include.
-set(_q93_core_floors "base;cpp_all/comlink;link;protocol;resources;pages;app;display")
+set(_q93_core_floors "base;cpp_all/comlink;link;protocol;resources;pages;app;display;history")
 set(_q93_may_include_base "base")
 set(_q93_may_include_cpp_all/comlink "cpp_all/comlink;base")
 set(_q93_may_include_link "link;cpp_all/comlink;base")
@@ -15,6 +15,8 @@ set(_q93_may_include_resources "resources;base")
 set(_q93_may_include_pages "pages;protocol;link;cpp_all/comlink;resources;base")
 set(_q93_may_include_app "app;pages;protocol;link;cpp_all/comlink;resources;base")
 set(_q93_may_include_display "display;pages;protocol;link;cpp_all/comlink;resources;base")
+# The settings history stands on the store and the protocol; nothing below it knows git.
+set(_q93_may_include_history "history;app;pages;protocol;link;cpp_all/comlink;resources;base")
 set(_q93_may_include_cli "cli;${_q93_core_floors}")
 set(_q93_may_include_sim "sim;${_q93_core_floors}")
 set(_q93_may_include_bench "bench;tests;${_q93_core_floors}")

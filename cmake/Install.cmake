@@ -43,3 +43,10 @@ endforeach()
 install(FILES ${Q93_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${Q93_PACKAGING_SOURCE}/copyright ${Q93_CHANGELOG_GZ}
         DESTINATION ${Q93_DOC_DIR})
+# The scheduled jobs as systemd user units, installed but not enabled: each user who wants
+# them enables them for the LocationData in their home (README, "Scheduled jobs").
+install(FILES ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-backup.service
+              ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-backup.timer
+              ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-clock.service
+              ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-clock.timer
+        DESTINATION lib/systemd/user)

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev nlohmann-json3-dev clang libclang-rt-14-dev desktop-file-utils appstream scdoc librsvg2-bin lintian dpkg-dev fakeroot file man-db xvfb xauth x11-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev nlohmann-json3-dev libgit2-dev clang libclang-rt-14-dev desktop-file-utils appstream scdoc librsvg2-bin lintian dpkg-dev fakeroot file man-db xvfb xauth x11-utils)
 
 missing=()
 for package in "${packages[@]}"; do

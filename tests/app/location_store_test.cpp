@@ -40,6 +40,9 @@ TEST(LocationStore, SitesAndEncodersInNameOrderWithTheirLabels) {
     store.site("Empty");
     store.plainFile("readme.txt");
     store.plainFile("Hilltop/notes.txt");
+    // Folders of other tools (the history's repository, a trash): no site, no encoder.
+    store.encoder(".git", "objects");
+    store.encoder("Hilltop", ".Trash");
 
     ConnectionSettings settings;
     const std::vector<SiteFolder> sites = scanLocationData(settings, store.root());

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "cli/block_compare.h"
+#include "app/block_compare.h"
 #include "cli/command_words.h"
 
 namespace q93 {
 namespace {
-
-using ctl::FieldDifference;
 
 std::vector<std::string> rendered(const std::vector<FieldDifference>& differences) {
     std::vector<std::string> lines;
@@ -40,7 +38,7 @@ TEST(BlockCompare, PresetFieldsShowAsThePagesShowThem) {
     // Never transferred, so never a difference.
     stored.delayAnalogDigital = 5;
 
-    EXPECT_EQ(rendered(ctl::comparePreset(3, stored, encoder, unitsOf(0, 6.0))),
+    EXPECT_EQ(rendered(comparePreset(3, stored, encoder, unitsOf(0, 6.0))),
               (std::vector<std::string>{
                   "Preset-3.dat inputLevel 40.0 20.0 kHz",
                   "Preset-3.dat pilotPhase 1.0 -1.5 \xC2\xB0",
@@ -49,9 +47,9 @@ TEST(BlockCompare, PresetFieldsShowAsThePagesShowThem) {
                   "Preset-3.dat modChkAnalogLevel -20.0 -14.0 dBu",
               }));
     encoder.inputLevel = 10.0;
-    EXPECT_EQ(rendered(ctl::comparePreset(1, stored, encoder, unitsOf(1, 6.0))).front(),
+    EXPECT_EQ(rendered(comparePreset(1, stored, encoder, unitsOf(1, 6.0))).front(),
               "Preset-1.dat inputLevel 6.0 -6.0 dBu");
-    EXPECT_TRUE(ctl::comparePreset(1, stored, stored, unitsOf(1, 6.0)).empty());
+    EXPECT_TRUE(comparePreset(1, stored, stored, unitsOf(1, 6.0)).empty());
 }
 
 // In the order of the read table, the never transferred correction values left out.
@@ -59,7 +57,7 @@ TEST(BlockCompare, DeviceFieldsAreTheTwelveTransferred) {
     DeviceParameters stored = unitsOf(0, 6.0), encoder = unitsOf(1, 0.0);
     encoder.correctionValues[0] = 3.0;
     encoder.dte2Baud = 5;
-    EXPECT_EQ(rendered(ctl::compareDevice(stored, encoder, stored)),
+    EXPECT_EQ(rendered(compareDevice(stored, encoder, stored)),
               (std::vector<std::string>{
                   "device.dat sensitivity40k 6.0 0.0 dBu",
                   "device.dat levelUnit 0 1 ",

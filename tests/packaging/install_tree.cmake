@@ -13,6 +13,10 @@ set(_expected
     bin/q93config
     bin/q93ctl
     bin/q93sim
+    lib/systemd/user/q93ctl-backup.service
+    lib/systemd/user/q93ctl-backup.timer
+    lib/systemd/user/q93ctl-clock.service
+    lib/systemd/user/q93ctl-clock.timer
     share/applications/q93config.desktop
     share/doc/q93config/README.md
     share/doc/q93config/changelog.gz

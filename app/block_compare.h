@@ -5,17 +5,17 @@
 
 #include "protocol/parameter_set.h"
 
-namespace q93::ctl {
+namespace q93 {
 
-// One transferred field whose stored value and encoder value differ, both as the pages
-// show them: one decimal, levels in kHz or dBu as the device's unit says, lists and
-// switches as their numbers.
+// One transferred field whose values in two blocks differ (stored against encoder, or an
+// older version against a newer one), both as the pages show them: one decimal, levels in kHz or
+// dBu as the device's unit says, lists and switches as their numbers.
 struct FieldDifference {
     std::string file;  // "device.dat", "Preset-3.dat"
     std::string field;
-    std::string stored;
-    std::string encoder;
-    std::string unit;  // "" for lists, switches and counts
+    std::string stored;   // the first block's value
+    std::string encoder;  // the second block's value
+    std::string unit;     // "" for lists, switches and counts
 };
 
 // The fields the transfers move, compared as they travel (floats as 32-bit floats), so a
@@ -28,4 +28,4 @@ std::vector<FieldDifference> comparePreset(int number, const PresetParameters& s
                                            const PresetParameters& encoder,
                                            const DeviceParameters& units);
 
-}  // namespace q93::ctl
+}  // namespace q93

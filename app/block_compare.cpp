@@ -1,16 +1,16 @@
-#include "cli/block_compare.h"
+#include "app/block_compare.h"
 
 #include <charconv>
 #include <span>
 
 #include "app/location_store.h"
-#include "cli/transfer_rows.h"
 #include "pages/deviation_units.h"
 #include "pages/number_format.h"
 #include "protocol/device_transfer.h"
+#include "protocol/parameter_ranges.h"
 #include "protocol/preset_transfer.h"
 
-namespace q93::ctl {
+namespace q93 {
 namespace {
 
 enum class Shown { Number, Level, LevelInDbu };
@@ -82,13 +82,27 @@ std::string shortest(float value) {
     return std::string(text, ec == std::errc{} ? end : text);
 }
 
+// The name of the field a read step fills, from the range table, which holds every
+// transferred field with its offset.
+template <typename Block>
+std::string fieldName(const steps::ReadStep<Block>& step, std::span<const FieldRange> ranges) {
+    static const Block block{};
+    const char* at = step.real != nullptr ? reinterpret_cast<const char*>(&(block.*step.real))
+                                          : reinterpret_cast<const char*>(&(block.*step.integer));
+    const auto offset = static_cast<std::size_t>(at - reinterpret_cast<const char*>(&block));
+    for (const FieldRange& range : ranges) {
+        if (range.offset == offset)
+            return range.name;
+    }
+    return "?";
+}
+
 template <typename Block>
 void compareSteps(const std::string& file, std::span<const steps::ReadStep<Block>> table,
-                  const std::vector<std::string>& rows, const Block& stored, const Block& encoder,
+                  std::span<const FieldRange> ranges, const Block& stored, const Block& encoder,
                   const DeviceParameters& units, std::vector<FieldDifference>& out) {
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const auto& step = table[i];
-        const std::string& field = rows[i + 1];
+    for (const auto& step : table) {
+        const std::string field = fieldName(step, ranges);
         const FieldLook look = lookOf(field);
         if (step.real == nullptr) {
             const std::int32_t a = stored.*step.integer, b = encoder.*step.integer;
@@ -120,8 +134,8 @@ std::vector<FieldDifference> compareDevice(const DeviceParameters& stored,
                                            const DeviceParameters& encoder,
                                            const DeviceParameters& units) {
     std::vector<FieldDifference> out;
-    compareSteps<DeviceParameters>(kDeviceFileName, deviceReadSteps(),
-                                   transferRows(Transfer::ReadDevice), stored, encoder, units, out);
+    compareSteps<DeviceParameters>(kDeviceFileName, deviceReadSteps(), deviceRanges(), stored,
+                                   encoder, units, out);
     return out;
 }
 
@@ -130,8 +144,8 @@ std::vector<FieldDifference> comparePreset(int number, const PresetParameters& s
                                            const DeviceParameters& units) {
     std::vector<FieldDifference> out;
     compareSteps<PresetParameters>(presetFileName(presetLabel(number)), presetReadSteps(),
-                                   transferRows(Transfer::ReadPreset), stored, encoder, units, out);
+                                   presetRanges(), stored, encoder, units, out);
     return out;
 }
 
-}  // namespace q93::ctl
+}  // namespace q93

@@ -1,0 +1,115 @@
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/command_words.h"
+#include "cli/ctl_command.h"
+#include "cli/encoder_names.h"
+#include "cli/json_output.h"
+#include "cli/quoted_text.h"
+#include "history/settings_history.h"
+
+namespace q93::ctl {
+namespace {
+
+// git runs the diff driver through the shell. This program's own path, so that `git log -p`
+// finds the q93ctl that made the history also where it is not on the PATH.
+std::string textconvCommand() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    const std::string self(path, length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (self.empty() || self.find('\'') != std::string::npos)
+        return "q93ctl show";
+    return "'" + self + "' show";
+}
+
+int runInit(const Arguments& args) {
+    if (!args.empty())
+        return usageError("history init takes no more words");
+    std::string error;
+    if (hasHistory())
+        return failure(std::string(kLocationRoot) + " keeps a settings history already");
+    if (!initHistory(kLocationRoot, textconvCommand(), &error))
+        return failure(error);
+    std::printf("settings history in %s: every backup that changes a file records a version\n",
+                kLocationRoot);
+    return kExitSuccess;
+}
+
+std::string changeText(const history::VersionChange& change) {
+    std::string line = plainValue(change.encoderName()) + " " + change.difference.file;
+    switch (change.kind) {
+        case history::FileChange::Added:
+            return line + " stored";
+        case history::FileChange::Removed:
+            return line + " removed";
+        case history::FileChange::Field:
+            break;
+    }
+    const FieldDifference& d = change.difference;
+    line += " " + d.field + " " + plainPair("old", d.stored) + " " + plainPair("new", d.encoder);
+    return d.unit.empty() ? line : line + " " + plainPair("unit", d.unit);
+}
+
+void printVersions(const std::vector<Version>& versions) {
+    for (const Version& version : versions) {
+        std::printf("%s %s %s\n", version.shortId.c_str(), versionTimeText(version).c_str(),
+                    plainValue(version.author).c_str());
+        for (const history::VersionChange& change : version.changes)
+            std::printf("  %s\n", changeText(change).c_str());
+    }
+}
+
+Json versionsJson(const std::vector<Version>& versions) {
+    static const char* const kKinds[] = {"field", "stored", "removed"};
+    Json list = Json::array();
+    for (const Version& version : versions) {
+        Json changes = Json::array();
+        for (const history::VersionChange& change : version.changes) {
+            const FieldDifference& d = change.difference;
+            changes.push_back({{"encoder", jsonText(change.encoderName())},
+                               {"file", d.file},
+                               {"change", kKinds[static_cast<int>(change.kind)]},
+                               {"field", d.field},
+                               {"old", d.stored},
+                               {"new", d.encoder},
+                               {"unit", d.unit}});
+        }
+        list.push_back({{"id", version.id},
+                        {"shortId", version.shortId},
+                        {"date", versionTimeText(version)},
+                        {"author", jsonText(version.author)},
+                        {"changes", changes}});
+    }
+    return list;
+}
+
+}  // namespace
+
+int runHistoryCommand(const Arguments& args) {
+    if (!args.empty() && args[0] == "init")
+        return runInit(Arguments(args.begin() + 1, args.end()));
+    CommandWords words;
+    std::string error;
+    const bool json = asksForJson(args);
+    if (!splitWords(args, {}, {"--json"}, words, &error))
+        return failedCommand("history", json, kExitUsage, error);
+    std::vector<StoredEncoder> encoders;
+    std::vector<EncoderName> names;
+    if (!words.positional.empty()) {
+        if (!selectEncoders(words.positional, encoders, &error))
+            return failedCommand("history", json, kExitFailure, error);
+        for (const StoredEncoder& encoder : encoders)
+            names.push_back({encoder.site, encoder.encoder});
+    }
+    std::vector<Version> versions;
+    if (!listVersions(kLocationRoot, names, versions, &error))
+        return failedCommand("history", json, kExitFailure, error);
+    if (json)
+        printJson({{"command", "history"}, {"versions", versionsJson(versions)}});
+    else
+        printVersions(versions);
+    return kExitSuccess;
+}
+
+}  // namespace q93::ctl
