@@ -7,6 +7,7 @@
 #include "cli/connection_options.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"
+#include "cli/quoted_text.h"
 #include "link/connection_fields.h"
 
 namespace q93::ctl {
@@ -40,6 +41,21 @@ bool reachable(const ConnectionSettings& settings, std::string* error) {
     return true;
 }
 
+// A SITE/ENC word that names no folders: the name rule's own reason where it has one, the
+// same the desktop tool gives.
+int refuseName(const std::string& word) {
+    const std::string text = wordAsName(word);
+    const std::size_t slash = text.find('/');
+    if (slash != std::string::npos) {
+        for (const std::string& part : {text.substr(0, slash), text.substr(slash + 1)}) {
+            if (const NameFault fault = folderNameFault(part); fault != NameFault::None)
+                return usageError("'" + part + "' " + nameFaultReason(fault));
+        }
+    }
+    return usageError(
+        "add takes SITE/ENC, two folder names (not empty, no '/', not starting with a dot)");
+}
+
 }  // namespace
 
 int runAddCommand(const Arguments& args) {
@@ -50,10 +66,8 @@ int runAddCommand(const Arguments& args) {
     if (rest.empty())
         return usageError("add needs SITE/ENC");
     std::string site, encoder;
-    if (!splitEncoderName(rest.front(), site, encoder)) {
-        return usageError(
-            "add takes SITE/ENC, two folder names (not empty, no '/', not starting with a dot)");
-    }
+    if (!splitEncoderName(rest.front(), site, encoder))
+        return refuseName(rest.front());
     rest.erase(rest.begin());
     // The connection words may follow the name as well as go before the command.
     ConnectionOptions options = connectionOptions();

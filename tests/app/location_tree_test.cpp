@@ -144,21 +144,21 @@ TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
     tree->expandAll();
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften..."}));
+                           "Entfernen...", "Eigenschaften...", "+Compare with encoder..."}));
     EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "+Eigenschaften..."}));
+                           "+Entfernen...", "+Eigenschaften...", "+Compare with encoder..."}));
     EXPECT_EQ(menuOnRightClick(tree, node(0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "Eigenschaften..."}));
+                           "+Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
 
     // Empty space below the last node: only a new site, and the selection stays.
     const QPoint empty(5, tree->viewport()->height() - 5);
     ASSERT_EQ(tree->itemAt(empty), nullptr);
     EXPECT_EQ(menuOnRightClick(tree, empty),
               QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften..."}));
+                           "Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
     EXPECT_EQ(tree->currentItem(), node(0));
 }
 
