@@ -30,6 +30,8 @@ int runRestoreCommand(const Arguments& args);
 int runDiffCommand(const Arguments& args);
 int runClockCommand(const Arguments& args);
 int runCheckCommand(const Arguments& args);
+// Polls the encoders and serves their health as Prometheus metrics until SIGINT or SIGTERM.
+int runWatchCommand(const Arguments& args);
 // Serial devices of this machine and their COM mapping.
 int runPortsCommand(const Arguments& args);
 int runMapPortCommand(const Arguments& args);

@@ -36,6 +36,7 @@ constexpr CommandEntry kCommands[] = {
     {"check", q93::ctl::runCheckCommand},
     {"ports", q93::ctl::runPortsCommand},
     {"map-port", q93::ctl::runMapPortCommand},
+    {"watch", q93::ctl::runWatchCommand},
 };
 
 // Everything a command prints sits in the stream's buffer until the end, where a full disk
