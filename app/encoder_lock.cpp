@@ -17,9 +17,6 @@
 namespace q93 {
 namespace {
 
-// How often a waiting acquire looks again; flock itself cannot wait with a bound.
-constexpr std::chrono::milliseconds kRetryPause{50};
-
 std::string processCommand(int pid) {
     const std::string base = "/proc/" + std::to_string(pid) + "/";
     std::ifstream file(base + "cmdline", std::ios::binary);
@@ -117,7 +114,7 @@ bool EncoderLock::acquire(const std::string& encoderFolder, std::chrono::millise
             break;
         }
         std::this_thread::sleep_for(
-            std::min<std::chrono::steady_clock::duration>(left, kRetryPause));
+            std::min<std::chrono::steady_clock::duration>(left, kEncoderLockRetry));
     }
     ::close(fd);
     return false;

@@ -6,6 +6,11 @@
 
 namespace q93 {
 
+// How often a waiting acquire looks again (flock itself cannot wait with a bound). Whoever
+// takes the lock for a row of short turns leaves it free for longer than this between two,
+// so that a waiter is sure to get in.
+inline constexpr std::chrono::milliseconds kEncoderLockRetry{10};
+
 // A process that holds an encoder's lock, as /proc shows it.
 struct LockHolder {
     int pid = 0;

@@ -10,6 +10,7 @@
 #include "app/about_box.h"
 #include "app/app_images.h"
 #include "app/compare_menu_entries.h"
+#include "app/encoder_lock.h"
 #include "app/location_tree.h"
 #include "app/name_text.h"
 #include "base/string_table.h"
@@ -33,6 +34,9 @@ namespace {
 // The sheet's own frame stands this far outside the placeholder, as the window always had it.
 constexpr int kSheetInset = 7;
 constexpr int kAboutStringId = 101;
+// A transfer waits for the encoder while another program uses it: the watch gives the lock
+// back after every exchange, and one exchange on the slowest serial line ends within this.
+constexpr std::chrono::milliseconds kTransferLockWait{15'000};
 
 // Menus take '&' as the mnemonic mark, which the string table keeps.
 QString aboutItemText() {
@@ -108,11 +112,17 @@ void MainWindow::enableNodeButtons(bool enabled) {
         button(id)->setEnabled(enabled);
 }
 
-int MainWindow::prepareConnection(DeviceConnection& connection) {
+int MainWindow::prepareConnection(DeviceConnection& connection, EncoderLock& lock) {
     QTreeWidgetItem* node = tree_->currentItem();
     const int depth = LocationTree::NodeDepth(node);
     if (depth < 2)
         return depth;
+    QTreeWidgetItem* encoder = depth == 3 ? node->parent() : node;
+    std::string busy;
+    if (!lock.acquire(tree_->EncoderFolderPath(encoder), kTransferLockWait, &busy)) {
+        showWarning(busy);
+        return 0;
+    }
     tree_->ReadConnectionSettings(node);
     const ConnectionSettings& s = tree_->currentSettings();
     connection.SetParameters(s.portName, s.ipAddress, s.tcpPort, s.speedIndex, s.readAck);
@@ -121,7 +131,8 @@ int MainWindow::prepareConnection(DeviceConnection& connection) {
 
 void MainWindow::Read() {
     DeviceConnection connection;
-    const int depth = prepareConnection(connection);
+    EncoderLock lock;
+    const int depth = prepareConnection(connection, lock);
     // A read that stops part-way leaves some fields read and one at its failure value; the
     // page is not reloaded, but leaving the node would store those fields into the file. The
     // block therefore goes back to what it was, so a failed read changes no stored setting.
@@ -146,7 +157,8 @@ void MainWindow::Update() {
     DeviceConnection connection;
     if (!SaveSelectedNode() || !sheet_->ValidateActivePage())
         return;
-    const int depth = prepareConnection(connection);
+    EncoderLock lock;
+    const int depth = prepareConnection(connection, lock);
     if (depth == 2)
         WriteDevice(connection);
     else if (depth == 3)
@@ -179,14 +191,16 @@ NodeStore MainWindow::saveNode(bool always) {
 
 void MainWindow::WriteClock() {
     DeviceConnection connection;
-    if (prepareConnection(connection) >= 2)
+    EncoderLock lock;
+    if (prepareConnection(connection, lock) >= 2)
         WriteRtc(connection, sheet_->clockPage()->ClockToSend());
 }
 
 void MainWindow::ReadClock() {
     DeviceConnection connection;
     ClockValues values;
-    if (prepareConnection(connection) >= 2 && ReadRtc(connection, values) == 0)
+    EncoderLock lock;
+    if (prepareConnection(connection, lock) >= 2 && ReadRtc(connection, values) == 0)
         sheet_->clockPage()->DeliverReadClock(values);
 }
 

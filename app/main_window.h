@@ -11,6 +11,7 @@ class QPushButton;
 namespace q93 {
 
 class DeviceConnection;
+class EncoderLock;
 class LocationTree;
 enum class NodeStore;
 class MyPropertySheet;
@@ -60,8 +61,10 @@ private:
     // The tree's StoreNode for the selected node, with a file that could not be written
     // reported to the user.
     NodeStore saveNode(bool always);
-    // The selected node's depth (0 with none), with `connection` set up for its encoder.
-    int prepareConnection(DeviceConnection& connection);
+    // The selected node's depth (0 with none), with `connection` set up for its encoder and
+    // the encoder's lock taken into `lock` for the transfer; 0 after a warning when another
+    // program kept the encoder too long.
+    int prepareConnection(DeviceConnection& connection, EncoderLock& lock);
 
     MyPropertySheet* sheet_;
     LocationTree* tree_;

@@ -6,14 +6,7 @@
 set -euo pipefail
 
 bin=$(cd "${1:-build/bin}" && pwd)
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/bench_work.sh"
 
 # Starts q93sim with the given arguments and sets $port to the first port it serves.
 start_sim() {

@@ -32,6 +32,8 @@ int runClockCommand(const Arguments& args);
 int runCheckCommand(const Arguments& args);
 // The settings history: LocationData as a git repository of backups.
 int runHistoryCommand(const Arguments& args);
+// Polls the encoders and serves their health as Prometheus metrics until SIGINT or SIGTERM.
+int runWatchCommand(const Arguments& args);
 // Serial devices of this machine and their COM mapping.
 int runPortsCommand(const Arguments& args);
 int runMapPortCommand(const Arguments& args);

@@ -6,13 +6,6 @@
 #include "cli/json_output.h"
 
 namespace q93::ctl {
-namespace {
-
-// Beyond this many worker processes the machine only switches between them.
-constexpr int kMaxJobs = 64;
-
-}  // namespace
-
 int runFleetCommand(const Arguments& args, const FleetCommand& command) {
     CommandWords words;
     std::string error;
@@ -25,9 +18,9 @@ int runFleetCommand(const Arguments& args, const FleetCommand& command) {
         return failedCommand(command.verb, json, kExitUsage, error);
     int jobs = 1;
     const std::string* given = words.option("--jobs");
-    if (given != nullptr && !parseNumber(*given, 1, kMaxJobs, jobs)) {
+    if (given != nullptr && !parseNumber(*given, 1, kMaxFleetJobs, jobs)) {
         return failedCommand(command.verb, json, kExitUsage,
-                             "--jobs takes 1.." + std::to_string(kMaxJobs));
+                             "--jobs takes 1.." + std::to_string(kMaxFleetJobs));
     }
 
     std::vector<StoredEncoder> encoders;

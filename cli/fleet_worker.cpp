@@ -98,6 +98,10 @@ std::string serialLineOf(const StoredEncoder& encoder) {
 // replacing its files finishes or undoes that first (the files hold the signal back).
 void dieWithParent(pid_t parent) {
     std::signal(SIGTERM, SIG_DFL);
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    ::pthread_sigmask(SIG_UNBLOCK, &term, nullptr);
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     // The parent may have gone before the line above.
     if (::getppid() != parent)
@@ -107,8 +111,8 @@ void dieWithParent(pid_t parent) {
 class Scheduler {
 public:
     Scheduler(const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
-              const JobBody& body)
-        : encoders_(encoders), jobs_(jobs), verb_(verb), body_(body) {
+              const JobBody& body, int stopFd)
+        : encoders_(encoders), jobs_(jobs), verb_(verb), body_(body), stopFd_(stopFd) {
         for (const StoredEncoder& encoder : encoders)
             lines_.push_back(serialLineOf(encoder));
         started_.assign(encoders.size(), false);
@@ -121,7 +125,10 @@ public:
         std::size_t reported = 0;
         while (reported < encoders_.size()) {
             startWhatMay();
-            waitForWorkers();
+            if (!waitForWorkers()) {
+                endWorkers();
+                break;
+            }
             while (reported < encoders_.size() && done_[reported]) {
                 progress_.wipe();
                 finished(reported, outcomes_[reported]);
@@ -184,18 +191,31 @@ private:
         running_.push_back({index, pid, ends[0], {}, std::nullopt});
     }
 
-    void waitForWorkers() {
+    // false once the stop came.
+    bool waitForWorkers() {
         if (running_.empty())
-            return;
+            return true;
         std::vector<pollfd> fds;
         for (const Worker& worker : running_)
             fds.push_back({worker.fd, POLLIN, 0});
+        if (stopFd_ >= 0)
+            fds.push_back({stopFd_, POLLIN, 0});
         if (::poll(fds.data(), fds.size(), -1) < 0)
-            return;
+            return true;
+        if (stopFd_ >= 0 && fds.back().revents != 0)
+            return false;
         for (std::size_t i = running_.size(); i-- > 0;) {
             if (fds[i].revents != 0 && !readFrom(running_[i]))
                 reap(i);
         }
+        return true;
+    }
+
+    void endWorkers() {
+        for (const Worker& worker : running_)
+            ::kill(worker.pid, SIGTERM);
+        while (!running_.empty())
+            reap(running_.size() - 1);
     }
 
     // false once the worker closed its end.
@@ -250,6 +270,7 @@ private:
     int jobs_;
     std::string verb_;
     const JobBody& body_;
+    int stopFd_;
     ProgressLine progress_;
     std::vector<std::string> lines_;
     std::vector<bool> started_;
@@ -262,8 +283,9 @@ private:
 
 std::vector<JobOutcome> runFleet(
     const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
-    const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished) {
-    Scheduler scheduler(encoders, jobs < 1 ? 1 : jobs, verb, body);
+    const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished,
+    int stopFd) {
+    Scheduler scheduler(encoders, jobs < 1 ? 1 : jobs, verb, body, stopFd);
     return scheduler.run(finished);
 }
 

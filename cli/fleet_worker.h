@@ -30,8 +30,11 @@ using JobBody = std::function<JobOutcome(const StoredEncoder&, StepReporter&)>;
 // same time, as one port takes one connection. `finished` is called in the order of
 // `encoders`, each as soon as its outcome and those of all before it are in. While stderr is
 // a terminal it carries a progress line: "<verb> k of n SITE/ENC: <step>".
+// Once `stopFd` (when given) becomes readable, the running workers are ended with SIGTERM and
+// reaped, none is started any more, and the outcomes reported so far are returned.
 std::vector<JobOutcome> runFleet(
     const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
-    const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished);
+    const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished,
+    int stopFd = -1);
 
 }  // namespace q93::ctl

@@ -37,6 +37,7 @@ constexpr CommandEntry kCommands[] = {
     {"ports", q93::ctl::runPortsCommand},
     {"map-port", q93::ctl::runMapPortCommand},
     {"history", q93::ctl::runHistoryCommand},
+    {"watch", q93::ctl::runWatchCommand},
 };
 
 // Everything a command prints sits in the stream's buffer until the end, where a full disk

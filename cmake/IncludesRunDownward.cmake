@@ -17,9 +17,10 @@ set(_q93_may_include_app "app;pages;protocol;link;cpp_all/comlink;resources;base
 set(_q93_may_include_display "display;pages;protocol;link;cpp_all/comlink;resources;base")
 # The settings history stands on the store and the protocol; nothing below it knows git.
 set(_q93_may_include_history "history;app;pages;protocol;link;cpp_all/comlink;resources;base")
-set(_q93_may_include_cli "cli;${_q93_core_floors}")
+set(_q93_may_include_watch "watch;app;pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_cli "cli;watch;${_q93_core_floors}")
 set(_q93_may_include_sim "sim;${_q93_core_floors}")
-set(_q93_may_include_bench "bench;tests;${_q93_core_floors}")
+set(_q93_may_include_bench "bench;tests;watch;${_q93_core_floors}")
 set(_q93_may_include_fuzz "fuzz;sim;${_q93_core_floors}")
 # A Qt file is the screen, the top floor beside the front ends: it may use every core floor
 # and the other screen files, but not the programs.
@@ -53,7 +54,7 @@ endfunction()
 
 function(q93_check_includes_run_downward root)
     set(_files "")
-    foreach(_folder IN LISTS _q93_core_floors ITEMS cli sim bench fuzz)
+    foreach(_folder IN LISTS _q93_core_floors ITEMS watch cli sim bench fuzz)
         file(GLOB_RECURSE _in RELATIVE "${root}" "${root}/${_folder}/*.cpp" "${root}/${_folder}/*.h")
         list(APPEND _files ${_in})
     endforeach()

@@ -41,6 +41,12 @@ foreach(_size IN LISTS Q93_ICON_SIZES)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps)
 endforeach()
 install(FILES ${Q93_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The fleet watch as a service, installed but not enabled, and its Prometheus examples.
+install(FILES ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-watch.service
+        DESTINATION lib/systemd/system)
+install(FILES ${Q93_PACKAGING_SOURCE}/prometheus/q93-scrape.yml
+              ${Q93_PACKAGING_SOURCE}/prometheus/q93-alerts.yml
+        DESTINATION ${Q93_DOC_DIR}/examples/prometheus)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${Q93_PACKAGING_SOURCE}/copyright ${Q93_CHANGELOG_GZ}
         DESTINATION ${Q93_DOC_DIR})
 # The scheduled jobs as systemd user units, installed but not enabled: each user who wants

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "base/stop_signal.h"
 #include "sim/encoder_model.h"
 #include "sim/encoder_service.h"
 #include "sim/encoder_store.h"
 #include "sim/fault_plan.h"
 #include "sim/paced_writer.h"
-#include "sim/stop_signal.h"
 #include "sim/tcp_server.h"
 
 namespace q93::sim {
@@ -33,6 +33,9 @@ public:
 
     int size() const { return static_cast<int>(members_.size()); }
     const TcpServer& server(int k) const { return *members_[static_cast<std::size_t>(k - 1)]->tcp; }
+    // Encoder k's memory and faults, to set one encoder apart before the fleet runs.
+    EncoderModel& model(int k) { return members_[static_cast<std::size_t>(k - 1)]->model; }
+    FaultPlan& plan(int k) { return members_[static_cast<std::size_t>(k - 1)]->plan; }
     static std::string storeFolder(const std::string& root, int k);
 
     // Serves every encoder until the stop, each server on a thread of its own.

@@ -84,9 +84,13 @@ void EncoderModel::resetToFactory() {
     for (int n = 1; n <= kPresetCount; ++n)
         presets_[static_cast<std::size_t>(n - 1)] = factoryPreset(n);
     device_ = factoryDevice();
+    // The clock ticks with the host's seconds, not a fraction of one behind them, so that a
+    // reader comparing the two sees only its own delay.
+    const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    const auto intoSecond = sinceEpoch - std::chrono::floor<std::chrono::seconds>(sinceEpoch);
     clockSeconds_ = HostLocalSeconds();
     clockOffsetCode_ = 0;
-    clockBase_ = Clock::now();
+    clockBase_ = Clock::now() - std::chrono::duration_cast<Clock::duration>(intoSecond);
 }
 
 int EncoderModel::activePresetNumber() const {

@@ -29,7 +29,9 @@ public:
 
     // Preset n, 1 to 8. Out-of-range numbers are the caller's mistake (checked by the handler).
     PresetParameters& preset(int n) { return presets_[static_cast<std::size_t>(n - 1)]; }
-    const PresetParameters& preset(int n) const { return presets_[static_cast<std::size_t>(n - 1)]; }
+    const PresetParameters& preset(int n) const {
+        return presets_[static_cast<std::size_t>(n - 1)];
+    }
     DeviceParameters& device() { return device_; }
     const DeviceParameters& device() const { return device_; }
     // The preset the encoder plays: activePreset is a list index, so preset activePreset+1;
@@ -46,6 +48,8 @@ public:
     // The clock runs on from the last value set, at the pace of the host's clock.
     ClockValues clock() const;
     void setClock(const ClockValues& values);
+    // Moves the clock on (or back, with a negative count) as an encoder that drifted.
+    void skewClock(int seconds) { clockSeconds_ += seconds; }
 
     // Level readings at the moment of asking: selector 0 two values, selector 1 six.
     std::array<float, 2> levels0() const;

@@ -47,6 +47,10 @@ Outgoing EncoderService::onPayload(const Payload& payload, bool acknowledge, con
                    (reply.answer ? " -> " + hexBytes(*reply.answer) : ""));
     }
 
+    if (faults_.silent()) {
+        logVerbose(head + "silent: no reply");
+        return out;
+    }
     if (faults_.has(n, FaultKind::Close)) {
         logLine(head + "fault close: no reply, line dropped");
         out.closeLine = true;

@@ -55,7 +55,12 @@ public:
     int trickleMs() const;
     const std::vector<Fault>& faults() const { return faults_; }
 
+    // An encoder that takes every request and replies to none, its connections kept open.
+    void silence() { silent_ = true; }
+    bool silent() const { return silent_; }
+
 private:
+    bool silent_ = false;
     std::vector<Fault> faults_;
     std::atomic<int> requests_{0};
 };

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sim/stop_signal.h"
+#include "base/stop_signal.h"
 
 namespace q93::sim {
 

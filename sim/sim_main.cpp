@@ -1,10 +1,12 @@
 // q93sim: the simulated encoder. A thin front end: options, the model, the transports.
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/stop_signal.h"
 #include "sim/encoder_fleet.h"
 #include "sim/encoder_model.h"
 #include "sim/encoder_service.h"
@@ -13,12 +15,27 @@
 #include "sim/pty_port.h"
 #include "sim/sim_log.h"
 #include "sim/sim_options.h"
-#include "sim/stop_signal.h"
 #include "sim/tcp_server.h"
 
 using namespace q93::sim;
+using q93::StopSignal;
 
 namespace {
+
+// --silent and --clock-ahead: encoders of a fleet (or the one encoder) that stand apart.
+void setApart(const SimOptions& options, const std::function<EncoderModel&(int)>& model,
+              const std::function<FaultPlan&(int)>& plan) {
+    for (const int k : options.silentEncoders) {
+        plan(k).silence();
+        logLine("encoder" + std::to_string(k) + " is silent");
+    }
+    for (const auto& [k, seconds] : options.clockAheadSeconds) {
+        auto lock = model(k).lock();
+        model(k).skewClock(seconds);
+        logLine("encoder" + std::to_string(k) + "'s clock runs " + std::to_string(seconds) +
+                " s ahead");
+    }
+}
 
 // --encoders N and --store-root: a fleet on consecutive TCP ports.
 int serveFleet(const SimOptions& options, StopSignal& stop) {
@@ -27,6 +44,9 @@ int serveFleet(const SimOptions& options, StopSignal& stop) {
                        stop);
     for (const Fault& fault : options.faults)
         logLine("fault " + describeFault(fault) + " (each encoder)");
+    setApart(
+        options, [&fleet](int k) -> EncoderModel& { return fleet.model(k); },
+        [&fleet](int k) -> FaultPlan& { return fleet.plan(k); });
     std::string error;
     if (!options.storeRoot.empty() && !fleet.openStores(options.storeRoot, &error)) {
         logLine(error);
@@ -70,6 +90,9 @@ int main(int argc, char** argv) {
     FaultPlan plan(options.faults);
     for (const Fault& fault : plan.faults())
         logLine("fault " + describeFault(fault));
+    setApart(
+        options, [&model](int) -> EncoderModel& { return model; },
+        [&plan](int) -> FaultPlan& { return plan; });
 
     std::optional<EncoderStore> store;
     if (!options.storeDir.empty()) {

@@ -1,5 +1,6 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace q93::sim {
@@ -11,6 +12,13 @@ bool readInt(const std::string& text, int& value) {
         return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size();
+}
+
+// "K:SECONDS" of --clock-ahead.
+bool parseEncoderSeconds(const std::string& text, int& encoder, int& seconds) {
+    const std::size_t colon = text.find(':');
+    return colon != std::string::npos && readInt(text.substr(0, colon), encoder) &&
+           readInt(text.substr(colon + 1), seconds);
 }
 
 bool parseHostPort(const std::string& text, std::string& host, int& port) {
@@ -91,6 +99,19 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
                 options.baud > 4000000) {
                 return fail("--baud needs a rate from 50 to 4000000");
             }
+        } else if (name == "--silent") {
+            int k = 0;
+            if (!value(v) || !readInt(v, k) || k < 1 || k > kMaxEncoders)
+                return fail("--silent needs an encoder number from 1");
+            options.silentEncoders.insert(k);
+        } else if (name == "--clock-ahead") {
+            int k = 0;
+            int seconds = 0;
+            if (!value(v) || !parseEncoderSeconds(v, k, seconds) || k < 1 || k > kMaxEncoders ||
+                seconds < -kMaxClockAhead || seconds > kMaxClockAhead) {
+                return fail("--clock-ahead needs K:SECONDS, SECONDS within a year either way");
+            }
+            options.clockAheadSeconds[k] = seconds;
         } else {
             return fail("unknown option '" + args[i] + "'");
         }
@@ -101,6 +122,12 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
         return fail("--encoders above 1 keeps each encoder's memory under --store-root");
     if ((options.encoders > 1 || !options.storeRoot.empty()) && options.pty)
         return fail("--encoders and --store-root serve TCP only");
+    const int highest =
+        std::max(options.silentEncoders.empty() ? 0 : *options.silentEncoders.rbegin(),
+                 options.clockAheadSeconds.empty() ? 0 : options.clockAheadSeconds.rbegin()->first);
+    if (highest > options.encoders)
+        return fail("--silent and --clock-ahead name encoder " + std::to_string(highest) + " of " +
+                    std::to_string(options.encoders));
     if (!options.tcp && !options.pty)
         options.tcp = true;
     return true;
@@ -113,6 +140,7 @@ std::string helpText() {
         "usage: q93sim [--tcp HOST:PORT] [--pty] [--serial-ack 0|1] [--store DIR]\n"
         "              [--fault FAULT]... [--baud N] [--verbose]\n"
         "       q93sim --encoders N [--tcp HOST:PORT] [--store-root DIR] [--fault FAULT]...\n"
+        "              [--silent K]... [--clock-ahead K:SECONDS]...\n"
         "\n"
         "  --tcp HOST:PORT    listen; port 0 picks a free one; prints \"tcp HOST:PORT\" on stdout\n"
         "                     when listening (the default is --tcp 127.0.0.1:0 when neither\n"
@@ -131,6 +159,11 @@ std::string helpText() {
         "                     their N counting that encoder's requests only\n"
         "  --store-root DIR   like --store, encoder k in DIR/encoder<k> (k from 1)\n"
         "  --fault FAULT      inject a fault, see below; may be repeated\n"
+        "  --silent K         encoder K (from 1; 1 without --encoders) takes connections and\n"
+        "                     requests and never replies to any; may be repeated\n"
+        "  --clock-ahead K:SECONDS\n"
+        "                     encoder K's clock starts SECONDS ahead of the host's local time\n"
+        "                     (negative: behind); may be repeated\n"
         "  --baud N           pace serial output at N baud (10 bits a byte)\n"
         "  --verbose, -v      one line on stderr for every request\n"
         "  --help, -h         this text\n"

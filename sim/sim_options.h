@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,9 @@ struct SimOptions {
     int encoders = 1;       // encoders served, on consecutive TCP ports
     std::string storeRoot;  // encoder k keeps its memory in storeRoot/encoder<k>
     std::vector<Fault> faults;
-    int baud = 0;  // 0: no pacing
+    int baud = 0;                          // 0: no pacing
+    std::set<int> silentEncoders;          // encoder k takes requests and never replies
+    std::map<int, int> clockAheadSeconds;  // encoder k's clock starts this far ahead
     bool verbose = false;
     bool help = false;
 };
@@ -30,6 +34,7 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
 
 // Fleets of more than this many encoders are refused: each takes a port and a thread.
 inline constexpr int kMaxEncoders = 500;
+inline constexpr int kMaxClockAhead = 366 * 24 * 3600;
 
 // The --help text: usage, options, faults, and the factory values.
 std::string helpText();

@@ -8,7 +8,7 @@
 
 #include "sim/encoder_service.h"
 #include "sim/paced_writer.h"
-#include "sim/stop_signal.h"
+#include "base/stop_signal.h"
 
 namespace q93::sim {
 

@@ -13,6 +13,7 @@ set(_expected
     bin/q93config
     bin/q93ctl
     bin/q93sim
+    lib/systemd/system/q93ctl-watch.service
     lib/systemd/user/q93ctl-backup.service
     lib/systemd/user/q93ctl-backup.timer
     lib/systemd/user/q93ctl-clock.service
@@ -21,6 +22,8 @@ set(_expected
     share/doc/q93config/README.md
     share/doc/q93config/changelog.gz
     share/doc/q93config/copyright
+    share/doc/q93config/examples/prometheus/q93-alerts.yml
+    share/doc/q93config/examples/prometheus/q93-scrape.yml
     share/icons/hicolor/16x16/apps/q93config.png
     share/icons/hicolor/256x256/apps/q93config.png
     share/icons/hicolor/32x32/apps/q93config.png

@@ -1,4 +1,4 @@
-#include "sim/stop_signal.h"
+#include "base/stop_signal.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cerrno>
 
-namespace q93::sim {
+namespace q93 {
 
 namespace {
 
@@ -35,9 +35,12 @@ StopSignal::StopSignal() {
 }
 
 StopSignal::~StopSignal() {
-    if (signalWriteFd.load() == writeFd_) signalWriteFd.store(-1);
-    if (readFd_ >= 0) close(readFd_);
-    if (writeFd_ >= 0) close(writeFd_);
+    if (signalWriteFd.load() == writeFd_)
+        signalWriteFd.store(-1);
+    if (readFd_ >= 0)
+        close(readFd_);
+    if (writeFd_ >= 0)
+        close(writeFd_);
 }
 
 void StopSignal::installSignalHandlers() {
@@ -62,17 +65,21 @@ bool StopSignal::requested() const {
 }
 
 bool StopSignal::sleepFor(std::chrono::nanoseconds duration) const {
-    if (duration.count() <= 0) return !requested();
+    if (duration.count() <= 0)
+        return !requested();
     timespec wait{};
     wait.tv_sec = static_cast<time_t>(duration.count() / 1000000000);
     wait.tv_nsec = static_cast<long>(duration.count() % 1000000000);
     pollfd fd{readFd_, POLLIN, 0};
     for (;;) {
         const int n = ppoll(&fd, 1, &wait, nullptr);
-        if (n > 0) return false;
-        if (n == 0) return true;
-        if (errno != EINTR) return true;
+        if (n > 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (errno != EINTR)
+            return true;
     }
 }
 
-}  // namespace q93::sim
+}  // namespace q93

@@ -2,11 +2,11 @@
 
 #include <chrono>
 
-namespace q93::sim {
+namespace q93 {
 
-// A self-pipe that tells every loop to end: its read end becomes readable once stop is
-// requested (by SIGINT/SIGTERM when installed, or by request()) and stays so, so that any
-// number of threads can poll it.
+// A self-pipe that tells every loop of a long-running program to end: its read end becomes readable
+// once stop is requested (by SIGINT/SIGTERM when installed, or by request()) and stays so, so that
+// any number of threads can poll it.
 class StopSignal {
 public:
     StopSignal();
@@ -29,4 +29,4 @@ private:
     int writeFd_ = -1;
 };
 
-}  // namespace q93::sim
+}  // namespace q93

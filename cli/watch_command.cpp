@@ -1,0 +1,125 @@
+#include <chrono>
+#include <cstdio>
+
+#include "app/location_store.h"
+#include "base/stop_signal.h"
+#include "cli/command_words.h"
+#include "cli/ctl_command.h"
+#include "cli/fleet_command.h"
+#include "cli/fleet_worker.h"
+#include "cli/lock_options.h"
+#include "watch/encoder_poll.h"
+#include "watch/health_board.h"
+#include "watch/health_json.h"
+#include "watch/metrics_server.h"
+
+namespace q93::ctl {
+namespace {
+
+constexpr const char* kDefaultListen = "127.0.0.1:9393";
+constexpr int kDefaultInterval = 30;
+constexpr int kMaxInterval = 86400;
+constexpr int kDefaultJobs = 8;
+
+struct WatchOptions {
+    std::vector<StoredEncoder> encoders;
+    watch::ListenAddress listen;
+    std::chrono::seconds interval{kDefaultInterval};
+    int jobs = kDefaultJobs;
+};
+
+// A usage mistake returns kExitUsage, encoders that cannot be selected kExitFailure, both
+// after the message; 0 when the options are complete.
+int readOptions(const Arguments& args, WatchOptions& options) {
+    CommandWords words;
+    std::string error;
+    if (!splitWords(args, {"--listen", "--interval", "--jobs"}, {}, words, &error))
+        return usageError(error);
+    const std::string* listen = words.option("--listen");
+    if (!watch::parseListenAddress(listen != nullptr ? *listen : kDefaultListen, options.listen))
+        return usageError("--listen takes HOST:PORT, such as 127.0.0.1:9393 or [::1]:9393");
+    int interval = kDefaultInterval;
+    const std::string* given = words.option("--interval");
+    if (given != nullptr && !parseNumber(*given, 1, kMaxInterval, interval))
+        return usageError("--interval takes seconds, 1 to " + std::to_string(kMaxInterval));
+    options.interval = std::chrono::seconds(interval);
+    given = words.option("--jobs");
+    if (given != nullptr && !parseNumber(*given, 1, kMaxFleetJobs, options.jobs))
+        return usageError("--jobs takes 1.." + std::to_string(kMaxFleetJobs));
+    if (!selectEncoders(words.positional, options.encoders, &error))
+        return failure(error);
+    if (options.encoders.empty())
+        return failure(std::string("no encoder under ") + kLocationRoot);
+    return kExitSuccess;
+}
+
+// Runs in the worker process of one encoder: the parameter set the transfers fill is one
+// per process.
+JobOutcome pollJob(const StoredEncoder& encoder, StepReporter& reporter) {
+    reporter.step("poll");
+    const watch::EncoderHealth health = watch::pollEncoder(encoder.folder, lockWait());
+    JobOutcome outcome;
+    outcome.ok = health.up;
+    outcome.failure = {"poll", health.failure};
+    outcome.values = watch::healthJson(health);
+    return outcome;
+}
+
+std::vector<watch::HealthBoard::Name> boardNames(const std::vector<StoredEncoder>& encoders) {
+    std::vector<watch::HealthBoard::Name> names;
+    for (const StoredEncoder& encoder : encoders)
+        names.push_back({encoder.site, encoder.encoder});
+    return names;
+}
+
+// Polls every encoder each interval until SIGINT or SIGTERM; a round that takes longer
+// than the interval is followed by the next at once. An encoder that changes from
+// answering to not (or back) says so on stderr, once.
+void pollRounds(const WatchOptions& options, watch::HealthBoard& board, const StopSignal& stop) {
+    std::vector<int> wasUp(options.encoders.size(), -1);
+    const auto record = [&](std::size_t index, const JobOutcome& outcome) {
+        watch::EncoderHealth health = watch::healthFromJson(outcome.values);
+        if (!outcome.ok && health.failure.empty())
+            health.failure = outcome.failure.message;
+        board.record(index, health);
+        const int up = health.up ? 1 : 0;
+        if (wasUp[index] != up) {
+            const std::string name = options.encoders[index].name();
+            if (up != 0)
+                std::fprintf(stderr, "%s answers\n", name.c_str());
+            else
+                std::fprintf(stderr, "%s does not answer: %s\n", name.c_str(),
+                             health.failure.c_str());
+            wasUp[index] = up;
+        }
+    };
+    while (!stop.requested()) {
+        const auto next = std::chrono::steady_clock::now() + options.interval;
+        runFleet(options.encoders, options.jobs, "watch", pollJob, record, stop.fd());
+        stop.sleepFor(next - std::chrono::steady_clock::now());
+    }
+}
+
+}  // namespace
+
+int runWatchCommand(const Arguments& args) {
+    WatchOptions options;
+    if (const int status = readOptions(args, options); status != kExitSuccess)
+        return status;
+    StopSignal stop;
+    stop.installSignalHandlers();
+    watch::HealthBoard board(boardNames(options.encoders));
+    watch::MetricsServer server([&board] { return board.metrics(); });
+    std::string error;
+    if (!server.start(options.listen, &error))
+        return failure(error);
+    const bool bracketed = options.listen.host.find(':') != std::string::npos;
+    std::printf("serving http://%s%s%s:%d/metrics\n", bracketed ? "[" : "",
+                options.listen.host.c_str(), bracketed ? "]" : "", server.port());
+    std::fflush(stdout);
+    pollRounds(options, board, stop);
+    server.stop();
+    return kExitSuccess;
+}
+
+}  // namespace q93::ctl

@@ -1,0 +1,263 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "tests/e2e/ctl_run.h"
+#include "tests/support/lock_holder_process.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace q93 {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// q93ctl watch running in `directory`, from its first line "serving http://HOST:PORT/metrics"
+// until stop() or the end of the test.
+class WatchProcess {
+public:
+    WatchProcess(const fs::path& directory, const std::vector<std::string>& args)
+        : errPath_((directory / "watch.err").string()) {
+        int out[2];
+        if (::pipe(out) != 0)
+            return;
+        std::vector<std::string> words{test::binPath("q93ctl")};
+        words.insert(words.end(), args.begin(), args.end());
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            const int err = ::open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(err, STDERR_FILENO);
+            if (::chdir(directory.c_str()) != 0)
+                ::_exit(127);
+            std::vector<char*> argv;
+            for (std::string& word : words)
+                argv.push_back(word.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        readFirstLine(out[0]);
+        ::close(out[0]);
+    }
+    ~WatchProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    int port() const { return port_; }
+    std::string errText() const { return test::readFileBytes(errPath_); }
+
+    // SIGTERM, then the exit status and how long the watch took to end (up to 5 s).
+    std::pair<int, Clock::duration> stop() {
+        const auto start = Clock::now();
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        while (Clock::now() - start < 5s) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Clock::now() - start};
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return {-1, Clock::now() - start};
+    }
+
+private:
+    void readFirstLine(int fd) {
+        std::string line;
+        const auto deadline = Clock::now() + 5s;
+        while (line.find('\n') == std::string::npos && Clock::now() < deadline) {
+            pollfd ready{fd, POLLIN, 0};
+            if (::poll(&ready, 1, 100) <= 0)
+                continue;
+            char c;
+            if (::read(fd, &c, 1) != 1)
+                break;
+            line += c;
+        }
+        const std::string head = "serving http://127.0.0.1:";
+        if (line.rfind(head, 0) == 0)
+            port_ = std::atoi(line.c_str() + head.size());
+    }
+
+    pid_t pid_ = -1;
+    int port_ = 0;
+    std::string errPath_;
+};
+
+// Sample lines of the exposition text by "name{labels}".
+std::map<std::string, double> samples(const std::string& text) {
+    std::map<std::string, double> found;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t space = line.rfind(' ');
+        if (line.empty() || line[0] == '#' || space == std::string::npos)
+            continue;
+        found[line.substr(0, space)] = std::stod(line.substr(space + 1));
+    }
+    return found;
+}
+
+std::string labels(const std::string& site, const std::string& encoder) {
+    return "{site=\"" + site + "\",encoder=\"" + encoder + "\",link=\"tcp\"}";
+}
+
+struct Scrape {
+    std::string contentType;
+    std::string body;
+};
+
+Scrape scrape(int port) {
+    httplib::Client client("127.0.0.1", port);
+    client.set_read_timeout(5);
+    const auto response = client.Get("/metrics");
+    if (!response || response->status != 200)
+        return {};
+    return {response->get_header_value("Content-Type"), response->body};
+}
+
+// Scrapes until `count` encoders show q93_up, for up to `within`.
+Scrape scrapeUntilPolled(int port, std::size_t count, Clock::duration within) {
+    Scrape last;
+    for (const auto deadline = Clock::now() + within; Clock::now() < deadline;
+         std::this_thread::sleep_for(100ms)) {
+        last = scrape(port);
+        std::size_t up = 0;
+        for (const auto& [name, value] : samples(last.body))
+            up += name.rfind("q93_up{", 0) == 0 ? 1 : 0;
+        if (up >= count)
+            break;
+    }
+    return last;
+}
+
+// Every file under a folder with its bytes and its modification time.
+std::map<std::string, std::pair<std::string, fs::file_time_type>> treeState(const fs::path& root) {
+    std::map<std::string, std::pair<std::string, fs::file_time_type>> state;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        state[entry.path().string()] = {
+            entry.is_regular_file() ? test::readFileBytes(entry.path().string()) : "",
+            entry.last_write_time()};
+    }
+    return state;
+}
+
+void addEncoder(const fs::path& work, const std::string& name, int port) {
+    const auto added = test::runCtl(
+        {"add", name, "--port", "TCP/IP", "--ip", "127.0.0.1", "--tcp-port", std::to_string(port)},
+        work.string());
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+}
+
+// Twenty encoders on four sites, polled eight at a time: three never answer, one runs its
+// clock ten seconds ahead. The metrics a plain HTTP client reads say so, pass promtool's
+// lint, and the stored files stay as they were.
+TEST(Watch, ServesEveryEncodersHealthAsPrometheusMetrics) {
+    const std::set<int> silent = {3, 8, 14};
+    constexpr int kDrifting = 11;
+    test::SimProcess sim({"--encoders", "20", "--silent", "3", "--silent", "8", "--silent", "14",
+                          "--clock-ahead", std::to_string(kDrifting) + ":10"});
+    ASSERT_TRUE(sim.ready()) << sim.error() << sim.stderrText();
+    test::TempDir work;
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const char* site : {"Alpha", "Bravo", "Charlie", "Delta"}) {
+        for (int e = 1; e <= 5; ++e) {
+            names.emplace_back(site, "E" + std::to_string(e));
+            addEncoder(work.path(), std::string(site) + "/E" + std::to_string(e),
+                       sim.port() + static_cast<int>(names.size()) - 1);
+        }
+    }
+    const auto before = treeState(work.path() / "LocationData");
+
+    WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const Scrape got = scrapeUntilPolled(watch.port(), names.size(), 10s);
+    EXPECT_EQ(got.contentType, "text/plain; version=0.0.4; charset=utf-8");
+    const std::map<std::string, double> metrics = samples(got.body);
+
+    int up = 0;
+    for (std::size_t k = 1; k <= names.size(); ++k) {
+        const std::string of = labels(names[k - 1].first, names[k - 1].second);
+        SCOPED_TRACE(of);
+        ASSERT_TRUE(metrics.count("q93_up" + of)) << got.body;
+        const double expected = silent.count(static_cast<int>(k)) != 0 ? 0 : 1;
+        EXPECT_EQ(metrics.at("q93_up" + of), expected);
+        up += metrics.at("q93_up" + of) == 1 ? 1 : 0;
+        if (expected == 0) {
+            EXPECT_FALSE(metrics.count("q93_clock_offset_seconds" + of));
+            continue;
+        }
+        const double offset = metrics.at("q93_clock_offset_seconds" + of);
+        EXPECT_NEAR(offset, static_cast<int>(k) == kDrifting ? 10.0 : 0.0, 1.0);
+        EXPECT_EQ(metrics.at("q93_aes_frame_status" + of), 1);
+        EXPECT_TRUE(metrics.count("q93_level{" + of.substr(1, of.size() - 2) +
+                                  ",set=\"levelSet1\",index=\"6\"}"));
+    }
+    EXPECT_EQ(up, 17);
+    EXPECT_GE(metrics.at("q93_watch_polls_total"), 20);
+    EXPECT_GE(metrics.at("q93_watch_poll_errors_total"), 3);
+
+    const std::string textFile = (work.path() / "metrics.txt").string();
+    test::writeFileBytes(textFile, got.body);
+    const auto lint =
+        test::runProgram({"/bin/sh", "-c", "promtool check metrics < \"$0\"", textFile});
+    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
+    EXPECT_EQ(lint.out + lint.err, "");
+
+    // Ending it is the behaviour here: SIGTERM ends the watch within one time-out (1 s).
+    const auto [status, took] = watch.stop();
+    EXPECT_EQ(status, 0) << watch.errText();
+    EXPECT_LT(took, 2s);
+    EXPECT_EQ(treeState(work.path() / "LocationData"), before);
+}
+
+// Another program holds the encoder: a poll waits for it as --lock-wait says, names the
+// holder when the wait runs out, and reports the encoder once the lock is free.
+TEST(Watch, APollWaitsForTheEncodersLockThenReports) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    const std::string folder = (work.path() / "LocationData" / "Hilltop" / "Tower").string() + "/";
+    const std::string of = labels("Hilltop", "Tower");
+
+    test::LockHolderProcess holder(folder, 2000ms);
+    ASSERT_TRUE(holder.held());
+    WatchProcess impatient(work.path(), {"--lock-wait", "0.3", "watch", "--listen", "127.0.0.1:0",
+                                         "--interval", "60"});
+    WatchProcess patient(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "60"});
+    ASSERT_GT(impatient.port(), 0) << impatient.errText();
+    ASSERT_GT(patient.port(), 0) << patient.errText();
+
+    const auto gaveUp = samples(scrapeUntilPolled(impatient.port(), 1, 3s).body);
+    EXPECT_EQ(gaveUp.at("q93_up" + of), 0);
+    EXPECT_NE(impatient.errText().find("is in use by process " + std::to_string(holder.pid())),
+              std::string::npos)
+        << impatient.errText();
+    EXPECT_FALSE(samples(scrape(patient.port()).body).count("q93_up" + of));
+
+    holder.waitForEnd();
+    const auto reported = samples(scrapeUntilPolled(patient.port(), 1, 3s).body);
+    EXPECT_EQ(reported.at("q93_up" + of), 1);
+    EXPECT_GE(reported.at("q93_poll_duration_seconds" + of), 1.0);
+}
+
+}  // namespace
+}  // namespace q93

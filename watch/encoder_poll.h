@@ -1,0 +1,18 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "watch/encoder_health.h"
+
+namespace q93::watch {
+
+// Polls one stored encoder in this process: its clock, the four status values and both
+// level queries, in that order, stopping at the first that fails, so that a silent encoder
+// costs one time-out. Each exchange holds the encoder's lock on its own, waiting up to
+// `lockWait` for it and giving it back before the next, so that a transfer of another
+// program waits for one exchange at most. Nothing is written to the encoder or its folder.
+// Uses the process's parameter set.
+EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait);
+
+}  // namespace q93::watch
