@@ -4,6 +4,7 @@
 #include <QMenu>
 
 #include "app/compare_dialog.h"
+#include "app/encoder_lock.h"
 #include "app/encoder_compare.h"
 #include "app/history_dialog.h"
 #include "app/location_tree.h"
@@ -55,6 +56,13 @@ std::unique_ptr<CompareDialog> compareNodeWithEncoder(LocationTree* tree, QTreeW
         LocationTree::NodeDepth(node) == 3 ? presetNumberFromLabel(node->text(0).toStdString()) : 0;
     const std::string folder = tree->EncoderFolderPath(encoder);
     const QString name = shownName(placeOf(folder).name, preset);
+    // A compare reads the encoder: like every transfer, not while another program uses it.
+    EncoderLock lock;
+    std::string busy;
+    if (!lock.acquire(folder, kTransferLockWait, &busy)) {
+        showWarning(busy);
+        return nullptr;
+    }
     tree->ReadConnectionSettings(encoder);
     std::vector<FieldDifference> differences;
     switch (CompareStoredWithEncoder(folder, preset, tree->currentSettings(), differences)) {

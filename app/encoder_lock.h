@@ -11,6 +11,11 @@ namespace q93 {
 // so that a waiter is sure to get in.
 inline constexpr std::chrono::milliseconds kEncoderLockRetry{10};
 
+// How long a transfer of the desktop tool waits for the encoder while another program uses
+// it: the watch gives the lock back after every exchange, and one exchange on the slowest
+// serial line ends within this.
+inline constexpr std::chrono::milliseconds kTransferLockWait{15'000};
+
 // A process that holds an encoder's lock, as /proc shows it.
 struct LockHolder {
     int pid = 0;

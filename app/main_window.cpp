@@ -34,9 +34,6 @@ namespace {
 // The sheet's own frame stands this far outside the placeholder, as the window always had it.
 constexpr int kSheetInset = 7;
 constexpr int kAboutStringId = 101;
-// A transfer waits for the encoder while another program uses it: the watch gives the lock
-// back after every exchange, and one exchange on the slowest serial line ends within this.
-constexpr std::chrono::milliseconds kTransferLockWait{15'000};
 
 // Menus take '&' as the mnemonic mark, which the string table keeps.
 QString aboutItemText() {
