@@ -64,7 +64,12 @@ while IFS= read -r line; do
     elif [[ $line =~ tests\ passed,\ ([0-9]+)\ tests\ failed\ out\ of\ ([0-9]+) ]]; then
         printf '%-44s %6s   %s failed of %s\n' "  ctest" "" "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}"
     fi
-done < <(cd "$work/tests" && /usr/bin/time -f '%U %S' -o "$work/tests.cpu" ./test.sh 2>&1; echo "== exit $?")
+done < <(
+    cd "$work/tests"
+    status=0
+    /usr/bin/time -f '%U %S' -o "$work/tests.cpu" ./test.sh 2>&1 || status=$?
+    echo "== exit $status"
+)
 end=$(date +%s)
 status="${stage#exit }"
 printf '%-44s %6d s  (%s s of CPU)\n' "test.sh: total (exit $status)" $((end - start)) \
