@@ -17,7 +17,7 @@ trap 'rm -rf "$work"' EXIT
 
 # user plus system seconds from a file written by /usr/bin/time -f '%U %S'
 cpu_seconds() {
-    awk '{ printf "%d", $1 + $2 }' "$1"
+    tail -n1 "$1" | awk '{ printf "%d", $1 + $2 }'
 }
 
 fresh_clone() {
