@@ -139,10 +139,11 @@ Scrape scrapeUntilPolled(int port, std::size_t count, Clock::duration within) {
     for (const auto deadline = Clock::now() + within; Clock::now() < deadline;
          std::this_thread::sleep_for(100ms)) {
         last = scrape(port);
-        std::size_t up = 0;
-        for (const auto& [name, value] : samples(last.body))
-            up += name.rfind("q93_up{", 0) == 0 ? 1 : 0;
-        if (up >= count)
+        // Every encoder is listed, as down, from the start: only the count of finished polls
+        // says that each has had its first.
+        const auto metrics = samples(last.body);
+        const auto polls = metrics.find("q93_watch_polls_total");
+        if (polls != metrics.end() && polls->second >= static_cast<double>(count))
             break;
     }
     return last;
