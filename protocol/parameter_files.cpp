@@ -182,10 +182,6 @@ bool writeDeviceFile(const std::string& path, const DeviceParameters& device) {
     return replaceFile(path, asText(encodeDevice(device)));
 }
 
-bool commitPresetFile(FileReplacement& file, const PresetParameters& preset) {
-    return file.commit(asText(encodePreset(preset)));
-}
-
 int presetNumberFromPath(const std::string& path) {
     const std::string tail = path.size() > 5 ? path.substr(path.size() - 5) : path;
     return std::atoi(tail.c_str());

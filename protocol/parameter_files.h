@@ -34,8 +34,6 @@ bool readWholePresetFile(const std::string& path, PresetParameters& preset, std:
 bool readWholeDeviceFile(const std::string& path, DeviceParameters& device, std::string* error);
 bool writePresetFile(const std::string& path, const PresetParameters& preset);
 bool writeDeviceFile(const std::string& path, const DeviceParameters& device);
-// Writes the preset into a replacement its caller opened first.
-bool commitPresetFile(FileReplacement& file, const PresetParameters& preset);
 
 // The preset number a file name gives: the decimal value of the last five characters of
 // the path, so "Preset-3.dat" gives 3 and a name ending in 12.dat gives 2.
