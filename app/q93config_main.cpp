@@ -2,12 +2,12 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "app/gui_seam.h"
-#include "app/main_window.h"
-#include "app/ui_translations.h"
-#include "app/working_folder.h"
+#include "screen/dialogs/gui_seam.h"
+#include "screen/window/main_window.h"
+#include "screen/kit/ui_translations.h"
+#include "store/working_folder.h"
 #include "base/string_table.h"
-#include "resources/system_language.h"
+#include "screen/kit/system_language.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/support/temp_dir.h"
 

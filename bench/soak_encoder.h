@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "bench/soak_plan.h"
 #include "protocol/clock_values.h"
 #include "protocol/parameter_set.h"

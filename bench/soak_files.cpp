@@ -1,6 +1,6 @@
 #include "bench/soak_files.h"
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/support/temp_dir.h"
 

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/location_folders.h"
-#include "app/location_store.h"
+#include "store/location_folders.h"
+#include "store/location_store.h"
 #include "cli/connection_options.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"

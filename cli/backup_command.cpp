@@ -1,4 +1,4 @@
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
 #include "cli/lock_options.h"

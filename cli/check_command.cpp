@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/command_words.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <system_error>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/encoder_names.h"
 #include "cli/handshake_warning.h"
 #include "link/connection_fields.h"

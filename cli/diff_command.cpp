@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/block_compare.h"
+#include "store/block_compare.h"
 #include "cli/ctl_command.h"
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"

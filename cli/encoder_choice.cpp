@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/quoted_text.h"
 
 namespace q93::ctl {

@@ -1,7 +1,7 @@
 #include "cli/encoder_session.h"
 
-#include "app/block_reads.h"
-#include "app/location_store.h"
+#include "store/block_reads.h"
+#include "store/location_store.h"
 #include "cli/handshake_warning.h"
 #include "cli/lock_options.h"
 #include "cli/serial_open_cause.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/encoder_lock.h"
+#include "store/encoder_lock.h"
 #include "base/frame_log.h"
 #include "base/user_seam.h"
 #include "cli/encoder_names.h"

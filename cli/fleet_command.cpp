@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/json_output.h"
 
 namespace q93::ctl {

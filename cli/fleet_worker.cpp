@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/progress_line.h"
 
 namespace q93::ctl {

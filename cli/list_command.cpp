@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/command_words.h"
 #include "cli/json_output.h"
 #include "cli/quoted_text.h"

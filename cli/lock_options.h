@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/encoder_lock.h"
+#include "store/encoder_lock.h"
 #include "cli/ctl_command.h"
 
 namespace q93::ctl {

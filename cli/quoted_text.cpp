@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/name_text.h"
+#include "store/name_text.h"
 
 namespace q93::ctl {
 namespace {

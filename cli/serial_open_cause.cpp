@@ -7,7 +7,7 @@
 #include "base/ini_file.h"
 #include "cli/command_words.h"
 #include "cli/open_verdict.h"
-#include "cpp_all/comlink/comm_errors.h"
+#include "serial/comm_errors.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
 

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "base/ini_file.h"
-#include "cpp_all/comlink/device_path.h"
+#include "serial/device_path.h"
 
 namespace q93::ctl {
 namespace {

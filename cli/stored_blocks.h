@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/parameter_ranges.h"
 #include "protocol/parameter_set.h"
 

@@ -1,7 +1,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "base/stop_signal.h"
 #include "cli/command_words.h"
 #include "cli/ctl_command.h"

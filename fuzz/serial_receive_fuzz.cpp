@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "base/frame_bytes.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/comm_port.h"
-#include "cpp_all/comlink/port_stream.h"
+#include "serial/comm_errors.h"
+#include "serial/comm_port.h"
+#include "serial/port_stream.h"
 #include "fuzz/fuzz_support.h"
 #include "link/serial_link.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "history/version_changes.h"
 #include "protocol/parameter_set.h"
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <set>
 
-#include "app/location_store.h"
-#include "app/name_text.h"
+#include "store/location_store.h"
+#include "store/name_text.h"
 #include "history/git_handles.h"
 #include "protocol/parameter_files.h"
 

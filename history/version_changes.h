@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/block_compare.h"
+#include "store/block_compare.h"
 
 namespace q93::history {
 

@@ -4,12 +4,12 @@
 
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/device_path.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
-#include "cpp_all/comlink/port_stream.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/device_path.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
+#include "serial/port_stream.h"
+#include "serial/posix_comm_port.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "base/ini_file.h"
-#include "cpp_all/comlink/comm_errors.h"
+#include "serial/comm_errors.h"
 #include "link/serial_link.h"
 
 namespace q93 {

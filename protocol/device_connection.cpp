@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "base/user_seam.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/posix_comm_port.h"
 #include "protocol/command_formatters.h"
 
 namespace q93 {

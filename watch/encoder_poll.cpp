@@ -4,8 +4,8 @@
 #include <functional>
 #include <thread>
 
-#include "app/encoder_lock.h"
-#include "app/location_store.h"
+#include "store/encoder_lock.h"
+#include "store/location_store.h"
 #include "base/user_seam.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"

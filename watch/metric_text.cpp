@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/name_text.h"
+#include "store/name_text.h"
 
 namespace q93::watch {
 namespace {

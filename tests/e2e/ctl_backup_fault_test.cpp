@@ -18,8 +18,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/encoder_lock.h"
-#include "app/location_store.h"
+#include "store/encoder_lock.h"
+#include "store/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"

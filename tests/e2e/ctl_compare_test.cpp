@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/block_compare.h"
+#include "store/block_compare.h"
 #include "cli/command_words.h"
 
 namespace q93 {

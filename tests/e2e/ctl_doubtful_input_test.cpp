@@ -4,7 +4,7 @@
 #include <map>
 #include <random>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
 #include "protocol/preset_transfer.h"

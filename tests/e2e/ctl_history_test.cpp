@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/support/process_runner.h"

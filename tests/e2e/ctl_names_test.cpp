@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/location_store.h"
+#include "store/location_store.h"
 #include "cli/quoted_text.h"
 #include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"

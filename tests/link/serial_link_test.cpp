@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "base/frame_log.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
-#include "cpp_all/comlink/port_use_counts.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
+#include "serial/port_use_counts.h"
+#include "serial/posix_comm_port.h"
 #include "link/serial_link.h"
 #include "protocol/frame_codec.h"
 #include "tests/support/mapped_line.h"

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "app/encoder_lock.h"
+#include "store/encoder_lock.h"
 
 namespace q93::test {
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "screen/pages/property_page.h"
+
+namespace q93 {
+
+// The mod check preset page: signalling of a missing modulation, and per input the
+// switch-off and switch-on times and the level threshold.
+class ModChk : public PropertyPage {
+    Q_OBJECT
+
+public:
+    explicit ModChk(QWidget* parent = nullptr);
+
+    void LoadFromParams() override;
+    bool StoreToParams() override;
+
+protected:
+    void InitDialog() override;
+};
+
+}  // namespace q93

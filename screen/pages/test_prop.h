@@ -1,0 +1,21 @@
+#pragma once
+
+#include "screen/pages/property_page.h"
+
+namespace q93 {
+
+// The last preset page: test-tone routing, frequency and level.
+class TestProp : public PropertyPage {
+    Q_OBJECT
+
+public:
+    explicit TestProp(QWidget* parent = nullptr);
+
+    void LoadFromParams() override;
+    bool StoreToParams() override;
+
+protected:
+    void InitDialog() override;
+};
+
+}  // namespace q93

@@ -1,0 +1,224 @@
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <filesystem>
+
+#include "screen/display/modulation_power_dialog.h"
+#include "screen/pages/adjust_prop.h"
+#include "screen/pages/property_sheet.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/main_window_templates.h"
+#include "tests/screen/window/main_window_fixture.h"
+
+namespace q93::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSensitivityEdit = 1041;
+
+TEST_F(MainWindowTest, TreeShowsEveryEncoderWithItsLabelAndEightPresets) {
+    encoderFolder("Hilltop", "Tower", "\r\n\r\nCOM3\r\n3\r\n1\r\n");
+    encoderFolder("Hilltop", "Mast", "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n");
+    encoderFolder("Hilltop", "Spare");
+
+    EXPECT_EQ(window().windowTitle(), "Q93 Config V1.26");
+    EXPECT_FALSE(window().windowIcon().pixmap(32, 32).isNull());
+    ASSERT_EQ(node(0)->childCount(), 3);
+    EXPECT_EQ(node(0, 0)->text(0), "Mast - 10.0.0.5");
+    EXPECT_EQ(node(0, 1)->text(0), "Spare");
+    EXPECT_EQ(node(0, 2)->text(0), "Tower - COM3");
+    for (int encoder = 0; encoder < 3; ++encoder) {
+        ASSERT_EQ(node(0, encoder)->childCount(), 8);
+        EXPECT_EQ(node(0, encoder, 8)->text(0), "Preset-8");
+    }
+}
+
+TEST_F(MainWindowTest, MovingBetweenPresetsWritesTheOneLeftAndReadsTheOneArrived) {
+    const std::string folder = encoderFolder("Hilltop", "Tower");
+    PresetParameters stored;
+    ASSERT_TRUE(writePresetFile(folder + "Preset-1.dat", stored));
+    stored.inputSource = 2;
+    stored.maxDeviation = 70;
+    ASSERT_TRUE(writePresetFile(folder + "Preset-2.dat", stored));
+    DeviceParameters device;
+    device.levelUnit = 1;
+    ASSERT_TRUE(writeDeviceFile(folder + "device.dat", device));
+
+    ASSERT_TRUE(select(node(0, 0, 1)));
+    window().sheet()->setCurrentIndex(2);
+    ASSERT_TRUE(select(node(0, 0, 2)));
+
+    EXPECT_EQ(fs::file_size(folder + "Preset-1.dat"), 200u);
+    EXPECT_EQ(parameterSet().preset.inputSource, 2);
+    EXPECT_EQ(parameterSet().preset.maxDeviation, 70);
+    EXPECT_EQ(parameterSet().preset.presetNumber, 2);
+    EXPECT_EQ(parameterSet().device.levelUnit, 1);
+    EXPECT_EQ(window().sheet()->count(), 6);
+    EXPECT_EQ(window().sheet()->currentIndex(), 2);
+
+    // A preset without a file yet still addresses its own number on the encoder.
+    ASSERT_TRUE(select(node(0, 0, 5)));
+    EXPECT_EQ(parameterSet().preset.presetNumber, 5);
+}
+
+TEST_F(MainWindowTest, ARefusedSettingsPageKeepsTheEncoderSelected) {
+    const std::string folder = encoderFolder("Hilltop", "Tower");
+    ASSERT_TRUE(select(node(0, 0)));
+    ASSERT_EQ(window().tree()->selectedItems(), QList<QTreeWidgetItem*>{node(0, 0)});
+    auto* sensitivity = window().sheet()->activePage()->controlAs<QLineEdit>(kSensitivityEdit);
+    ASSERT_NE(sensitivity, nullptr);
+    sensitivity->setText("abc");
+
+    EXPECT_FALSE(select(node(0, 0, 1)));
+
+    EXPECT_EQ(seam.warnings, std::vector<std::string>{"Geben Sie bitte eine Zahl ein."});
+    EXPECT_EQ(window().tree()->currentItem(), node(0, 0));
+    EXPECT_EQ(window().tree()->selectedItems(), QList<QTreeWidgetItem*>{node(0, 0)});
+    EXPECT_EQ(sensitivity->text(), "abc");
+    EXPECT_FALSE(fs::exists(folder + "device.dat"));
+    EXPECT_EQ(window().sheet()->activePage(),
+              static_cast<PropertyPage*>(window().sheet()->settingsPage()));
+
+    // A click is refused the same way, once, and leaves the highlight where it was.
+    window().tree()->expandAll();
+    QTest::mouseClick(window().tree()->viewport(), Qt::LeftButton, {},
+                      window().tree()->visualItemRect(node(0, 0, 2)).center());
+    EXPECT_EQ(seam.warnings.size(), 2u);
+    EXPECT_EQ(window().tree()->currentItem(), node(0, 0));
+    EXPECT_EQ(window().tree()->selectedItems(), QList<QTreeWidgetItem*>{node(0, 0)});
+}
+
+TEST_F(MainWindowTest, ASiteDisablesTheNodeButtonsAndShowsTheLocationPage) {
+    encoderFolder("Hilltop", "Tower");
+    ASSERT_TRUE(select(node(0, 0, 3)));
+    EXPECT_TRUE(window().button(kReadButtonId)->isEnabled());
+    ASSERT_TRUE(select(node(0)));
+    for (int id : {kSaveButtonId, kReadButtonId, kUpdateButtonId, kDynamicDataButtonId})
+        EXPECT_FALSE(window().button(id)->isEnabled()) << id;
+    EXPECT_EQ(window().sheet()->count(), 1);
+    EXPECT_TRUE(window().button(kSaveButtonId)->isHidden());
+    EXPECT_TRUE(window().button(kConnectButtonId)->isHidden());
+}
+
+TEST_F(MainWindowTest, KeysInTheTreeMoveTheSelectionAndSwitchThePageSets) {
+    encoderFolder("Hilltop", "Tower");
+    LocationTree* tree = window().tree();
+    tree->setFocus();
+    ASSERT_TRUE(select(node(0)));
+    QTest::keyClick(tree, Qt::Key_Right);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(tree->currentItem(), node(0, 0));
+    EXPECT_EQ(window().sheet()->count(), 3);
+    QTest::keyClick(tree, Qt::Key_Right);
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(tree->currentItem(), node(0, 0, 1));
+    EXPECT_EQ(window().sheet()->count(), 6);
+}
+
+// Right-clicks a point of the tree and reports the menu's items, each enabled one marked '+'.
+QStringList menuOnRightClick(LocationTree* tree, QPoint point) {
+    QStringList items;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions())
+                items << (action->isEnabled() ? "+" : "") + action->text();
+            menu->close();
+        }
+    });
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, point);
+    return items;
+}
+
+QStringList menuOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
+    return menuOnRightClick(tree, tree->visualItemRect(item).center());
+}
+
+TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
+    encoderFolder("Hilltop", "Tower");
+    LocationTree* tree = window().tree();
+    tree->expandAll();
+    EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
+                           "Entfernen...", "Eigenschaften...", "+Compare with encoder..."}));
+    EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
+    EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "+Eigenschaften...", "+Compare with encoder..."}));
+    EXPECT_EQ(menuOnRightClick(tree, node(0)),
+              QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+
+    // Empty space below the last node: only a new site, and the selection stays.
+    const QPoint empty(5, tree->viewport()->height() - 5);
+    ASSERT_EQ(tree->itemAt(empty), nullptr);
+    EXPECT_EQ(menuOnRightClick(tree, empty),
+              QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
+                           "Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+    EXPECT_EQ(tree->currentItem(), node(0));
+}
+
+// Ends the next modal dialog with its OK (1) or Cancel (2) button.
+void answerNextDialog(const char* buttonText) {
+    QTimer::singleShot(0, [buttonText] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == buttonText)
+                button->click();
+    });
+}
+
+TEST_F(MainWindowTest, CancellingTheConnectionDialogChangesNeitherFileNorLabel) {
+    const std::string text = "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n";
+    const std::string folder = encoderFolder("Hilltop", "Tower", text);
+    ASSERT_TRUE(select(node(0, 0)));
+    answerNextDialog("Abbrechen");
+    window().tree()->ShowProperties();
+    EXPECT_EQ(readFileBytes(folder + "tcp.txt"), text);
+    EXPECT_EQ(node(0, 0)->text(0), "Tower - 10.0.0.5");
+}
+
+TEST_F(MainWindowTest, AFolderWithADashTakesItsOwnFiles) {
+    const std::string folder = encoderFolder("Hilltop", "Tower-2");
+    encoderFolder("Hilltop", "Towe");
+    ASSERT_TRUE(select(node(0, 1)));
+    answerNextDialog("OK");
+    window().tree()->ShowProperties();
+    EXPECT_EQ(readFileBytes(folder + "tcp.txt"), "127.0.0.1\r\n\r\nTCP/IP\r\n3\r\n1\r\n");
+    EXPECT_EQ(node(0, 1)->text(0), "Tower-2 - 127.0.0.1");
+
+    ASSERT_TRUE(window().SaveSelectedNode());
+    EXPECT_TRUE(fs::exists(folder + "device.dat"));
+    EXPECT_FALSE(fs::exists("./LocationData/Hilltop/Towe/device.dat"));
+}
+
+TEST_F(MainWindowTest, CtrlDOpensTheModulationPowerDialogOnlyWhereDynDatenWouldBeEnabled) {
+    encoderFolder("Hilltop", "Tower", "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n");
+    int opened = 0;
+    const auto pressCtrlD = [&] {
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog =
+                    qobject_cast<ModulationPowerDialog*>(QApplication::activeModalWidget())) {
+                ++opened;
+                dialog->reject();
+            }
+        });
+        QTest::keyClick(&window(), Qt::Key_D, Qt::ControlModifier);
+    };
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    ASSERT_TRUE(select(node(0)));
+    pressCtrlD();
+    EXPECT_EQ(opened, 0);
+    ASSERT_TRUE(select(node(0, 0, 4)));
+    pressCtrlD();
+    EXPECT_EQ(opened, 1);
+}
+
+}  // namespace
+}  // namespace q93::test
