@@ -117,11 +117,46 @@ std::string presetFilePath(const std::string& encoderFolder, int number) {
     return encoderFolder + presetFileName(presetLabel(number));
 }
 
+namespace {
+
+// 1 to 8 for "Preset-1.dat" to "Preset-8.dat", else 0.
+int storedPresetNumber(const std::string& name) {
+    constexpr std::string_view prefix = "Preset-";
+    constexpr std::string_view suffix = ".dat";
+    if (name.size() != prefix.size() + 1 + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
+        return 0;
+    const int number = name[prefix.size()] - '0';
+    return number >= 1 && number <= kPresetsPerEncoder ? number : 0;
+}
+
+}  // namespace
+
 StoredFiles findStoredFiles(const std::string& encoderFolder) {
+    // One listing rather than nine look-ups: the tree of a large network starts that much
+    // sooner. A folder that may be searched but not listed is asked file by file.
     StoredFiles files;
-    files.device = exists(deviceFilePath(encoderFolder));
-    for (int n = 1; n <= kPresetsPerEncoder; ++n)
-        files.presets[n - 1] = exists(presetFilePath(encoderFolder, n));
+    std::error_code error;
+    std::filesystem::directory_iterator it(encoderFolder, error);
+    if (error) {
+        files.device = exists(deviceFilePath(encoderFolder));
+        for (int n = 1; n <= kPresetsPerEncoder; ++n)
+            files.presets[n - 1] = exists(presetFilePath(encoderFolder, n));
+        return files;
+    }
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const int preset = storedPresetNumber(name);
+        if (name != kDeviceFileName && preset == 0)
+            continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        if (preset != 0)
+            files.presets[preset - 1] = true;
+        else
+            files.device = true;
+    }
     return files;
 }
 

@@ -37,7 +37,7 @@ QTreeWidgetItem* makeNode(const std::string& label, const std::string& folder, i
     auto* node = new QTreeWidgetItem(QStringList{QString::fromStdString(nameText(label))});
     node->setData(0, kFolderRole, QByteArray::fromStdString(folder));
     node->setData(0, kImageRole, image);
-    node->setIcon(0, treeImage(image));
+    node->setIcon(0, treeIcon(image));
     return node;
 }
 
@@ -135,11 +135,13 @@ std::string LocationTree::folderName(const QTreeWidgetItem* node) {
 QTreeWidgetItem* LocationTree::addEncoderNode(QTreeWidgetItem* site, const EncoderFolder& encoder) {
     QTreeWidgetItem* encoderNode = makeNode(encoder.label, encoder.name, kEncoderImage);
     insertInNameOrder(site, encoderNode);
-    lookForStoredFile(encoderNode);
+    const StoredFiles stored = findStoredFiles(EncoderFolderPath(encoderNode));
+    showStored(encoderNode, stored.device);
     for (int n = 1; n <= kPresetsPerEncoder; ++n) {
-        QTreeWidgetItem* presetNode = makeNode(presetLabel(n), presetLabel(n), kPresetImage);
+        const std::string label = presetLabel(n);
+        QTreeWidgetItem* presetNode = makeNode(label, label, kPresetImage);
         encoderNode->addChild(presetNode);
-        lookForStoredFile(presetNode);
+        showStored(presetNode, stored.presets[n - 1]);
     }
     return encoderNode;
 }
