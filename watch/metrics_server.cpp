@@ -1,33 +1,149 @@
 #include "watch/metrics_server.h"
 
-#include <httplib.h>
+#include <microhttpd.h>
+#include <netdb.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <chrono>
+#include <cstring>
 
 namespace q93::watch {
 namespace {
 
 constexpr const char* kContentType = "text/plain; version=0.0.4; charset=utf-8";
-// A scraper asks a few times a minute; two threads serve that and a second one at once.
-constexpr std::size_t kServingThreads = 2;
-// A client that sends nothing, or reads nothing, does not hold a thread for long.
-constexpr time_t kClientTimeoutSeconds = 5;
-// How often stop() asks a server that has not begun to listen yet.
-constexpr auto kStopRetry = std::chrono::milliseconds(10);
+// A client that sends nothing for this long is closed; one that trickles a byte now and then
+// keeps its connection, but never the loop.
+constexpr unsigned kClientTimeoutSeconds = 5;
+// More clients than a room of scrapers and curious people ever opens at once.
+constexpr unsigned kMostClients = 1000;
+constexpr int kBacklog = 64;
 
-// The ending signals go to the polling loop, never to a serving thread; the threads the
-// server starts take this mask from the one that starts them.
-void blockEndingSignals() {
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        sigaddset(&ending, signal);
-    pthread_sigmask(SIG_BLOCK, &ending, nullptr);
+// The ending signals go to the polling loop, never to the serving thread, which takes its
+// mask from the thread that starts it.
+class EndingSignalsBlocked {
+public:
+    EndingSignalsBlocked() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&ending, signal);
+        pthread_sigmask(SIG_BLOCK, &ending, &before_);
+    }
+    ~EndingSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+
+private:
+    sigset_t before_;
+};
+
+// Half the descriptors this process may open go to clients, the rest stay for the polls, the
+// lock folders and the files; the soft limit is first raised as far as the hard one allows.
+unsigned clientLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return kMostClients / 8;
+    if (limit.rlim_cur < limit.rlim_max) {
+        rlimit raised = limit;
+        raised.rlim_cur = std::min<rlim_t>(limit.rlim_max, 4 * kMostClients);
+        if (raised.rlim_cur > limit.rlim_cur && ::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+            limit = raised;
+    }
+    const rlim_t half = limit.rlim_cur == RLIM_INFINITY ? kMostClients : limit.rlim_cur / 2;
+    return static_cast<unsigned>(std::clamp<rlim_t>(half, 1, kMostClients));
+}
+
+// A listening socket on the address, or -1 with the reason. Only SO_REUSEADDR: a port that
+// another program listens on stays refused, so two watches never share one.
+int listenOn(const ListenAddress& address, std::string* error) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE;
+    addrinfo* found = nullptr;
+    const std::string port = std::to_string(address.port);
+    const std::string where = address.host + ":" + port;
+    if (const int status = ::getaddrinfo(address.host.c_str(), port.c_str(), &hints, &found);
+        status != 0) {
+        *error = "cannot listen on " + where + ": " + ::gai_strerror(status);
+        return -1;
+    }
+    int fd = -1;
+    int cause = 0;
+    for (addrinfo* candidate = found; candidate != nullptr && fd < 0;
+         candidate = candidate->ai_next) {
+        fd = ::socket(candidate->ai_family, candidate->ai_socktype | SOCK_CLOEXEC,
+                      candidate->ai_protocol);
+        if (fd < 0) {
+            cause = errno;
+            continue;
+        }
+        const int yes = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        if (::bind(fd, candidate->ai_addr, candidate->ai_addrlen) != 0 ||
+            ::listen(fd, kBacklog) != 0) {
+            cause = errno;
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ::freeaddrinfo(found);
+    if (fd < 0)
+        *error = "cannot listen on " + where + ": " +
+                 (cause == EADDRINUSE ? std::string("port in use") : std::strerror(cause));
+    return fd;
+}
+
+int boundPort(int fd) {
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0)
+        return -1;
+    if (bound.ss_family == AF_INET6)
+        return ntohs(reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port);
+    return ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+}
+
+MHD_Result respond(MHD_Connection* connection, unsigned status, const std::string& body,
+                   const char* contentType) {
+    MHD_Response* response = MHD_create_response_from_buffer(
+        body.size(), const_cast<char*>(body.data()), MHD_RESPMEM_MUST_COPY);
+    if (response == nullptr)
+        return MHD_NO;
+    if (contentType != nullptr)
+        MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, contentType);
+    const MHD_Result queued = MHD_queue_response(connection, status, response);
+    MHD_destroy_response(response);
+    return queued;
 }
 
 }  // namespace
+
+struct MetricsAnswer {
+    static MHD_Result answer(void* self, MHD_Connection* connection, const char* url,
+                             const char* method, const char*, const char*,
+                             size_t* uploadSize, void** state) {
+        // The first call brings the headers only; a body, if any, is taken and dropped.
+        if (*state == nullptr) {
+            *state = self;
+            return MHD_YES;
+        }
+        if (*uploadSize != 0) {
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        const bool read = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 ||
+                          std::strcmp(method, MHD_HTTP_METHOD_HEAD) == 0;
+        if (!read || std::strcmp(url, "/metrics") != 0)
+            return respond(connection, MHD_HTTP_NOT_FOUND, "", nullptr);
+        auto* server = static_cast<MetricsServer*>(self);
+        return respond(connection, MHD_HTTP_OK, server->metrics_(), kContentType);
+    }
+};
 
 bool parseListenAddress(const std::string& text, ListenAddress& address) {
     const std::size_t colon = text.rfind(':');
@@ -52,50 +168,42 @@ bool parseListenAddress(const std::string& text, ListenAddress& address) {
 }
 
 MetricsServer::MetricsServer(std::function<std::string()> metrics)
-    : metrics_(std::move(metrics)), server_(std::make_unique<httplib::Server>()) {
-    server_->new_task_queue = [] { return new httplib::ThreadPool(kServingThreads); };
-    server_->set_read_timeout(kClientTimeoutSeconds);
-    server_->set_write_timeout(kClientTimeoutSeconds);
-    server_->set_keep_alive_timeout(kClientTimeoutSeconds);
-    server_->set_payload_max_length(0);
-    server_->Get("/metrics", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_content(metrics_(), kContentType);
-    });
-}
+    : metrics_(std::move(metrics)) {}
 
 MetricsServer::~MetricsServer() {
     stop();
 }
 
 bool MetricsServer::start(const ListenAddress& address, std::string* error) {
-    if (address.port == 0) {
-        port_ = server_->bind_to_any_port(address.host);
-    } else if (server_->bind_to_port(address.host, address.port)) {
-        port_ = address.port;
-    } else {
-        port_ = -1;
-    }
-    if (port_ <= 0) {
-        *error = "cannot listen on " + address.host + ":" + std::to_string(address.port);
+    const int fd = listenOn(address, error);
+    if (fd < 0)
+        return false;
+    port_ = boundPort(fd);
+    connectionLimit_ = clientLimit();
+    const EndingSignalsBlocked blocked;
+    // No Date header: Prometheus has no use for it, and the time zone lock it would take on
+    // the serving thread is one fewer lock that a process forked meanwhile could inherit held.
+    daemon_ = MHD_start_daemon(
+        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
+            MHD_USE_SUPPRESS_DATE_NO_CLOCK,
+        0, nullptr, nullptr,
+        &MetricsAnswer::answer, this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
+        connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT, kClientTimeoutSeconds,
+        MHD_OPTION_END);
+    if (daemon_ == nullptr) {
+        ::close(fd);
+        *error = "cannot serve on " + address.host + ":" + std::to_string(address.port);
         return false;
     }
-    thread_ = std::thread([this] {
-        blockEndingSignals();
-        server_->listen_after_bind();
-        served_ = true;
-    });
     return true;
 }
 
 void MetricsServer::stop() {
-    if (!thread_.joinable())
+    if (daemon_ == nullptr)
         return;
-    // A stop before the thread began listening would be lost: ask until it has ended.
-    while (!served_) {
-        server_->stop();
-        std::this_thread::sleep_for(kStopRetry);
-    }
-    thread_.join();
+    // Closes the listening socket it was given, every connection, and joins its thread.
+    MHD_stop_daemon(daemon_);
+    daemon_ = nullptr;
 }
 
 }  // namespace q93::watch

@@ -3,9 +3,13 @@
 #include <httplib.h>
 #include <poll.h>
 #include <signal.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -29,7 +33,9 @@ using namespace std::chrono_literals;
 // until stop() or the end of the test.
 class WatchProcess {
 public:
-    WatchProcess(const fs::path& directory, const std::vector<std::string>& args)
+    // `descriptors`, when given, is the watch's limit of open files (soft and hard).
+    WatchProcess(const fs::path& directory, const std::vector<std::string>& args,
+                 rlim_t descriptors = 0)
         : errPath_((directory / "watch.err").string()) {
         int out[2];
         if (::pipe(out) != 0)
@@ -42,6 +48,9 @@ public:
             const int err = ::open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(err, STDERR_FILENO);
             if (::chdir(directory.c_str()) != 0)
+                ::_exit(127);
+            const rlimit limit{descriptors, descriptors};
+            if (descriptors != 0 && ::setrlimit(RLIMIT_NOFILE, &limit) != 0)
                 ::_exit(127);
             std::vector<char*> argv;
             for (std::string& word : words)
@@ -124,9 +133,10 @@ struct Scrape {
     std::string body;
 };
 
-Scrape scrape(int port) {
+Scrape scrape(int port, time_t timeoutSeconds = 5) {
     httplib::Client client("127.0.0.1", port);
-    client.set_read_timeout(5);
+    client.set_connection_timeout(timeoutSeconds);
+    client.set_read_timeout(timeoutSeconds);
     const auto response = client.Get("/metrics");
     if (!response || response->status != 200)
         return {};
@@ -148,6 +158,53 @@ Scrape scrapeUntilPolled(int port, std::size_t count, Clock::duration within) {
     }
     return last;
 }
+
+// Connections to the watch that send nothing, or one byte of a request now and then.
+class Clients {
+public:
+    Clients(int port, int count) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (int i = 0; i < count; ++i) {
+            const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            if (fd < 0)
+                break;
+            if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+                ::close(fd);
+                break;
+            }
+            fds_.push_back(fd);
+        }
+    }
+    ~Clients() {
+        stop_ = true;
+        if (trickler_.joinable())
+            trickler_.join();
+        for (const int fd : fds_)
+            ::close(fd);
+    }
+    std::size_t open() const { return fds_.size(); }
+    // The first `count` send a request's bytes one at a time, each within the watch's idle
+    // time-out, so that none is ever closed for silence.
+    void trickle(std::size_t count) {
+        trickler_ = std::thread([this, count] {
+            const std::string request = "GET /metrics HTTP/1.1\r\nHost: x\r\nX-Slow: ";
+            for (std::size_t sent = 0; !stop_; ++sent) {
+                for (std::size_t i = 0; i < count && i < fds_.size(); ++i)
+                    ::send(fds_[i], &request[std::min(sent, request.size() - 1)], 1, MSG_NOSIGNAL);
+                for (int wait = 0; wait < 10 && !stop_; ++wait)
+                    std::this_thread::sleep_for(100ms);
+            }
+        });
+    }
+
+private:
+    std::vector<int> fds_;
+    std::thread trickler_;
+    std::atomic<bool> stop_{false};
+};
 
 // Every file under a folder with its bytes and its modification time.
 std::map<std::string, std::pair<std::string, fs::file_time_type>> treeState(const fs::path& root) {
@@ -197,7 +254,7 @@ TEST(Watch, ServesEveryEncodersHealthAsPrometheusMetrics) {
     for (std::size_t k = 1; k <= names.size(); ++k) {
         const std::string of = labels(names[k - 1].first, names[k - 1].second);
         SCOPED_TRACE(of);
-        ASSERT_TRUE(metrics.count("q93_up" + of)) << got.body;
+        ASSERT_TRUE(metrics.count("q93_up" + of)) << got.body << watch.errText();
         const double expected = silent.count(static_cast<int>(k)) != 0 ? 0 : 1;
         EXPECT_EQ(metrics.at("q93_up" + of), expected);
         up += metrics.at("q93_up" + of) == 1 ? 1 : 0;
@@ -258,6 +315,59 @@ TEST(Watch, APollWaitsForTheEncodersLockThenReports) {
     const auto reported = samples(scrapeUntilPolled(patient.port(), 1, 3s).body);
     EXPECT_EQ(reported.at("q93_up" + of), 1);
     EXPECT_GE(reported.at("q93_poll_duration_seconds" + of), 1.0);
+}
+
+// A port that a watch serves is refused to a second one at once, whatever the first does.
+TEST(Watch, ASecondWatchOnTheSamePortFailsAtOnce) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    WatchProcess first(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "60"});
+    ASSERT_GT(first.port(), 0) << first.errText();
+
+    const auto second = test::runCtl(
+        {"watch", "--listen", "127.0.0.1:" + std::to_string(first.port()), "--interval", "60"},
+        work.path().string());
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_EQ(second.out, "");
+    EXPECT_NE(second.err.find("port in use"), std::string::npos) << second.err;
+}
+
+// Clients that hold connections open, silent or sending a byte now and then, neither delay a
+// scrape nor take the descriptors the polls need: with room for 128 open files, 127 such
+// connections leave a healthy encoder up and its polls without error.
+TEST(Watch, IdleAndTricklingClientsNeitherBlindItNorStarveThePolls) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    const std::string of = labels("Hilltop", "Tower");
+    {
+        WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"});
+        ASSERT_GT(watch.port(), 0) << watch.errText();
+        Clients crowd(watch.port(), 505);
+        ASSERT_EQ(crowd.open(), 505u);
+        crowd.trickle(5);
+        for (int round = 0; round < 3; ++round) {
+            const auto start = Clock::now();
+            const Scrape got = scrape(watch.port(), 3);
+            EXPECT_FALSE(got.body.empty()) << "round " << round;
+            EXPECT_LT(Clock::now() - start, 3s) << "round " << round;
+        }
+    }
+    WatchProcess starved(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"},
+                         128);
+    ASSERT_GT(starved.port(), 0) << starved.errText();
+    const double before = samples(scrapeUntilPolled(starved.port(), 1, 5s).body)
+                              .at("q93_watch_polls_total");
+    Clients crowd(starved.port(), 127);
+    // The idle time-out frees the watch's connections for the scrape that reads the result.
+    const auto after = samples(scrapeUntilPolled(starved.port(), static_cast<std::size_t>(before) + 3, 20s).body);
+    ASSERT_TRUE(after.count("q93_up" + of)) << starved.errText();
+    EXPECT_EQ(after.at("q93_up" + of), 1) << starved.errText();
+    EXPECT_EQ(after.at("q93_watch_poll_errors_total"), 0) << starved.errText();
+    EXPECT_EQ(starved.errText().find("Too many open files"), std::string::npos);
 }
 
 }  // namespace
