@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "base/held_signals.h"
 #include "screen/dialogs/gui_seam.h"
 #include "screen/window/main_window.h"
 #include "screen/kit/ui_translations.h"
@@ -10,6 +11,7 @@
 #include "screen/kit/system_language.h"
 
 int main(int argc, char** argv) {
+    q93::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     // The toolkit has taken its own options out of argv; what is left is the tool's.
     std::string message;

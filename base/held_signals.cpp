@@ -18,4 +18,8 @@ EndSignalsHeld::~EndSignalsHeld() {
     pthread_sigmask(SIG_SETMASK, &before_, nullptr);
 }
 
+void ignoreFileSizeSignal() {
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
 }  // namespace q93

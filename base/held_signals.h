@@ -21,4 +21,10 @@ private:
     sigset_t before_;
 };
 
+// Under a file-size limit the kernel would end the process at the first write past it,
+// without a word and with the edit lost; ignored, that write fails with EFBIG and is
+// reported, and its temporary file removed, as any other failed write. Both tools call it
+// first thing.
+void ignoreFileSizeSignal();
+
 }  // namespace q93

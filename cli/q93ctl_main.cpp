@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/held_signals.h"
 #include "cli/connection_options.h"
 #include "cli/ctl_command.h"
 #include "cli/lock_options.h"
@@ -84,8 +85,6 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Under a file-size limit the kernel would end the process at the first write past it,
-    // without a word; ignored, that write fails with EFBIG and is reported as any other.
-    std::signal(SIGXFSZ, SIG_IGN);
+    q93::ignoreFileSizeSignal();
     return checkedOutput(run(argc, argv));
 }

@@ -8,6 +8,14 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <thread>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -403,6 +411,38 @@ TEST_F(MainWindowTest, AFolderGivenAtTheStartIsTheOneTheWindowShows) {
     EXPECT_EQ(two.exitCode, 2);
     EXPECT_NE(two.err.find("q93config takes one argument, a folder\n"), std::string::npos)
         << two.err;
+}
+
+// Under a file-size limit the program keeps running: a write past the limit fails and is
+// reported like a full disk, rather than the kernel ending it with the edit lost.
+TEST(ProgramSignals, TheWindowIgnoresTheFileSizeSignal) {
+    TempDir folder;
+    fs::create_directories(folder.path() / "LocationData");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const rlimit none{0, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+        const std::string program = binPath("q93config");
+        ::execl(program.c_str(), program.c_str(), "-platform", "offscreen",
+                folder.path().c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(pid, 0);
+    constexpr unsigned long kFileSizeBit = 1ul << (SIGXFSZ - 1);
+    bool ignored = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!ignored && std::chrono::steady_clock::now() < deadline) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("SigIgn:", 0) == 0)
+                ignored = (std::stoul(line.substr(7), nullptr, 16) & kFileSizeBit) != 0;
+        }
+        if (!ignored)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_TRUE(ignored);
 }
 
 }  // namespace
