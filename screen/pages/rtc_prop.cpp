@@ -7,10 +7,10 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
-#include "screen/pages/page_helpers.h"
-#include "screen/pages/page_owner.h"
 #include "protocol/clock_values.h"
 #include "resources/templates/clock_page_template.h"
+#include "screen/pages/page_helpers.h"
+#include "screen/pages/page_owner.h"
 
 namespace q93 {
 namespace {
@@ -84,7 +84,7 @@ void RTCProp::connectControls() {
 
 void RTCProp::enableManualControls(bool enabled) {
     for (int id : {kDate, kTime, kOffsetList}) {
-        if (QWidget* widget = control(id))
+        if (QWidget* widget = controlAs<QWidget>(id))
             widget->setEnabled(enabled);
     }
 }
