@@ -32,7 +32,7 @@ constexpr ControlTemplate kAboutControls[] = {
      "Q93Config Version 1.2"},
     {kStaticId, K::Label, 40, 25, 132, 8, "Einstellung der Q93 Stereocoder",
      "Setup of the Q93 stereo encoders"},
-    {1, K::DefaultButton, 178, 7, 50, 14, "OK"},
+    {kAboutOkId, K::DefaultButton, 178, 7, 50, 14, "OK"},
 };
 
 // The tree's context menu (menu 146, "DeviceContext"), in the order shown.

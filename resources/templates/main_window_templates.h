@@ -37,5 +37,6 @@ inline constexpr int kRemoveItemId = 40005;
 // Dialog 100, the about box.
 const DialogTemplate& aboutBoxTemplate();
 inline constexpr int kAboutVersionTextId = 1068;
+inline constexpr int kAboutOkId = 1;
 
 }  // namespace q93

@@ -12,7 +12,6 @@ namespace q93 {
 namespace {
 
 constexpr int kIconPixels = 32;
-constexpr int kOkId = 1;
 
 }  // namespace
 
@@ -24,7 +23,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     icon->setPixmap(programIcon().pixmap(kIconPixels, kIconPixels));
     icon->setGeometry(DialogUnits(font()).toPixels(7, 7, 20, 20));
     resize(dialogPixelSize(dialog));
-    if (auto* ok = control<QPushButton>(this, kOkId))
+    if (auto* ok = control<QPushButton>(this, kAboutOkId))
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

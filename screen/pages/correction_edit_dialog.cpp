@@ -9,7 +9,6 @@
 namespace q93 {
 namespace {
 
-constexpr int kValueEdit = 1137;
 constexpr qsizetype kMaxText = 254;
 // No minus sign: corrections are typed as magnitudes; a comma is read as a point.
 constexpr const char* kValueChars = "0123456789.,";
@@ -22,7 +21,7 @@ CorrectionEditDialog::CorrectionEditDialog(const QString& value, QWidget* parent
     // The template's "Bearbeiten" / "Modify" is replaced in both languages.
     setWindowTitle(QStringLiteral("Korrekturwert"));
     setFixedSize(dialogPixelSize(correctionEditTemplate()));
-    edit_ = control<CMaskEdit>(this, kValueEdit);
+    edit_ = control<CMaskEdit>(this, kCorrectionValueEdit);
     if (edit_ != nullptr) {
         edit_->SetValidChars(kValueChars);
         edit_->setText(value.left(kMaxText));
