@@ -10,16 +10,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "screen/kit/app_images.h"
-#include "store/name_text.h"
-#include "screen/window/vetoing_selection_model.h"
-#include "screen/dialogs/connection_dialog.h"
-#include "screen/pages/location_prop.h"
-#include "screen/pages/property_sheet.h"
-#include "screen/kit/template_builder.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
-#include "resources/templates/main_window_templates.h"
+#include "screen/dialogs/connection_dialog.h"
+#include "screen/kit/app_images.h"
+#include "screen/pages/location_prop.h"
+#include "screen/pages/property_sheet.h"
+#include "screen/window/tree_menu.h"
+#include "screen/window/vetoing_selection_model.h"
+#include "store/name_text.h"
 
 namespace q93 {
 namespace {
@@ -96,9 +95,6 @@ LocationTree::LocationTree(MyPropertySheet* sheet, QWidget* parent)
             [this](const QModelIndex& current, const QModelIndex&) {
                 selectionChanged(itemFromIndex(current));
             });
-    addFolderCommands();
-    addMenuCommand({kPropertiesItemId, [](QTreeWidgetItem* node) { return NodeDepth(node) == 2; },
-                    [this](QTreeWidgetItem*) { ShowProperties(); }});
 }
 
 void LocationTree::Build(const std::string& root) {
@@ -346,7 +342,7 @@ void LocationTree::mousePressEvent(QMouseEvent* event) {
     QTreeWidgetItem* node = itemAt(event->position().toPoint());
     if (node != nullptr)
         setCurrentItem(node);
-    showContextMenu(node);
+    showContextMenu(node, QCursor::pos() + QPoint(kMenuOffsetX, 0));
 }
 
 void LocationTree::keyPressEvent(QKeyEvent* event) {
@@ -354,28 +350,13 @@ void LocationTree::keyPressEvent(QKeyEvent* event) {
     QTreeWidget::keyPressEvent(event);
 }
 
-void LocationTree::addMenuCommand(MenuCommand command) {
-    menu_.push_back(std::move(command));
-}
-
-void LocationTree::showContextMenu(QTreeWidgetItem* node) {
+void LocationTree::showContextMenu(QTreeWidgetItem* node, const QPoint& at) {
     QMenu menu(this);
-    std::vector<std::pair<QAction*, const MenuCommand*>> actions;
-    for (const MenuCommand& command : menu_) {
-        for (const MenuItemTemplate& item : treeMenuItems()) {
-            if (item.id != command.itemId)
-                continue;
-            QAction* action = menu.addAction(templateText(item.german, item.english));
-            action->setEnabled(command.offered(node));
-            actions.emplace_back(action, &command);
-        }
-    }
-    if (addMenuEntries)
-        addMenuEntries(menu, node);
-    QAction* chosen = menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0));
+    const auto actions = addTreeMenuCommands(*this, menu, node);
+    QAction* chosen = menu.exec(at);
     for (const auto& [action, command] : actions) {
         if (action == chosen)
-            command->run(node);
+            command->run(*this, node);
     }
 }
 

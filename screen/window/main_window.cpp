@@ -23,7 +23,6 @@
 #include "screen/kit/template_builder.h"
 #include "screen/pages/property_sheet.h"
 #include "screen/pages/rtc_prop.h"
-#include "screen/window/compare_menu_entries.h"
 #include "screen/window/location_tree.h"
 #include "store/encoder_lock.h"
 #include "store/name_text.h"
@@ -51,9 +50,6 @@ MainWindow::MainWindow(const std::string& root, QWidget* parent)
     setWindowTitle(QString::fromStdString(WindowTitle()));
     setWindowIcon(programIcon());
     tree_->onNodeButtons = [this](bool enabled) { enableNodeButtons(enabled); };
-    tree_->addMenuEntries = [this](QMenu& menu, QTreeWidgetItem* node) {
-        addCompareMenuEntries(tree_, menu, node);
-    };
     tree_->Build(root);
     // Nothing is selected yet, so there is nothing to read, send or save.
     enableNodeButtons(false);

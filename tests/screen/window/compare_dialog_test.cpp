@@ -4,12 +4,13 @@
 #include <QTreeWidget>
 #include <cmath>
 
-#include "store/block_reads.h"
-#include "screen/dialogs/compare_dialog.h"
-#include "screen/window/compare_menu_entries.h"
-#include "screen/dialogs/history_dialog.h"
 #include "history/settings_history.h"
 #include "protocol/number_format.h"
+#include "screen/dialogs/compare_dialog.h"
+#include "screen/dialogs/history_dialog.h"
+#include "screen/window/compare_menu_entries.h"
+#include "screen/window/tree_menu.h"
+#include "store/block_reads.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93 {
@@ -80,20 +81,24 @@ TEST_F(MainWindowWithSim, CompareListsTheTwoChangedFieldsInThePagesUnitsAndSends
 TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVersions) {
     startSim();
     window();
+    const QStringList folderEntries{"Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
+                                    "Entfernen...", "Eigenschaften..."};
     QMenu before;
-    addCompareMenuEntries(window().tree(), before, node(0, 0));
-    EXPECT_EQ(actionTexts(before), (QStringList{"Compare with encoder..."}));
+    addTreeMenuCommands(*window().tree(), before, node(0, 0));
+    EXPECT_EQ(actionTexts(before), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
 
     DeviceParameters device;
     ASSERT_TRUE(writeDeviceFile(folder + "device.dat", device));
     std::string error;
     ASSERT_TRUE(initHistory("./LocationData/", "true", &error)) << error;
     QMenu after;
-    addCompareMenuEntries(window().tree(), after, node(0, 0));
-    EXPECT_EQ(actionTexts(after), (QStringList{"Compare with encoder...", "History..."}));
+    addTreeMenuCommands(*window().tree(), after, node(0, 0));
+    EXPECT_EQ(actionTexts(after),
+              folderEntries + QStringList({"Mit Gerät vergleichen...", "Verlauf..."}));
+    EXPECT_TRUE(after.actions().last()->isEnabled());
     QMenu onPreset;
-    addCompareMenuEntries(window().tree(), onPreset, node(0, 0, 1));
-    EXPECT_EQ(actionTexts(onPreset), (QStringList{"Compare with encoder..."}));
+    addTreeMenuCommands(*window().tree(), onPreset, node(0, 0, 1));
+    EXPECT_EQ(actionTexts(onPreset), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
 
     const auto dialog = historyOfEncoder(window().tree(), node(0, 0));
     ASSERT_TRUE(dialog);

@@ -7,11 +7,11 @@
 #include <QtTest/QTest>
 #include <filesystem>
 
+#include "protocol/parameter_set.h"
+#include "resources/templates/main_window_templates.h"
 #include "screen/display/modulation_power_dialog.h"
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/property_sheet.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/main_window_templates.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93::test {
@@ -144,21 +144,21 @@ TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
     tree->expandAll();
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "+Compare with encoder..."}));
+                           "Entfernen...", "Eigenschaften...", "+Mit Gerät vergleichen..."}));
     EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "+Eigenschaften...", "+Compare with encoder..."}));
+                           "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen..."}));
     EXPECT_EQ(menuOnRightClick(tree, node(0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
 
     // Empty space below the last node: only a new site, and the selection stays.
     const QPoint empty(5, tree->viewport()->height() - 5);
     ASSERT_EQ(tree->itemAt(empty), nullptr);
     EXPECT_EQ(menuOnRightClick(tree, empty),
               QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+                           "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
     EXPECT_EQ(tree->currentItem(), node(0));
 }
 
