@@ -81,9 +81,10 @@ LocationTree::LocationTree(MyPropertySheet* sheet, QWidget* parent)
     setItemsExpandable(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
-    // The right button is handled at the press (select, then the node's menu); the window's
-    // own context menu must not follow it.
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    // The right button is handled at the press (select, then the node's menu); the context
+    // menu event that follows it is taken in contextMenuEvent, so that the window's own menu
+    // does not follow.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     selection_ = new VetoingSelectionModel(model(), this, [this](const QModelIndex& from) {
         return selectionAboutToChange(itemFromIndex(from));
     });
@@ -347,7 +348,30 @@ void LocationTree::mousePressEvent(QMouseEvent* event) {
 
 void LocationTree::keyPressEvent(QKeyEvent* event) {
     selection_->startNewGesture();
+    // Shift+F10 is the other key that asks for the context menu; the platform makes a context
+    // menu event only of the Menu key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        showKeyboardContextMenu();
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
+}
+
+void LocationTree::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        showKeyboardContextMenu();
+}
+
+void LocationTree::showKeyboardContextMenu() {
+    // At the selected node; with none, the menu of empty space at the tree's corner.
+    QTreeWidgetItem* node = currentItem();
+    QPoint at;
+    if (node != nullptr) {
+        scrollToItem(node);
+        at = visualItemRect(node).center();
+    }
+    showContextMenu(node, viewport()->mapToGlobal(at) + QPoint(kMenuOffsetX, 0));
 }
 
 void LocationTree::showContextMenu(QTreeWidgetItem* node, const QPoint& at) {

@@ -87,6 +87,9 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The menu asked for with the keyboard (the Menu key; Shift+F10 in keyPressEvent) acts on
+    // the selected node, as a right-click on it does.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool selectionAboutToChange(QTreeWidgetItem* leaving);
@@ -108,6 +111,7 @@ private:
     // The context menu for `node` (nullptr: empty space) at `at`, on the screen; runs the
     // command chosen.
     void showContextMenu(QTreeWidgetItem* node, const QPoint& at);
+    void showKeyboardContextMenu();
     void lookForStoredFile(QTreeWidgetItem* node);
     void showStored(QTreeWidgetItem* node, bool stored);
     std::string nodeBlock(const QTreeWidgetItem* node) const;
