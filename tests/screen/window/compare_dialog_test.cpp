@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QtTest/QTest>
 #include <cmath>
 
 #include "history/settings_history.h"
@@ -9,6 +12,7 @@
 #include "screen/dialogs/compare_dialog.h"
 #include "screen/dialogs/history_dialog.h"
 #include "screen/window/compare_menu_entries.h"
+#include "screen/window/location_tree.h"
 #include "screen/window/tree_menu.h"
 #include "store/block_reads.h"
 #include "tests/screen/window/main_window_fixture.h"
@@ -106,6 +110,27 @@ TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVe
     const QTreeWidgetItem* version = dialog->list()->topLevelItem(0);
     ASSERT_EQ(version->childCount(), 1);
     EXPECT_EQ(version->child(0)->text(0), "device.dat: first stored");
+
+    // Chosen from the menu a right-click opens, History shows that same list.
+    LocationTree* tree = window().tree();
+    tree->expandAll();
+    int versionsShown = -1;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                if (action->text() == "Verlauf...")
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (auto* shown = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget())) {
+            versionsShown = shown->list()->topLevelItemCount();
+            shown->reject();
+        }
+    });
+    answer.start(10);
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {},
+                      tree->visualItemRect(node(0, 0)).center());
+    EXPECT_EQ(versionsShown, 1);
 }
 
 }  // namespace
