@@ -7,7 +7,7 @@ using K = ControlKind;
 
 constexpr ControlTemplate kPageControls[] = {
     {kStaticId, K::GroupBox, 7, 7, 216, 176, ""},
-    {1023, K::ListView, 14, 18, 202, 158, "", nullptr, "#\nKorrektur Wert"},
+    {kCorrectionList, K::ListView, 14, 18, 202, 158, "", nullptr, "#\nKorrektur Wert"},
 };
 
 constexpr DialogTemplate kPageTemplate{144, "Korrekturwerte", nullptr, 230, 190, 8, kPageControls};
@@ -15,7 +15,7 @@ constexpr DialogTemplate kPageTemplate{144, "Korrekturwerte", nullptr, 230, 190,
 constexpr ControlTemplate kEditControls[] = {
     {kStaticId, K::GroupBox, 7, 7, 166, 36, "Daten", "Data"},
     {kStaticId, K::Label, 15, 23, 30, 8, "Wert:", "Value:"},
-    {1137, K::MaskEdit, 48, 21, 116, 12, ""},
+    {kCorrectionValueEdit, K::MaskEdit, 48, 21, 116, 12, ""},
     {kOkButtonId, K::DefaultButton, 36, 50, 50, 14, "OK"},
     {kCancelButtonId, K::PushButton, 94, 50, 50, 14, "Abbrechen", "Cancel"},
 };

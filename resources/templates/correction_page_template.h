@@ -9,6 +9,8 @@ namespace q93 {
 const DialogTemplate& correctionPageTemplate();
 const DialogTemplate& correctionEditTemplate();
 
+inline constexpr int kCorrectionList = 1023;
+inline constexpr int kCorrectionValueEdit = 1137;
 // The edit dialog's buttons carry the platform's OK and Cancel ids.
 inline constexpr int kOkButtonId = 1;
 inline constexpr int kCancelButtonId = 2;

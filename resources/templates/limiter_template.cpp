@@ -1,4 +1,4 @@
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/limiter_template.h"
 
 namespace q93 {
 namespace {
@@ -8,18 +8,18 @@ using K = ControlKind;
 constexpr ControlTemplate kControls[] = {
     {kStaticId, K::GroupBox, 7, 7, 216, 176, ""},
     {kStaticId, K::Label, 14, 18, 206, 10, "Hub-Begrenzer:", "Peak Deviation-Limiter:"},
-    {1011, K::RadioButton, 14, 30, 44, 10, "An", "On"},
-    {1012, K::RadioButton, 62, 30, 44, 10, "Aus", "Off"},
+    {kLimiterPeakOn, K::RadioButton, 14, 30, 44, 10, "An", "On"},
+    {kLimiterPeakOff, K::RadioButton, 62, 30, 44, 10, "Aus", "Off"},
     {kStaticId, K::Label, 14, 46, 206, 10, "maximaler Hub:", "Maximum Deviation:"},
-    {1039, K::MaskEdit, 14, 56, 40, 12, ""},
+    {kLimiterMaxDeviation, K::MaskEdit, 14, 56, 40, 12, ""},
     {kStaticId, K::Label, 58, 58, 162, 10, "kHz ( 20 bis 100 kHz )", "kHz ( 20 to 100 kHz )"},
     {kStaticId, K::Label, 14, 78, 206, 10,
      "Modulations-Leistungsbegrenzer:", "Modulation Power Limiter:"},
-    {1013, K::RadioButton, 14, 90, 44, 10, "An", "On"},
-    {1014, K::RadioButton, 62, 90, 44, 10, "Aus", "Off"},
+    {kLimiterPowerOn, K::RadioButton, 14, 90, 44, 10, "An", "On"},
+    {kLimiterPowerOff, K::RadioButton, 62, 90, 44, 10, "Aus", "Off"},
     {kStaticId, K::Label, 14, 106, 206, 10,
      "maximale Modulations-Leistung:", "Maximum Modulation Output:"},
-    {1018, K::MaskEdit, 14, 116, 40, 12, ""},
+    {kLimiterMaxModulation, K::MaskEdit, 14, 116, 40, 12, ""},
     {kStaticId, K::Label, 58, 118, 162, 10, "dBr ( -6 bis +6 dBr )", "dBr ( -6 to +6 dBr )"},
 };
 

@@ -1,4 +1,4 @@
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/location_template.h"
 
 namespace q93 {
 namespace {

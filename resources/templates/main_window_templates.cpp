@@ -32,16 +32,7 @@ constexpr ControlTemplate kAboutControls[] = {
      "Q93Config Version 1.2"},
     {kStaticId, K::Label, 40, 25, 132, 8, "Einstellung der Q93 Stereocoder",
      "Setup of the Q93 stereo encoders"},
-    {1, K::DefaultButton, 178, 7, 50, 14, "OK"},
-};
-
-// The tree's context menu (menu 146, "DeviceContext"), in the order shown.
-constexpr MenuItemTemplate kTreeMenu[] = {
-    {kNewSiteItemId, "Neuer Standort...", "New site..."},
-    {kNewEncoderItemId, "Neuer Encoder...", "New encoder..."},
-    {kRenameItemId, "Umbenennen...", "Rename..."},
-    {kRemoveItemId, "Entfernen...", "Remove..."},
-    {kPropertiesItemId, "Eigenschaften...", "Properties..."},
+    {kAboutOkId, K::DefaultButton, 178, 7, 50, 14, "OK"},
 };
 
 constexpr DialogTemplate kAboutTemplate{100, "Info über Q93Config", "About Q93Config", 235, 55,
@@ -55,10 +46,6 @@ const DialogTemplate& mainWindowTemplate() {
 
 const ControlTemplate& mainWindowPlace(int id) {
     return id == kLocationTreeId ? kMainPlaces[0] : kMainPlaces[1];
-}
-
-std::span<const MenuItemTemplate> treeMenuItems() {
-    return kTreeMenu;
 }
 
 const DialogTemplate& aboutBoxTemplate() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <span>
-
 #include "resources/dialog_template.h"
 
 namespace q93 {
@@ -21,21 +19,9 @@ inline constexpr int kUpdateButtonId = 1006;
 inline constexpr int kSheetPlaceholderId = 1014;
 inline constexpr int kDynamicDataButtonId = 1044;
 
-// The items of the tree's context menu (menu 146, "DeviceContext"), in the order shown.
-struct MenuItemTemplate {
-    int id;
-    const char* german;
-    const char* english;
-};
-std::span<const MenuItemTemplate> treeMenuItems();
-inline constexpr int kPropertiesItemId = 40001;
-inline constexpr int kNewSiteItemId = 40002;
-inline constexpr int kNewEncoderItemId = 40003;
-inline constexpr int kRenameItemId = 40004;
-inline constexpr int kRemoveItemId = 40005;
-
 // Dialog 100, the about box.
 const DialogTemplate& aboutBoxTemplate();
 inline constexpr int kAboutVersionTextId = 1068;
+inline constexpr int kAboutOkId = 1;
 
 }  // namespace q93

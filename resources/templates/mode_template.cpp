@@ -1,4 +1,4 @@
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/mode_template.h"
 
 namespace q93 {
 namespace {
@@ -8,10 +8,11 @@ using K = ControlKind;
 constexpr ControlTemplate kControls[] = {
     {kStaticId, K::GroupBox, 7, 7, 216, 176, ""},
     {kStaticId, K::Label, 14, 20, 76, 10, "Modus:", "Operation Mode:"},
-    {1053, K::DropDown, 92, 18, 100, 13, nullptr, nullptr, "Stereo\nMono-L\nMono-R\nTestton",
-     "Stereo\nMono-L\nMono-R\nTesttone"},
+    {kModeOperationMode, K::DropDown, 92, 18, 100, 13, nullptr, nullptr,
+     "Stereo\nMono-L\nMono-R\nTestton", "Stereo\nMono-L\nMono-R\nTesttone"},
     {kStaticId, K::Label, 14, 38, 76, 10, "Preemphase:", "Preemphasis:"},
-    {1017, K::DropDown, 92, 36, 100, 13, nullptr, nullptr, "Aus\n50us\n75us", "Off\n50us\n75us"},
+    {kModePreemphasis, K::DropDown, 92, 36, 100, 13, nullptr, nullptr, "Aus\n50us\n75us",
+     "Off\n50us\n75us"},
 };
 
 }  // namespace

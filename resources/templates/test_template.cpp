@@ -1,4 +1,4 @@
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/test_template.h"
 
 namespace q93 {
 namespace {
@@ -8,15 +8,15 @@ using K = ControlKind;
 constexpr ControlTemplate kControls[] = {
     {kStaticId, K::GroupBox, 7, 7, 216, 176, ""},
     {kStaticId, K::Label, 14, 20, 76, 10, "Modus:", "Mode:"},
-    {1040, K::DropDown, 92, 18, 110, 13, nullptr, nullptr,
+    {kTestMode, K::DropDown, 92, 18, 110, 13, nullptr, nullptr,
      "Aus\nLinks\nRechts\nRechts = Links\nRechts = - Links",
      "Off\nLeft\nRight\nRight = Left\nRight = - Left"},
     {kStaticId, K::Label, 14, 38, 76, 10, "Testton:", "Testtone:"},
-    {1016, K::DropDown, 92, 36, 110, 13, nullptr, nullptr,
+    {kTestTone, K::DropDown, 92, 36, 110, 13, nullptr, nullptr,
      "400 Hz\n500 Hz\n1 kHz\n4 kHz\n8 kHz\n15 kHz"},
     {kStaticId, K::Label, 14, 56, 206, 10, "Testton Pegel:", "Testtone Level:"},
-    {1008, K::MaskEdit, 14, 66, 40, 12, ""},
-    {1009, K::Label, 58, 68, 162, 10, ""},
+    {kTestLevel, K::MaskEdit, 14, 66, 40, 12, ""},
+    {kTestUnitText, K::Label, 58, 68, 162, 10, ""},
 };
 
 }  // namespace

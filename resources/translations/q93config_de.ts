@@ -96,14 +96,6 @@ Sein Ordner kommt mit allem darin in den Papierkorb (gespeicherte Dateien: %2).<
 <context>
     <name>q93::CompareMenu</name>
     <message>
-        <source>Compare with encoder...</source>
-        <translation>Mit Gerät vergleichen...</translation>
-    </message>
-    <message>
-        <source>History...</source>
-        <translation>Verlauf...</translation>
-    </message>
-    <message>
         <source>Nothing is stored for %1 yet: read it or save it first.</source>
         <translation>Für %1 ist noch nichts gespeichert: erst auslesen oder speichern.</translation>
     </message>

@@ -3,28 +3,27 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "screen/kit/app_images.h"
-#include "screen/kit/template_builder.h"
 #include "resources/templates/main_window_templates.h"
 #include "resources/version_text.h"
+#include "screen/kit/app_images.h"
+#include "screen/kit/template_builder.h"
 
 namespace q93 {
 namespace {
 
 constexpr int kIconPixels = 32;
-constexpr int kOkId = 1;
 
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     const DialogTemplate& dialog = aboutBoxTemplate();
-    const std::map<int, QWidget*> controls = buildTemplate(dialog, this);
+    buildTemplate(dialog, this);
     setWindowTitle(QString::fromStdString(WindowTitle()));
     auto* icon = new QLabel(this);
     icon->setPixmap(programIcon().pixmap(kIconPixels, kIconPixels));
     icon->setGeometry(DialogUnits(font()).toPixels(7, 7, 20, 20));
     resize(dialogPixelSize(dialog));
-    if (auto* ok = qobject_cast<QPushButton*>(controls.at(kOkId)))
+    if (auto* ok = control<QPushButton>(this, kAboutOkId))
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -9,11 +9,11 @@
 #include "base/string_table.h"
 #include "base/user_seam.h"
 #include "link/connection_fields.h"
-#include "screen/kit/ip_address_edit.h"
 #include "link/ping.h"
+#include "resources/templates/connection_template.h"
+#include "screen/kit/ip_address_edit.h"
 #include "screen/kit/mask_edit.h"
 #include "screen/kit/template_builder.h"
-#include "resources/templates/connection_template.h"
 
 namespace q93 {
 namespace {
@@ -31,11 +31,6 @@ constexpr int kAnswerText = 102;
 constexpr int kNoAnswerText = 103;
 constexpr int kInvalidTcpPortText = 127;
 
-template <class Widget>
-Widget* as(QWidget* widget) {
-    return qobject_cast<Widget*>(widget);
-}
-
 QString answerText(int echoTimeMs) {
     char text[256];
     std::snprintf(text, sizeof text, LoadResString(kAnswerText), echoTimeMs);
@@ -46,14 +41,14 @@ QString answerText(int echoTimeMs) {
 
 ConnectionDialog::ConnectionDialog(const ConnectionSettings& initial, QWidget* parent)
     : QDialog(parent), settings_(initial) {
-    controls_ = buildTemplate(connectionTemplate(), this);
+    buildTemplate(connectionTemplate(), this);
     setWindowTitle(dialogTitle(connectionTemplate()));
     setFixedSize(dialogPixelSize(connectionTemplate()));
     fillControls(initial);
     connect(pingButton(), &QPushButton::clicked, this, &ConnectionDialog::startPing);
-    connect(as<QPushButton>(control(kConnectionOk)), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, kConnectionOk), &QPushButton::clicked, this,
             &ConnectionDialog::accept);
-    connect(as<QPushButton>(control(kConnectionCancel)), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, kConnectionCancel), &QPushButton::clicked, this,
             &ConnectionDialog::reject);
 }
 
@@ -62,31 +57,26 @@ ConnectionDialog::~ConnectionDialog() {
         pingThread_.join();
 }
 
-QWidget* ConnectionDialog::control(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
 IpAddressEdit* ConnectionDialog::ipAddressEdit() const {
-    return as<IpAddressEdit>(control(kConnectionIpAddress));
+    return control<IpAddressEdit>(this, kConnectionIpAddress);
 }
 CMaskEdit* ConnectionDialog::tcpPortEdit() const {
-    return as<CMaskEdit>(control(kConnectionTcpPort));
+    return control<CMaskEdit>(this, kConnectionTcpPort);
 }
 QComboBox* ConnectionDialog::portList() const {
-    return as<QComboBox>(control(kConnectionPort));
+    return control<QComboBox>(this, kConnectionPort);
 }
 QComboBox* ConnectionDialog::speedList() const {
-    return as<QComboBox>(control(kConnectionSpeed));
+    return control<QComboBox>(this, kConnectionSpeed);
 }
 QCheckBox* ConnectionDialog::readAckBox() const {
-    return as<QCheckBox>(control(kConnectionReadAck));
+    return control<QCheckBox>(this, kConnectionReadAck);
 }
 QPushButton* ConnectionDialog::pingButton() const {
-    return as<QPushButton>(control(kConnectionPing));
+    return control<QPushButton>(this, kConnectionPing);
 }
 QLabel* ConnectionDialog::pingResultLabel() const {
-    return as<QLabel>(control(kConnectionPingResult));
+    return control<QLabel>(this, kConnectionPingResult);
 }
 
 void ConnectionDialog::fillControls(const ConnectionSettings& initial) {

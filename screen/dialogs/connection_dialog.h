@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,8 +30,6 @@ public:
     // The values OK took; before that the values the dialog was opened with.
     const ConnectionSettings& settings() const { return settings_; }
 
-    // The control with a template id, or nullptr.
-    QWidget* control(int id) const;
     IpAddressEdit* ipAddressEdit() const;
     CMaskEdit* tcpPortEdit() const;
     QComboBox* portList() const;
@@ -51,7 +48,6 @@ private:
     // Called on the dialog's thread once the ping thread has its result.
     Q_INVOKABLE void pingFinished();
 
-    std::map<int, QWidget*> controls_;
     ConnectionSettings settings_;
 
     std::thread pingThread_;

@@ -10,8 +10,8 @@
 #include <QThread>
 
 #include "link/port_log_entries.h"
-#include "screen/kit/template_builder.h"
 #include "resources/templates/port_log_template.h"
+#include "screen/kit/template_builder.h"
 
 namespace q93 {
 namespace {
@@ -34,7 +34,7 @@ QPointer<PortLogWindow>& theWindow() {
 PortLogWindow::PortLogWindow(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    controls_ = buildTemplate(portLogTemplate(), this);
+    buildTemplate(portLogTemplate(), this);
     setWindowTitle(dialogTitle(portLogTemplate()));
     // The window may shrink below its first size, as far as the buttons stay usable.
     const QSize size = dialogPixelSize(portLogTemplate());
@@ -52,19 +52,14 @@ PortLogWindow::~PortLogWindow() {
     installFrameLogger(nullptr);
 }
 
-QWidget* PortLogWindow::control(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
 QListWidget* PortLogWindow::entryList() const {
-    return qobject_cast<QListWidget*>(control(kPortLogEntries));
+    return control<QListWidget>(this, kPortLogEntries);
 }
 QPushButton* PortLogWindow::clearButton() const {
-    return qobject_cast<QPushButton*>(control(kPortLogClear));
+    return control<QPushButton>(this, kPortLogClear);
 }
 QPushButton* PortLogWindow::saveButton() const {
-    return qobject_cast<QPushButton*>(control(kPortLogSave));
+    return control<QPushButton>(this, kPortLogSave);
 }
 
 void PortLogWindow::showAndLog() {

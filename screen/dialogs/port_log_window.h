@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -58,9 +57,7 @@ private:
     // Moves entries queued by any thread into the list, in the order they arrived.
     Q_INVOKABLE void takeQueuedEntries();
     void placeControls();
-    QWidget* control(int id) const;
 
-    std::map<int, QWidget*> controls_;
     std::atomic<bool> loggingOn_{false};
     std::mutex queueMutex_;
     std::vector<std::string> queued_;  // guarded by queueMutex_

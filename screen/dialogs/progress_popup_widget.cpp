@@ -6,8 +6,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "screen/kit/template_builder.h"
 #include "resources/templates/progress_popup_template.h"
+#include "screen/kit/template_builder.h"
 
 namespace q93 {
 namespace {
@@ -23,8 +23,8 @@ ProgressPopupWidget::ProgressPopupWidget(QWidget* owner)
       owner_(owner) {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    const std::map<int, QWidget*> controls = buildTemplate(progressPopupTemplate(), this);
-    label_ = qobject_cast<QLabel*>(controls.at(kProgressText));
+    buildTemplate(progressPopupTemplate(), this);
+    label_ = control<QLabel>(this, kProgressText);
     label_->setAlignment(Qt::AlignCenter);
     setFixedSize(dialogPixelSize(progressPopupTemplate()));
 }

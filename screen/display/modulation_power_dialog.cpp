@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
+#include "resources/templates/modulation_power_template.h"
 #include "screen/display/chart_window.h"
 #include "screen/kit/template_builder.h"
-#include "resources/templates/modulation_power_template.h"
 
 namespace q93 {
 namespace {
@@ -29,13 +29,13 @@ ModulationPowerDialog::ModulationPowerDialog(const ConnectionSettings& encoder, 
           refreshButtons();
       }) {
     const DialogTemplate& dialog = modulationPowerTemplate();
-    controls_ = buildTemplate(dialog, this);
+    buildTemplate(dialog, this);
     setWindowTitle(dialogTitle(dialog));
     setFixedSize(dialogPixelSize(dialog));
     // Binding resets the table for the default 8 channels at the default full scale of 100,
     // so the bars start at 100 of the 5000 set below and fall to 0 with the first tick.
-    meter_.bind(control(kModulationMeterPlaceId));
-    controls_[kModulationMeterPlaceId] = &meter_;
+    meter_.bind(control(this, kModulationMeterPlaceId));
+    setControlId(&meter_, kModulationMeterPlaceId);
     createChart();
     configureMeter();
     connectButtons();
@@ -47,18 +47,13 @@ ModulationPowerDialog::~ModulationPowerDialog() {
     joinWorker();
 }
 
-QWidget* ModulationPowerDialog::control(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
-}
-
 bool ModulationPowerDialog::workerRunning() const {
     std::lock_guard lock(workerMutex_);
     return !ended_;
 }
 
 void ModulationPowerDialog::createChart() {
-    const QWidget* place = control(kModulationChartPlaceId);
+    const QWidget* place = control(this, kModulationChartPlaceId);
     chart_ = new ChartWindow(kChartSeries);
     chart_->create(place != nullptr ? place->geometry() : QRect(), this, kChartId);
     chart_->verticalLines = 5;
@@ -82,20 +77,20 @@ void ModulationPowerDialog::configureMeter() {
 }
 
 void ModulationPowerDialog::connectButtons() {
-    if (auto* button = qobject_cast<QPushButton*>(control(kModulationStartId)))
+    if (auto* button = control<QPushButton>(this, kModulationStartId))
         connect(button, &QPushButton::clicked, this, &ModulationPowerDialog::start);
-    if (auto* button = qobject_cast<QPushButton*>(control(kModulationStopId)))
+    if (auto* button = control<QPushButton>(this, kModulationStopId))
         connect(button, &QPushButton::clicked, this, &ModulationPowerDialog::stop);
-    if (auto* button = qobject_cast<QPushButton*>(control(kModulationCancelId)))
+    if (auto* button = control<QPushButton>(this, kModulationCancelId))
         connect(button, &QPushButton::clicked, this, &ModulationPowerDialog::reject);
 }
 
 // Start is offered whenever the dialog is idle, Stop only while polling; the worker's end
 // (a link that would not open, or the end of its last poll) brings them back.
 void ModulationPowerDialog::refreshButtons() {
-    if (QWidget* button = control(kModulationStartId))
+    if (QWidget* button = control(this, kModulationStartId))
         button->setEnabled(!polling());
-    if (QWidget* button = control(kModulationStopId))
+    if (QWidget* button = control(this, kModulationStopId))
         button->setEnabled(polling());
 }
 

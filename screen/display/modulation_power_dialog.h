@@ -7,15 +7,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "protocol/connection_settings.h"
 #include "screen/display/gui_wakeup.h"
 #include "screen/display/level_meter.h"
 #include "screen/display/level_poll.h"
-#include "protocol/connection_settings.h"
 
 namespace q93 {
 
@@ -47,7 +46,6 @@ public:
     bool workerRunning() const;
     // Whether a worker thread exists that has not been joined yet.
     bool hasWorker() const { return worker_.joinable(); }
-    QWidget* control(int id) const;
     LevelMeter& meter() { return meter_; }
     ChartWindow* chart() const { return chart_; }
 
@@ -62,7 +60,6 @@ private:
     void takeReadings();
 
     const ConnectionSettings encoder_;
-    std::map<int, QWidget*> controls_;
     LevelMeter meter_;
     ChartWindow* chart_ = nullptr;
     GuiWakeup wakeup_;

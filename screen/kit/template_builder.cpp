@@ -23,6 +23,9 @@
 namespace q93 {
 namespace {
 
+// The dynamic property a built control keeps its template id in.
+constexpr const char* kControlIdProperty = "q93ControlId";
+
 QString fromUtf8(const char* text) {
     return text == nullptr ? QString() : QString::fromUtf8(text);
 }
@@ -176,12 +179,28 @@ QSize dialogPixelSize(const DialogTemplate& dialog) {
     return DialogUnits(dialogFont(dialog)).toPixels(dialog.width, dialog.height);
 }
 
-std::map<int, QWidget*> buildTemplate(const DialogTemplate& dialog, QWidget* parent) {
+void setControlId(QWidget* widget, int id) {
+    widget->setProperty(kControlIdProperty, id);
+}
+
+QWidget* controlWithId(const QWidget* dialog, int id) {
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    for (QObject* child : dialog->children()) {
+        const QVariant childId = child->property(kControlIdProperty);
+        if (childId.isValid() && childId.toInt() == id && child->isWidgetType()) {
+            return static_cast<QWidget*>(child);
+        }
+    }
+    return nullptr;
+}
+
+void buildTemplate(const DialogTemplate& dialog, QWidget* parent) {
     const QFont font = dialogFont(dialog);
     const DialogUnits units(font);
     parent->setFont(font);
     parent->setMinimumSize(units.toPixels(dialog.width, dialog.height));
-    std::map<int, QWidget*> controls;
     RadioGrouper radios(parent);
     for (const ControlTemplate& control : dialog.controls) {
         QWidget* widget = makeControl(control, parent);
@@ -190,10 +209,9 @@ std::map<int, QWidget*> buildTemplate(const DialogTemplate& dialog, QWidget* par
         widget->setVisible(!control.hidden);
         radios.add(control, widget);
         if (control.id != kStaticId) {
-            controls[control.id] = widget;
+            setControlId(widget, control.id);
         }
     }
-    return controls;
 }
 
 }  // namespace q93

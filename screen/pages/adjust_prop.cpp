@@ -6,26 +6,15 @@
 #include <QRadioButton>
 
 #include "base/user_seam.h"
-#include "screen/pages/page_helpers.h"
-#include "screen/pages/page_owner.h"
+#include "protocol/parameter_set.h"
 #include "protocol/settings_number_check.h"
 #include "protocol/settings_status_texts.h"
-#include "protocol/parameter_set.h"
 #include "resources/templates/settings_page_template.h"
+#include "screen/pages/page_helpers.h"
+#include "screen/pages/page_owner.h"
 
 namespace q93 {
 namespace {
-
-constexpr int kPresetList = 1015;
-constexpr int kUnitKHz = 1024;
-constexpr int kUnitDBu = 1026;
-constexpr int kLanguageEnglish = 1025;
-constexpr int kLanguageGerman = 1027;
-constexpr int kSensitivity = 1041;
-constexpr int kCurrentInput = 1062;
-constexpr int kDigitalChannels = 1066;
-constexpr int kAnalogChannels = 1067;
-constexpr int kAesFrame = 1070;
 
 constexpr int kSensitivityMaxLength = 5;
 // German whatever the user's language: the encoder's tool never had it translated.
@@ -37,34 +26,35 @@ AdjustProp::AdjustProp(PageOwner* owner, QWidget* parent)
     : PropertyPage(settingsPageTemplate(), parent), owner_(owner) {}
 
 void AdjustProp::InitDialog() {
-    SetEditFilter(controlAs<QLineEdit>(kSensitivity), kSignedDecimalChars, kSensitivityMaxLength);
-    SetLabelText(controlAs<QLabel>(kAesFrame), "");
+    SetEditFilter(controlAs<QLineEdit>(kSettingsSensitivity), kSignedDecimalChars,
+                  kSensitivityMaxLength);
+    SetLabelText(controlAs<QLabel>(kSettingsAesFrame), "");
 }
 
 void AdjustProp::LoadFromParams() {
     const DeviceParameters& device = parameterSet().device;
-    SelectListIndex(controlAs<QComboBox>(kPresetList), device.activePreset);
-    SetRadioPair(device.levelUnit, controlAs<QRadioButton>(kUnitDBu),
-                 controlAs<QRadioButton>(kUnitKHz));
-    SetRadioPair(device.language, controlAs<QRadioButton>(kLanguageGerman),
-                 controlAs<QRadioButton>(kLanguageEnglish));
-    ShowNumber(kSensitivity, device.sensitivity40k, 1);
+    SelectListIndex(controlAs<QComboBox>(kSettingsPresetList), device.activePreset);
+    SetRadioPair(device.levelUnit, controlAs<QRadioButton>(kSettingsUnitDBu),
+                 controlAs<QRadioButton>(kSettingsUnitKHz));
+    SetRadioPair(device.language, controlAs<QRadioButton>(kSettingsLanguageGerman),
+                 controlAs<QRadioButton>(kSettingsLanguageEnglish));
+    ShowNumber(kSettingsSensitivity, device.sensitivity40k, 1);
     loadStatus();
 }
 
 void AdjustProp::loadStatus() {
     const DeviceStatus& status = parameterSet().status;
-    SetLabelText(controlAs<QLabel>(kCurrentInput), CurrentInputText(status.currentInput));
+    SetLabelText(controlAs<QLabel>(kSettingsCurrentInput), CurrentInputText(status.currentInput));
     // Before the first device read the other three keep what they showed.
     if (status.currentInput == -1)
         return;
-    SetLabelText(controlAs<QLabel>(kDigitalChannels), ChannelsText(status.digitalChannels));
-    SetLabelText(controlAs<QLabel>(kAnalogChannels), ChannelsText(status.analogChannels));
-    SetLabelText(controlAs<QLabel>(kAesFrame), AesFrameText(status.aesFrameStatus));
+    SetLabelText(controlAs<QLabel>(kSettingsDigitalChannels), ChannelsText(status.digitalChannels));
+    SetLabelText(controlAs<QLabel>(kSettingsAnalogChannels), ChannelsText(status.analogChannels));
+    SetLabelText(controlAs<QLabel>(kSettingsAesFrame), AesFrameText(status.aesFrameStatus));
 }
 
 bool AdjustProp::checkSensitivity() {
-    auto* edit = controlAs<QLineEdit>(kSensitivity);
+    auto* edit = controlAs<QLineEdit>(kSettingsSensitivity);
     if (edit == nullptr)
         return true;
     if (IsSensitivityNumber(edit->text().toStdString()))
@@ -86,11 +76,11 @@ bool AdjustProp::StoreToParams() {
     if (!checkSensitivity())
         return false;
     DeviceParameters& device = parameterSet().device;
-    device.activePreset = SelectedListIndex(controlAs<QComboBox>(kPresetList));
-    device.levelUnit = isOn(controlAs<QRadioButton>(kUnitKHz)) ? 0 : 1;
-    device.language = isOn(controlAs<QRadioButton>(kLanguageEnglish)) ? 0 : 1;
+    device.activePreset = SelectedListIndex(controlAs<QComboBox>(kSettingsPresetList));
+    device.levelUnit = isOn(controlAs<QRadioButton>(kSettingsUnitKHz)) ? 0 : 1;
+    device.language = isOn(controlAs<QRadioButton>(kSettingsLanguageEnglish)) ? 0 : 1;
     device.sensitivity40k =
-        StoredNumber(kSensitivity, ParseNumber(controlAs<QLineEdit>(kSensitivity)));
+        StoredNumber(kSettingsSensitivity, ParseNumber(controlAs<QLineEdit>(kSettingsSensitivity)));
     return true;
 }
 

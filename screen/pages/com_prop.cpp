@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <cstdint>
 
-#include "screen/pages/page_helpers.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/interfaces_page_template.h"
+#include "screen/pages/page_helpers.h"
 
 namespace q93 {
 namespace {
@@ -17,10 +17,14 @@ struct PortList {
 
 // Load and store order: each port's baud rate, then its response mode.
 constexpr PortList kPortLists[] = {
-    {1028, &DeviceParameters::frontBaud}, {1056, &DeviceParameters::frontResponse},
-    {1029, &DeviceParameters::dte1Baud},  {1057, &DeviceParameters::dte1Response},
-    {1018, &DeviceParameters::dte2Baud},  {1059, &DeviceParameters::dte2Response},
-    {1019, &DeviceParameters::dte3Baud},  {1061, &DeviceParameters::dte3Response},
+    {kInterfacesFrontBaud, &DeviceParameters::frontBaud},
+    {kInterfacesFrontResponse, &DeviceParameters::frontResponse},
+    {kInterfacesDte1Baud, &DeviceParameters::dte1Baud},
+    {kInterfacesDte1Response, &DeviceParameters::dte1Response},
+    {kInterfacesDte2Baud, &DeviceParameters::dte2Baud},
+    {kInterfacesDte2Response, &DeviceParameters::dte2Response},
+    {kInterfacesDte3Baud, &DeviceParameters::dte3Baud},
+    {kInterfacesDte3Response, &DeviceParameters::dte3Response},
 };
 
 }  // namespace

@@ -5,15 +5,14 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
-#include "screen/pages/correction_edit_dialog.h"
 #include "protocol/number_format.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/correction_page_template.h"
+#include "screen/pages/correction_edit_dialog.h"
 
 namespace q93 {
 namespace {
 
-constexpr int kList = 1023;
 constexpr int kNumberColumn = 0;
 constexpr int kValueColumn = 1;
 constexpr int kNumberColumnWidth = 20;
@@ -38,7 +37,7 @@ CorrectProp::CorrectProp(PageOwner* /*owner*/, QWidget* parent)
     : PropertyPage(correctionPageTemplate(), parent) {}
 
 void CorrectProp::InitDialog() {
-    auto* list = controlAs<QTableWidget>(kList);
+    auto* list = controlAs<QTableWidget>(kCorrectionList);
     if (list == nullptr)
         return;
     list->setShowGrid(true);
@@ -70,7 +69,7 @@ bool CorrectProp::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CorrectProp::LoadFromParams() {
-    auto* list = controlAs<QTableWidget>(kList);
+    auto* list = controlAs<QTableWidget>(kCorrectionList);
     if (list == nullptr)
         return;
     list->setRowCount(0);
@@ -84,7 +83,7 @@ void CorrectProp::LoadFromParams() {
 }
 
 bool CorrectProp::StoreToParams() {
-    auto* list = controlAs<QTableWidget>(kList);
+    auto* list = controlAs<QTableWidget>(kCorrectionList);
     if (list == nullptr || list->rowCount() < kValueCount)
         return true;
     DeviceParameters& device = parameterSet().device;
@@ -100,7 +99,7 @@ bool CorrectProp::StoreToParams() {
 }
 
 void CorrectProp::editSelectedRow() {
-    auto* list = controlAs<QTableWidget>(kList);
+    auto* list = controlAs<QTableWidget>(kCorrectionList);
     if (list == nullptr)
         return;
     const QList<QTableWidgetSelectionRange> ranges = list->selectedRanges();

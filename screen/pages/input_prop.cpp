@@ -6,35 +6,22 @@
 #include <QRadioButton>
 
 #include "protocol/deviation_units.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/input_template.h"
 #include "screen/pages/edit_filter_table.h"
 #include "screen/pages/page_helpers.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
 
 namespace q93 {
 namespace {
-
-constexpr int kSource = 1007;
-constexpr int kLevel = 1030;
-constexpr int kUnitText = 1009;
-constexpr int kAesSensitivity = 1031;
-constexpr int kScaOff = 1032;
-constexpr int kSca1 = 1033;
-constexpr int kSca2 = 1034;
-constexpr int kSca12 = 1035;
-constexpr int kSca1Gain = 1013;
-constexpr int kSca2Gain = 1014;
-constexpr int kDelayDigitalAnalog = 1054;
-constexpr int kDelayAnalogDigital = 1055;
 
 // The level display stops at the lowest level the encoder's input takes.
 constexpr double kLowestLevel = -18.0;
 
 constexpr EditFilter kFilters[] = {
-    {kSca1Gain, kSignedDecimalChars, 4},
-    {kSca2Gain, kSignedDecimalChars, 4},
-    {kLevel, kSignedDecimalChars, 5},
-    {kAesSensitivity, kSignedDecimalChars, 5},
+    {kInputSca1Gain, kSignedDecimalChars, 4},
+    {kInputSca2Gain, kSignedDecimalChars, 4},
+    {kInputLevel, kSignedDecimalChars, 5},
+    {kInputAesSensitivity, kSignedDecimalChars, 5},
 };
 
 }  // namespace
@@ -57,17 +44,18 @@ void InputProp::LoadFromParams() {
     if (clamped) {
         level = kLowestLevel;
     }
-    SetLabelText(controlAs<QLabel>(kUnitText),
+    SetLabelText(controlAs<QLabel>(kInputUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
-    SelectListIndex(controlAs<QComboBox>(kSource), preset.inputSource);
-    ShowNumber(kSca1Gain, preset.sca1Gain, 1);
-    ShowNumber(kSca2Gain, preset.sca2Gain, 1);
-    ShowNumber(kLevel, level, 1, clamped ? std::nullopt : std::optional(preset.inputLevel));
-    ShowNumber(kAesSensitivity, preset.aesSensitivity, 1);
-    SetRadioOfFour(preset.scaMode, controlAs<QRadioButton>(kScaOff), controlAs<QRadioButton>(kSca1),
-                   controlAs<QRadioButton>(kSca2), controlAs<QRadioButton>(kSca12));
-    FormatInteger(controlAs<QLineEdit>(kDelayDigitalAnalog), preset.delayDigitalAnalog);
-    FormatInteger(controlAs<QLineEdit>(kDelayAnalogDigital), preset.delayAnalogDigital);
+    SelectListIndex(controlAs<QComboBox>(kInputSource), preset.inputSource);
+    ShowNumber(kInputSca1Gain, preset.sca1Gain, 1);
+    ShowNumber(kInputSca2Gain, preset.sca2Gain, 1);
+    ShowNumber(kInputLevel, level, 1, clamped ? std::nullopt : std::optional(preset.inputLevel));
+    ShowNumber(kInputAesSensitivity, preset.aesSensitivity, 1);
+    SetRadioOfFour(preset.scaMode, controlAs<QRadioButton>(kInputScaOff),
+                   controlAs<QRadioButton>(kInputSca1), controlAs<QRadioButton>(kInputSca2),
+                   controlAs<QRadioButton>(kInputSca12));
+    FormatInteger(controlAs<QLineEdit>(kInputDelayDigitalAnalog), preset.delayDigitalAnalog);
+    FormatInteger(controlAs<QLineEdit>(kInputDelayAnalogDigital), preset.delayAnalogDigital);
 }
 
 bool InputProp::StoreToParams() {
@@ -75,19 +63,19 @@ bool InputProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 2);
-    preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kSource));
-    preset.sca1Gain = StoredRounded(kSca1Gain, 1);
-    preset.sca2Gain = StoredRounded(kSca2Gain, 1);
-    preset.inputLevel = StoredNumber(kLevel, DisplayToDeviation(level));
-    preset.aesSensitivity = StoredRounded(kAesSensitivity, 1);
-    preset.delayDigitalAnalog = ParseInteger(controlAs<QLineEdit>(kDelayDigitalAnalog));
-    preset.delayAnalogDigital = ParseInteger(controlAs<QLineEdit>(kDelayAnalogDigital));
-    if (isOn(controlAs<QRadioButton>(kScaOff))) {
+    const double level = ParseRounded(controlAs<QLineEdit>(kInputLevel), 2);
+    preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kInputSource));
+    preset.sca1Gain = StoredRounded(kInputSca1Gain, 1);
+    preset.sca2Gain = StoredRounded(kInputSca2Gain, 1);
+    preset.inputLevel = StoredNumber(kInputLevel, DisplayToDeviation(level));
+    preset.aesSensitivity = StoredRounded(kInputAesSensitivity, 1);
+    preset.delayDigitalAnalog = ParseInteger(controlAs<QLineEdit>(kInputDelayDigitalAnalog));
+    preset.delayAnalogDigital = ParseInteger(controlAs<QLineEdit>(kInputDelayAnalogDigital));
+    if (isOn(controlAs<QRadioButton>(kInputScaOff))) {
         preset.scaMode = 0;
-    } else if (isOn(controlAs<QRadioButton>(kSca1))) {
+    } else if (isOn(controlAs<QRadioButton>(kInputSca1))) {
         preset.scaMode = 1;
-    } else if (isOn(controlAs<QRadioButton>(kSca2))) {
+    } else if (isOn(controlAs<QRadioButton>(kInputSca2))) {
         preset.scaMode = 2;
     } else {
         preset.scaMode = 3;

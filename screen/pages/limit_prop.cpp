@@ -3,25 +3,18 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "protocol/parameter_set.h"
+#include "resources/templates/limiter_template.h"
 #include "screen/pages/edit_filter_table.h"
 #include "screen/pages/page_helpers.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
 
 namespace q93 {
 namespace {
 
-constexpr int kPeakOn = 1011;
-constexpr int kPeakOff = 1012;
-constexpr int kMaxDeviation = 1039;
-constexpr int kPowerOn = 1013;
-constexpr int kPowerOff = 1014;
-constexpr int kMaxModulation = 1018;
-
 // The maximum deviation is always positive and in kHz, whatever the level unit.
 constexpr EditFilter kFilters[] = {
-    {kMaxModulation, kSignedDecimalChars, 4},
-    {kMaxDeviation, kUnsignedDecimalChars, 5},
+    {kLimiterMaxModulation, kSignedDecimalChars, 4},
+    {kLimiterMaxDeviation, kUnsignedDecimalChars, 5},
 };
 
 }  // namespace
@@ -37,12 +30,12 @@ void LimitProp::LoadFromParams() {
         return;
     }
     const PresetParameters& preset = parameterSet().preset;
-    SetRadioPair(preset.powerLimiterOn, controlAs<QRadioButton>(kPowerOn),
-                 controlAs<QRadioButton>(kPowerOff));
-    ShowNumber(kMaxModulation, preset.maxModulationOutput, 1);
-    SetRadioPair(preset.peakLimiterOn, controlAs<QRadioButton>(kPeakOn),
-                 controlAs<QRadioButton>(kPeakOff));
-    ShowNumber(kMaxDeviation, preset.maxDeviation, 1);
+    SetRadioPair(preset.powerLimiterOn, controlAs<QRadioButton>(kLimiterPowerOn),
+                 controlAs<QRadioButton>(kLimiterPowerOff));
+    ShowNumber(kLimiterMaxModulation, preset.maxModulationOutput, 1);
+    SetRadioPair(preset.peakLimiterOn, controlAs<QRadioButton>(kLimiterPeakOn),
+                 controlAs<QRadioButton>(kLimiterPeakOff));
+    ShowNumber(kLimiterMaxDeviation, preset.maxDeviation, 1);
 }
 
 bool LimitProp::StoreToParams() {
@@ -50,10 +43,10 @@ bool LimitProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    preset.powerLimiterOn = isOn(controlAs<QRadioButton>(kPowerOn)) ? 1 : 0;
-    preset.maxModulationOutput = StoredRounded(kMaxModulation, 1);
-    preset.peakLimiterOn = isOn(controlAs<QRadioButton>(kPeakOn)) ? 1 : 0;
-    preset.maxDeviation = StoredRounded(kMaxDeviation, 1);
+    preset.powerLimiterOn = isOn(controlAs<QRadioButton>(kLimiterPowerOn)) ? 1 : 0;
+    preset.maxModulationOutput = StoredRounded(kLimiterMaxModulation, 1);
+    preset.peakLimiterOn = isOn(controlAs<QRadioButton>(kLimiterPeakOn)) ? 1 : 0;
+    preset.maxDeviation = StoredRounded(kLimiterMaxDeviation, 1);
     return true;
 }
 

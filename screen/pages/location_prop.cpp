@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/location_template.h"
 
 namespace q93 {
 

@@ -4,27 +4,19 @@
 #include <QLineEdit>
 
 #include "protocol/deviation_units.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/mod_check_template.h"
 #include "screen/pages/edit_filter_table.h"
 #include "screen/pages/page_helpers.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
 
 namespace q93 {
 namespace {
 
-constexpr int kSignaling = 1065;
-constexpr int kDigitalOff = 1063;
-constexpr int kDigitalOn = 1069;
-constexpr int kDigitalLevel = 1064;
-constexpr int kAnalogOff = 1066;
-constexpr int kAnalogOn = 1070;
-constexpr int kAnalogLevel = 1067;
-
 // Three digits for the times: 999 s is the longest that can be typed.
 constexpr EditFilter kFilters[] = {
-    {kDigitalOff, kUnsignedIntegerChars, 3}, {kDigitalOn, kUnsignedIntegerChars, 3},
-    {kDigitalLevel, kSignedDecimalChars, 5}, {kAnalogOff, kUnsignedIntegerChars, 3},
-    {kAnalogOn, kUnsignedIntegerChars, 3},   {kAnalogLevel, kSignedDecimalChars, 5},
+    {kModCheckDigitalOff, kUnsignedIntegerChars, 3}, {kModCheckDigitalOn, kUnsignedIntegerChars, 3},
+    {kModCheckDigitalLevel, kSignedDecimalChars, 5}, {kModCheckAnalogOff, kUnsignedIntegerChars, 3},
+    {kModCheckAnalogOn, kUnsignedIntegerChars, 3},   {kModCheckAnalogLevel, kSignedDecimalChars, 5},
 };
 
 // The analog threshold is a deviation that the encoder's display always gives in dBu, so
@@ -65,15 +57,15 @@ void ModChk::LoadFromParams() {
         return;
     }
     const PresetParameters& preset = parameterSet().preset;
-    if (auto* signaling = controlAs<QCheckBox>(kSignaling)) {
+    if (auto* signaling = controlAs<QCheckBox>(kModCheckSignaling)) {
         signaling->setChecked(preset.modChkSignaling != 0);
     }
-    FormatInteger(controlAs<QLineEdit>(kDigitalOff), preset.modChkDigitalOffTime);
-    FormatInteger(controlAs<QLineEdit>(kDigitalOn), preset.modChkDigitalOnTime);
-    ShowNumber(kDigitalLevel, preset.modChkDigitalLevel, 1);
-    FormatInteger(controlAs<QLineEdit>(kAnalogOff), preset.modChkAnalogOffTime);
-    FormatInteger(controlAs<QLineEdit>(kAnalogOn), preset.modChkAnalogOnTime);
-    ShowNumber(kAnalogLevel, analogLevelInDbu(preset.modChkAnalogLevel), 1,
+    FormatInteger(controlAs<QLineEdit>(kModCheckDigitalOff), preset.modChkDigitalOffTime);
+    FormatInteger(controlAs<QLineEdit>(kModCheckDigitalOn), preset.modChkDigitalOnTime);
+    ShowNumber(kModCheckDigitalLevel, preset.modChkDigitalLevel, 1);
+    FormatInteger(controlAs<QLineEdit>(kModCheckAnalogOff), preset.modChkAnalogOffTime);
+    FormatInteger(controlAs<QLineEdit>(kModCheckAnalogOn), preset.modChkAnalogOnTime);
+    ShowNumber(kModCheckAnalogLevel, analogLevelInDbu(preset.modChkAnalogLevel), 1,
                preset.modChkAnalogLevel);
 }
 
@@ -82,14 +74,15 @@ bool ModChk::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    preset.modChkSignaling = isOn(controlAs<QCheckBox>(kSignaling)) ? 1 : 0;
-    preset.modChkDigitalOffTime = ParseInteger(controlAs<QLineEdit>(kDigitalOff));
-    preset.modChkDigitalOnTime = ParseInteger(controlAs<QLineEdit>(kDigitalOn));
-    preset.modChkDigitalLevel = StoredRounded(kDigitalLevel, 1);
-    preset.modChkAnalogOffTime = ParseInteger(controlAs<QLineEdit>(kAnalogOff));
-    preset.modChkAnalogOnTime = ParseInteger(controlAs<QLineEdit>(kAnalogOn));
+    preset.modChkSignaling = isOn(controlAs<QCheckBox>(kModCheckSignaling)) ? 1 : 0;
+    preset.modChkDigitalOffTime = ParseInteger(controlAs<QLineEdit>(kModCheckDigitalOff));
+    preset.modChkDigitalOnTime = ParseInteger(controlAs<QLineEdit>(kModCheckDigitalOn));
+    preset.modChkDigitalLevel = StoredRounded(kModCheckDigitalLevel, 1);
+    preset.modChkAnalogOffTime = ParseInteger(controlAs<QLineEdit>(kModCheckAnalogOff));
+    preset.modChkAnalogOnTime = ParseInteger(controlAs<QLineEdit>(kModCheckAnalogOn));
     preset.modChkAnalogLevel = StoredNumber(
-        kAnalogLevel, analogLevelFromDbu(ParseRounded(controlAs<QLineEdit>(kAnalogLevel), 1)));
+        kModCheckAnalogLevel,
+        analogLevelFromDbu(ParseRounded(controlAs<QLineEdit>(kModCheckAnalogLevel), 1)));
     return true;
 }
 

@@ -5,27 +5,19 @@
 #include <QLineEdit>
 
 #include "protocol/deviation_units.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/output_template.h"
 #include "screen/pages/edit_filter_table.h"
 #include "screen/pages/page_helpers.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
 
 namespace q93 {
 namespace {
 
-constexpr int kMpxGain = 1034;
-constexpr int kAuxOutput = 1035;
-constexpr int kPilotStatus = 1036;
-constexpr int kPilotLevel = 1038;
-constexpr int kUnitText = 1009;
-constexpr int kPilotPhase = 1037;
-constexpr int kHeadphone = 1010;
-
 constexpr EditFilter kFilters[] = {
-    {kMpxGain, kSignedDecimalChars, 4},
-    {kPilotLevel, kSignedDecimalChars, 5},
-    {kPilotPhase, kSignedDecimalChars, 4},
-    {kHeadphone, kSignedDecimalChars, 5},
+    {kOutputMpxGain, kSignedDecimalChars, 4},
+    {kOutputPilotLevel, kSignedDecimalChars, 5},
+    {kOutputPilotPhase, kSignedDecimalChars, 4},
+    {kOutputHeadphone, kSignedDecimalChars, 5},
 };
 
 }  // namespace
@@ -44,14 +36,14 @@ void OutputProp::LoadFromParams() {
     // The pilot level is shown at the precision the encoder keeps it in.
     const float level = static_cast<float>(DeviationToDisplay(preset.pilotLevel));
     // The pilot runs from the deviation of -18 dBu up to that of -6 dBu.
-    SetLabelText(controlAs<QLabel>(kUnitText),
+    SetLabelText(controlAs<QLabel>(kOutputUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
-    ShowNumber(kMpxGain, preset.mpxGain, 1);
-    ShowNumber(kPilotLevel, level, 1, preset.pilotLevel);
-    ShowNumber(kPilotPhase, preset.pilotPhase, 1);
-    SelectListIndex(controlAs<QComboBox>(kPilotStatus), preset.pilotStatus);
-    SelectListIndex(controlAs<QComboBox>(kAuxOutput), preset.auxOutput);
-    ShowNumber(kHeadphone, preset.headphoneLevel, 1);
+    ShowNumber(kOutputMpxGain, preset.mpxGain, 1);
+    ShowNumber(kOutputPilotLevel, level, 1, preset.pilotLevel);
+    ShowNumber(kOutputPilotPhase, preset.pilotPhase, 1);
+    SelectListIndex(controlAs<QComboBox>(kOutputPilotStatus), preset.pilotStatus);
+    SelectListIndex(controlAs<QComboBox>(kOutputAuxOutput), preset.auxOutput);
+    ShowNumber(kOutputHeadphone, preset.headphoneLevel, 1);
 }
 
 bool OutputProp::StoreToParams() {
@@ -59,13 +51,13 @@ bool OutputProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    const double level = ParseRounded(controlAs<QLineEdit>(kPilotLevel), 1);
-    preset.mpxGain = StoredRounded(kMpxGain, 1);
-    preset.pilotLevel = StoredNumber(kPilotLevel, DisplayToDeviation(level));
-    preset.pilotPhase = StoredRounded(kPilotPhase, 1);
-    preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kPilotStatus));
-    preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kAuxOutput));
-    preset.headphoneLevel = StoredRounded(kHeadphone, 1);
+    const double level = ParseRounded(controlAs<QLineEdit>(kOutputPilotLevel), 1);
+    preset.mpxGain = StoredRounded(kOutputMpxGain, 1);
+    preset.pilotLevel = StoredNumber(kOutputPilotLevel, DisplayToDeviation(level));
+    preset.pilotPhase = StoredRounded(kOutputPilotPhase, 1);
+    preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kOutputPilotStatus));
+    preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kOutputAuxOutput));
+    preset.headphoneLevel = StoredRounded(kOutputHeadphone, 1);
     return true;
 }
 

@@ -2,17 +2,11 @@
 
 #include <QComboBox>
 
-#include "screen/pages/page_helpers.h"
 #include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
+#include "resources/templates/mode_template.h"
+#include "screen/pages/page_helpers.h"
 
 namespace q93 {
-namespace {
-
-constexpr int kOperationMode = 1053;
-constexpr int kPreemphasis = 1017;
-
-}  // namespace
 
 PModeProp::PModeProp(QWidget* parent) : PropertyPage(kModeTemplate, parent) {}
 
@@ -21,8 +15,8 @@ void PModeProp::LoadFromParams() {
         return;
     }
     const PresetParameters& preset = parameterSet().preset;
-    SelectListIndex(controlAs<QComboBox>(kPreemphasis), preset.preemphasis);
-    SelectListIndex(controlAs<QComboBox>(kOperationMode), preset.operationMode);
+    SelectListIndex(controlAs<QComboBox>(kModePreemphasis), preset.preemphasis);
+    SelectListIndex(controlAs<QComboBox>(kModeOperationMode), preset.operationMode);
 }
 
 bool PModeProp::StoreToParams() {
@@ -30,8 +24,8 @@ bool PModeProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    preset.operationMode = SelectedListIndex(controlAs<QComboBox>(kOperationMode));
-    preset.preemphasis = SelectedListIndex(controlAs<QComboBox>(kPreemphasis));
+    preset.operationMode = SelectedListIndex(controlAs<QComboBox>(kModeOperationMode));
+    preset.preemphasis = SelectedListIndex(controlAs<QComboBox>(kModePreemphasis));
     return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include <QLineEdit>
 
-#include "screen/pages/page_helpers.h"
 #include "screen/kit/template_builder.h"
+#include "screen/pages/page_helpers.h"
 
 namespace q93 {
 
@@ -21,15 +21,10 @@ void PropertyPage::ensureBuilt() {
     if (built_) {
         return;
     }
-    controls_ = buildTemplate(dialog_, this);
+    buildTemplate(dialog_, this);
     InitDialog();
     // Set last, so that a load triggered while the controls are being set up is skipped.
     built_ = true;
-}
-
-QWidget* PropertyPage::control(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
 }
 
 void PropertyPage::ShowNumber(int id, double shown, int decimals, std::optional<double> exact) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "resources/dialog_template.h"
+#include "screen/kit/template_builder.h"
 
 namespace q93 {
 
@@ -47,11 +48,10 @@ public:
     void ensureBuilt();
     bool isBuilt() const { return built_; }
 
-    // The control with a template id, or nullptr when it has none.
-    QWidget* control(int id) const;
-    template <typename T>
+    // The control with a template id as a T, or nullptr when the page has none of that kind.
+    template <typename T = QWidget>
     T* controlAs(int id) const {
-        return qobject_cast<T*>(control(id));
+        return q93::control<T>(this, id);
     }
 
 protected:
@@ -78,7 +78,6 @@ private:
     };
 
     const DialogTemplate& dialog_;
-    std::map<int, QWidget*> controls_;
     std::map<int, LoadedNumber> loaded_;
     bool built_ = false;
 };

@@ -7,21 +7,13 @@
 #include <QRadioButton>
 #include <QTimeEdit>
 
-#include "screen/pages/page_helpers.h"
-#include "screen/pages/page_owner.h"
 #include "protocol/clock_values.h"
 #include "resources/templates/clock_page_template.h"
+#include "screen/pages/page_helpers.h"
+#include "screen/pages/page_owner.h"
 
 namespace q93 {
 namespace {
-
-constexpr int kPcTime = 1047;
-constexpr int kManual = 1048;
-constexpr int kDate = 1021;
-constexpr int kTime = 1022;
-constexpr int kOffsetList = 1051;
-constexpr int kSend = 1006;
-constexpr int kRead = 1005;
 
 // The dates a two-digit clock year can stand for: sending 1970-2069 and reading back give
 // the same year.
@@ -37,27 +29,27 @@ void RTCProp::InitDialog() {
     setUpPickers();
     fillOffsetList();
     connectControls();
-    if (auto* pcTime = controlAs<QRadioButton>(kPcTime))
+    if (auto* pcTime = controlAs<QRadioButton>(kClockPcTime))
         pcTime->setChecked(true);
     enableManualControls(false);
 }
 
 void RTCProp::OnNewWindow() {
-    SelectListIndex(controlAs<QComboBox>(kOffsetList), kZeroOffsetEntry);
+    SelectListIndex(controlAs<QComboBox>(kClockOffsetList), kZeroOffsetEntry);
 }
 
 void RTCProp::setUpPickers() {
-    if (auto* date = controlAs<QDateEdit>(kDate)) {
+    if (auto* date = controlAs<QDateEdit>(kClockDate)) {
         date->setDateRange(kFirstClockDate, kLastClockDate);
     }
     // The encoder's clock has seconds, and so does what it sends back.
-    if (auto* time = controlAs<QTimeEdit>(kTime)) {
+    if (auto* time = controlAs<QTimeEdit>(kClockTime)) {
         time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     }
 }
 
 void RTCProp::fillOffsetList() {
-    auto* offsets = controlAs<QComboBox>(kOffsetList);
+    auto* offsets = controlAs<QComboBox>(kClockOffsetList);
     if (offsets == nullptr)
         return;
     offsets->clear();
@@ -68,39 +60,39 @@ void RTCProp::fillOffsetList() {
 }
 
 void RTCProp::connectControls() {
-    if (auto* pcTime = controlAs<QRadioButton>(kPcTime)) {
+    if (auto* pcTime = controlAs<QRadioButton>(kClockPcTime)) {
         connect(pcTime, &QRadioButton::clicked, this, [this] { enableManualControls(false); });
     }
-    if (auto* manual = controlAs<QRadioButton>(kManual)) {
+    if (auto* manual = controlAs<QRadioButton>(kClockManual)) {
         connect(manual, &QRadioButton::clicked, this, [this] { enableManualControls(true); });
     }
-    if (auto* send = controlAs<QPushButton>(kSend)) {
+    if (auto* send = controlAs<QPushButton>(kClockSend)) {
         connect(send, &QPushButton::clicked, this, [this] { this->send(); });
     }
-    if (auto* read = controlAs<QPushButton>(kRead)) {
+    if (auto* read = controlAs<QPushButton>(kClockRead)) {
         connect(read, &QPushButton::clicked, this, [this] { this->read(); });
     }
 }
 
 void RTCProp::enableManualControls(bool enabled) {
-    for (int id : {kDate, kTime, kOffsetList}) {
-        if (QWidget* widget = control(id))
+    for (int id : {kClockDate, kClockTime, kClockOffsetList}) {
+        if (QWidget* widget = controlAs<QWidget>(id))
             widget->setEnabled(enabled);
     }
 }
 
 void RTCProp::send() {
-    if (isOn(controlAs<QRadioButton>(kPcTime))) {
+    if (isOn(controlAs<QRadioButton>(kClockPcTime))) {
         // One reading of the PC clock for both date and time, so that a click just before
         // midnight cannot send the old day with the new day's time.
         const QDateTime now = QDateTime::currentDateTime();
         toSend_ = ComposeClock(now.date().year(), now.date().month(), now.date().day(),
                                now.time().hour(), now.time().minute(), now.time().second(), 0);
     } else {
-        const QDate date = controlAs<QDateEdit>(kDate)->date();
-        const QTime time = controlAs<QTimeEdit>(kTime)->time();
+        const QDate date = controlAs<QDateEdit>(kClockDate)->date();
+        const QTime time = controlAs<QTimeEdit>(kClockTime)->time();
         const int offsetCode =
-            OffsetCodeFromEntry(SelectedListIndex(controlAs<QComboBox>(kOffsetList)));
+            OffsetCodeFromEntry(SelectedListIndex(controlAs<QComboBox>(kClockOffsetList)));
         toSend_ = ComposeClock(date.year(), date.month(), date.day(), time.hour(), time.minute(),
                                time.second(), offsetCode);
     }
@@ -119,16 +111,16 @@ void RTCProp::showClock(const ClockValues& clock) {
     // An impossible date or time (a read that brought nothing gives zeros) leaves the
     // picker as it was rather than showing a made-up value.
     const QDate date(FullYearFromClock(clock.year), clock.month, clock.day);
-    auto* datePicker = controlAs<QDateEdit>(kDate);
+    auto* datePicker = controlAs<QDateEdit>(kClockDate);
     if (datePicker != nullptr && date.isValid() && date >= kFirstClockDate &&
         date <= kLastClockDate) {
         datePicker->setDate(date);
     }
     const QTime time(clock.hour, clock.minute, clock.second);
-    auto* timePicker = controlAs<QTimeEdit>(kTime);
+    auto* timePicker = controlAs<QTimeEdit>(kClockTime);
     if (timePicker != nullptr && time.isValid())
         timePicker->setTime(time);
-    SelectListIndex(controlAs<QComboBox>(kOffsetList), OffsetEntryFromCode(clock.offsetCode));
+    SelectListIndex(controlAs<QComboBox>(kClockOffsetList), OffsetEntryFromCode(clock.offsetCode));
 }
 
 }  // namespace q93

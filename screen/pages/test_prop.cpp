@@ -5,21 +5,16 @@
 #include <QLineEdit>
 
 #include "protocol/deviation_units.h"
+#include "protocol/parameter_set.h"
+#include "resources/templates/test_template.h"
 #include "screen/pages/edit_filter_table.h"
 #include "screen/pages/page_helpers.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/preset_templates.h"
 
 namespace q93 {
 namespace {
 
-constexpr int kTestMode = 1040;
-constexpr int kTestTone = 1016;
-constexpr int kLevel = 1008;
-constexpr int kUnitText = 1009;
-
 constexpr EditFilter kFilters[] = {
-    {kLevel, kSignedDecimalChars, 5},
+    {kTestLevel, kSignedDecimalChars, 5},
 };
 
 }  // namespace
@@ -36,13 +31,13 @@ void TestProp::LoadFromParams() {
     }
     const PresetParameters& preset = parameterSet().preset;
     const float level = static_cast<float>(DeviationToDisplay(preset.testToneLevel));
-    SetLabelText(controlAs<QLabel>(kUnitText),
+    SetLabelText(controlAs<QLabel>(kTestUnitText),
                  DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     // The encoder numbers its test tones from 1. Checked before the subtraction: a corrupt
     // file may hold any number there, down to INT_MIN.
     SelectListIndex(controlAs<QComboBox>(kTestTone),
                     preset.testTone > 0 ? preset.testTone - 1 : -1);
-    ShowNumber(kLevel, level, 1, preset.testToneLevel);
+    ShowNumber(kTestLevel, level, 1, preset.testToneLevel);
     SelectListIndex(controlAs<QComboBox>(kTestMode), preset.testMode);
 }
 
@@ -51,9 +46,9 @@ bool TestProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = parameterSet().preset;
-    const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 1);
+    const double level = ParseRounded(controlAs<QLineEdit>(kTestLevel), 1);
     preset.testTone = SelectedListIndex(controlAs<QComboBox>(kTestTone)) + 1;
-    preset.testToneLevel = StoredNumber(kLevel, DisplayToDeviation(level));
+    preset.testToneLevel = StoredNumber(kTestLevel, DisplayToDeviation(level));
     preset.testMode = SelectedListIndex(controlAs<QComboBox>(kTestMode));
     return true;
 }

@@ -1,16 +1,15 @@
 #include "screen/window/compare_menu_entries.h"
 
 #include <QCoreApplication>
-#include <QMenu>
 
-#include "screen/dialogs/compare_dialog.h"
-#include "store/encoder_lock.h"
-#include "store/encoder_compare.h"
-#include "screen/dialogs/history_dialog.h"
-#include "screen/window/location_tree.h"
-#include "store/name_text.h"
 #include "base/user_seam.h"
 #include "history/settings_history.h"
+#include "screen/dialogs/compare_dialog.h"
+#include "screen/dialogs/history_dialog.h"
+#include "screen/window/location_tree.h"
+#include "store/encoder_compare.h"
+#include "store/encoder_lock.h"
+#include "store/name_text.h"
 
 namespace q93 {
 namespace {
@@ -39,11 +38,6 @@ QString shownName(const EncoderName& name, int preset) {
     if (preset > 0)
         text += "/" + presetLabel(preset);
     return QString::fromStdString(nameText(text));
-}
-
-void runDialog(std::unique_ptr<QDialog> dialog) {
-    if (dialog)
-        dialog->exec();
 }
 
 }  // namespace
@@ -92,17 +86,8 @@ std::unique_ptr<HistoryDialog> historyOfEncoder(LocationTree* tree, QTreeWidgetI
     return std::make_unique<HistoryDialog>(shownName(place.name, 0), versions, tree->window());
 }
 
-void addCompareMenuEntries(LocationTree* tree, QMenu& menu, QTreeWidgetItem* node) {
-    const int depth = LocationTree::NodeDepth(node);
-    QAction* compare = menu.addAction(menuText("Compare with encoder..."));
-    compare->setEnabled(depth >= 2);
-    QObject::connect(compare, &QAction::triggered, tree,
-                     [tree, node] { runDialog(compareNodeWithEncoder(tree, node)); });
-    if (depth != 2 || !hasHistory(placeOf(tree->EncoderFolderPath(node)).root))
-        return;
-    QAction* history = menu.addAction(menuText("History..."));
-    QObject::connect(history, &QAction::triggered, tree,
-                     [tree, node] { runDialog(historyOfEncoder(tree, node)); });
+bool keepsHistory(LocationTree* tree, QTreeWidgetItem* encoder) {
+    return hasHistory(placeOf(tree->EncoderFolderPath(encoder)).root);
 }
 
 }  // namespace q93

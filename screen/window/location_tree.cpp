@@ -10,16 +10,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "screen/kit/app_images.h"
-#include "store/name_text.h"
-#include "screen/window/vetoing_selection_model.h"
-#include "screen/dialogs/connection_dialog.h"
-#include "screen/pages/location_prop.h"
-#include "screen/pages/property_sheet.h"
-#include "screen/kit/template_builder.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
-#include "resources/templates/main_window_templates.h"
+#include "screen/dialogs/connection_dialog.h"
+#include "screen/kit/app_images.h"
+#include "screen/pages/location_prop.h"
+#include "screen/pages/property_sheet.h"
+#include "screen/window/tree_menu.h"
+#include "screen/window/vetoing_selection_model.h"
+#include "store/name_text.h"
 
 namespace q93 {
 namespace {
@@ -82,9 +81,10 @@ LocationTree::LocationTree(MyPropertySheet* sheet, QWidget* parent)
     setItemsExpandable(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(16, 16));
-    // The right button is handled at the press (select, then the node's menu); the window's
-    // own context menu must not follow it.
-    setContextMenuPolicy(Qt::PreventContextMenu);
+    // The right button is handled at the press (select, then the node's menu); the context
+    // menu event that follows it is taken in contextMenuEvent, so that the window's own menu
+    // does not follow.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     selection_ = new VetoingSelectionModel(model(), this, [this](const QModelIndex& from) {
         return selectionAboutToChange(itemFromIndex(from));
     });
@@ -96,9 +96,6 @@ LocationTree::LocationTree(MyPropertySheet* sheet, QWidget* parent)
             [this](const QModelIndex& current, const QModelIndex&) {
                 selectionChanged(itemFromIndex(current));
             });
-    addFolderCommands();
-    addMenuCommand({kPropertiesItemId, [](QTreeWidgetItem* node) { return NodeDepth(node) == 2; },
-                    [this](QTreeWidgetItem*) { ShowProperties(); }});
 }
 
 void LocationTree::Build(const std::string& root) {
@@ -348,36 +345,44 @@ void LocationTree::mousePressEvent(QMouseEvent* event) {
     QTreeWidgetItem* node = itemAt(event->position().toPoint());
     if (node != nullptr)
         setCurrentItem(node);
-    showContextMenu(node);
+    showContextMenu(node, QCursor::pos() + QPoint(kMenuOffsetX, 0));
 }
 
 void LocationTree::keyPressEvent(QKeyEvent* event) {
     selection_->startNewGesture();
+    // Shift+F10 is the other key that asks for the context menu; the platform makes a context
+    // menu event only of the Menu key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        showKeyboardContextMenu();
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
 }
 
-void LocationTree::addMenuCommand(MenuCommand command) {
-    menu_.push_back(std::move(command));
+void LocationTree::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        showKeyboardContextMenu();
 }
 
-void LocationTree::showContextMenu(QTreeWidgetItem* node) {
-    QMenu menu(this);
-    std::vector<std::pair<QAction*, const MenuCommand*>> actions;
-    for (const MenuCommand& command : menu_) {
-        for (const MenuItemTemplate& item : treeMenuItems()) {
-            if (item.id != command.itemId)
-                continue;
-            QAction* action = menu.addAction(templateText(item.german, item.english));
-            action->setEnabled(command.offered(node));
-            actions.emplace_back(action, &command);
-        }
+void LocationTree::showKeyboardContextMenu() {
+    // At the selected node; with none, the menu of empty space at the tree's corner.
+    QTreeWidgetItem* node = currentItem();
+    QPoint at;
+    if (node != nullptr) {
+        scrollToItem(node);
+        at = visualItemRect(node).center();
     }
-    if (addMenuEntries)
-        addMenuEntries(menu, node);
-    QAction* chosen = menu.exec(QCursor::pos() + QPoint(kMenuOffsetX, 0));
+    showContextMenu(node, viewport()->mapToGlobal(at) + QPoint(kMenuOffsetX, 0));
+}
+
+void LocationTree::showContextMenu(QTreeWidgetItem* node, const QPoint& at) {
+    QMenu menu(this);
+    const auto actions = addTreeMenuCommands(*this, menu, node);
+    QAction* chosen = menu.exec(at);
     for (const auto& [action, command] : actions) {
         if (action == chosen)
-            command->run(node);
+            command->run(*this, node);
     }
 }
 

@@ -7,8 +7,6 @@
 
 #include "store/location_store.h"
 
-class QMenu;
-
 namespace q93 {
 
 class MyPropertySheet;
@@ -66,9 +64,9 @@ public:
     // The Properties command: the connection dialog for the selected encoder.
     void ShowProperties();
 
-    // The folder commands of the context menu. Each asks for what it needs (a name, a yes)
-    // and refuses with a message; Rename and Remove file the selected node's edits first, as
-    // leaving it would. `node` is the node the menu was opened on.
+    // The folder commands of the context menu (tree_menu.h). Each asks for what it needs (a
+    // name, a yes) and refuses with a message; Rename and Remove file the selected node's edits
+    // first, as leaving it would. `node` is the node the menu was opened on.
     void NewSite();
     // An encoder in the site of `node` (a site, an encoder or a preset); its tcp.txt comes
     // from the connection dialog, and nothing is made when that is cancelled.
@@ -78,20 +76,8 @@ public:
     // A site or an encoder: its folder moved into the desktop's trash, after asking.
     void RemoveNode(QTreeWidgetItem* node);
 
-    // One entry of the context menu: its item in treeMenuItems(), whether it is enabled for
-    // the node under the mouse (nullptr: empty space), and what it does with that node.
-    struct MenuCommand {
-        int itemId;
-        std::function<bool(QTreeWidgetItem*)> offered;
-        std::function<void(QTreeWidgetItem*)> run;
-    };
-    // Adds an entry to the end of the menu.
-    void addMenuCommand(MenuCommand command);
-
     // Called with true when the selection arrives at an encoder or preset, false at a site.
     std::function<void(bool)> onNodeButtons;
-    // Adds the entries of other rooms to the context menu of a node (nullptr: empty space).
-    std::function<void(QMenu&, QTreeWidgetItem*)> addMenuEntries;
     // Runs the connection dialog; replaced by tests. Returns whether it ended with OK.
     std::function<bool(ConnectionSettings&, QWidget*)> runConnectionDialog;
 
@@ -101,6 +87,9 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The menu asked for with the keyboard (the Menu key; Shift+F10 in keyPressEvent) acts on
+    // the selected node, as a right-click on it does.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     bool selectionAboutToChange(QTreeWidgetItem* leaving);
@@ -116,11 +105,13 @@ private:
     std::string parentFolderOf(const QTreeWidgetItem* node) const;
     // Whether `name` may be made in `parentFolder`; says why not.
     bool acceptsNewName(const std::string& parentFolder, const std::string& name);
-    void addFolderCommands();
     void selectionChanged(QTreeWidgetItem* arrived);
     void readNodeFiles(QTreeWidgetItem* node);
     void showPageSetFor(QTreeWidgetItem* node);
-    void showContextMenu(QTreeWidgetItem* node);
+    // The context menu for `node` (nullptr: empty space) at `at`, on the screen; runs the
+    // command chosen.
+    void showContextMenu(QTreeWidgetItem* node, const QPoint& at);
+    void showKeyboardContextMenu();
     void lookForStoredFile(QTreeWidgetItem* node);
     void showStored(QTreeWidgetItem* node, bool stored);
     std::string nodeBlock(const QTreeWidgetItem* node) const;
@@ -141,7 +132,6 @@ private:
     int lastImage_ = -1;
     Visit visit_;
     bool forgetting_ = false;
-    std::vector<MenuCommand> menu_;
 };
 
 }  // namespace q93

@@ -6,13 +6,12 @@
 #include <memory>
 #include <optional>
 
+#include "base/user_seam.h"
+#include "screen/window/location_tree.h"
 #include "store/encoder_lock.h"
 #include "store/folder_trash.h"
 #include "store/location_folders.h"
-#include "screen/window/location_tree.h"
 #include "store/name_text.h"
-#include "base/user_seam.h"
-#include "resources/templates/main_window_templates.h"
 
 namespace q93 {
 namespace {
@@ -66,17 +65,6 @@ std::optional<std::vector<std::unique_ptr<EncoderLock>>> lockEncoders(const std:
 }
 
 }  // namespace
-
-void LocationTree::addFolderCommands() {
-    addMenuCommand({kNewSiteItemId, [](QTreeWidgetItem*) { return true; },
-                    [this](QTreeWidgetItem*) { NewSite(); }});
-    addMenuCommand({kNewEncoderItemId, [](QTreeWidgetItem* node) { return node != nullptr; },
-                    [this](QTreeWidgetItem* node) { NewEncoder(node); }});
-    addMenuCommand(
-        {kRenameItemId, isSiteOrEncoder, [this](QTreeWidgetItem* node) { RenameNode(node); }});
-    addMenuCommand(
-        {kRemoveItemId, isSiteOrEncoder, [this](QTreeWidgetItem* node) { RemoveNode(node); }});
-}
 
 std::string LocationTree::parentFolderOf(const QTreeWidgetItem* node) const {
     return node->parent() == nullptr ? root_ : root_ + folderName(node->parent()) + "/";

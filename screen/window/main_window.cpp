@@ -7,19 +7,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "screen/dialogs/about_box.h"
-#include "screen/kit/app_images.h"
-#include "screen/window/compare_menu_entries.h"
-#include "store/encoder_lock.h"
-#include "screen/window/location_tree.h"
-#include "store/name_text.h"
 #include "base/string_table.h"
 #include "base/user_seam.h"
-#include "screen/display/modulation_power_dialog.h"
-#include "screen/dialogs/port_log_window.h"
-#include "screen/pages/property_sheet.h"
-#include "screen/pages/rtc_prop.h"
-#include "screen/kit/template_builder.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
@@ -27,6 +16,16 @@
 #include "protocol/preset_transfer.h"
 #include "resources/templates/main_window_templates.h"
 #include "resources/version_text.h"
+#include "screen/dialogs/about_box.h"
+#include "screen/dialogs/port_log_window.h"
+#include "screen/display/modulation_power_dialog.h"
+#include "screen/kit/app_images.h"
+#include "screen/kit/template_builder.h"
+#include "screen/pages/property_sheet.h"
+#include "screen/pages/rtc_prop.h"
+#include "screen/window/location_tree.h"
+#include "store/encoder_lock.h"
+#include "store/name_text.h"
 
 namespace q93 {
 namespace {
@@ -47,13 +46,10 @@ MainWindow::MainWindow(const std::string& root, QWidget* parent)
       sheet_(new MyPropertySheet(this, this)),
       tree_(new LocationTree(sheet_, this)) {
     const DialogTemplate& dialog = mainWindowTemplate();
-    controls_ = buildTemplate(dialog, this);
+    buildTemplate(dialog, this);
     setWindowTitle(QString::fromStdString(WindowTitle()));
     setWindowIcon(programIcon());
     tree_->onNodeButtons = [this](bool enabled) { enableNodeButtons(enabled); };
-    tree_->addMenuEntries = [this](QMenu& menu, QTreeWidgetItem* node) {
-        addCompareMenuEntries(tree_, menu, node);
-    };
     tree_->Build(root);
     // Nothing is selected yet, so there is nothing to read, send or save.
     enableNodeButtons(false);
@@ -100,8 +96,7 @@ void MainWindow::connectButtons() {
 }
 
 QPushButton* MainWindow::button(int id) const {
-    const auto it = controls_.find(id);
-    return it == controls_.end() ? nullptr : qobject_cast<QPushButton*>(it->second);
+    return control<QPushButton>(this, id);
 }
 
 void MainWindow::enableNodeButtons(bool enabled) {

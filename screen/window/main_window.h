@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
 #include <string>
 
 #include "screen/pages/page_owner.h"
@@ -68,7 +67,6 @@ private:
 
     MyPropertySheet* sheet_;
     LocationTree* tree_;
-    std::map<int, QWidget*> controls_;
 };
 
 }  // namespace q93

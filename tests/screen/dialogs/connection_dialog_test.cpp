@@ -11,18 +11,19 @@
 #include <tuple>
 
 #include "base/string_table.h"
+#include "resources/templates/connection_template.h"
 #include "screen/kit/ip_address_edit.h"
 #include "screen/kit/mask_edit.h"
-#include "resources/templates/connection_template.h"
-#include "tests/screen/dialogs/link_gui_support.h"
+#include "screen/kit/template_builder.h"
 #include "tests/link/test_case_names.h"
+#include "tests/screen/dialogs/link_gui_support.h"
 #include "tests/support/recording_seam.h"
 
 namespace q93 {
 namespace {
 
 void clickButton(const ConnectionDialog& dialog, int id) {
-    qobject_cast<QPushButton*>(dialog.control(id))->click();
+    control<QPushButton>(&dialog, id)->click();
 }
 
 // The five values as one comparable, printable record.

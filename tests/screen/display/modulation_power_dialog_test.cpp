@@ -7,13 +7,13 @@
 #include <thread>
 
 #include "base/string_table.h"
+#include "resources/templates/modulation_power_template.h"
 #include "screen/display/chart_window.h"
 #include "screen/display/modulation_power_dialog.h"
 #include "screen/kit/template_builder.h"
-#include "resources/templates/modulation_power_template.h"
+#include "tests/link/tcp_loopback_server.h"
 #include "tests/screen/display/chart_ink.h"
 #include "tests/screen/display/display_test_support.h"
-#include "tests/link/tcp_loopback_server.h"
 
 namespace q93 {
 namespace {
@@ -27,7 +27,7 @@ constexpr SimLine kSerialWithAck{"SerialWithAck", false, true};
 constexpr SimLine kSerialWithoutAck{"SerialWithoutAck", false, false};
 
 QPushButton* button(const ModulationPowerDialog& dialog, int id) {
-    return qobject_cast<QPushButton*>(dialog.control(id));
+    return control<QPushButton>(&dialog, id);
 }
 
 // The three ways out, one for each line: Abbruch, Escape, the close box.
@@ -96,10 +96,10 @@ TEST_F(ModulationPowerDialogTest, OpensWithTheDesignedChartAndAMeterAtOneHundred
     EXPECT_EQ(dialog.meter().settings().fullScale, 5000);
 
     const ChartWindow& chart = *dialog.chart();
-    EXPECT_EQ(chart.geometry(), dialog.control(kModulationChartPlaceId)->geometry());
+    EXPECT_EQ(chart.geometry(), control(&dialog, kModulationChartPlaceId)->geometry());
     const DialogUnits units(dialogFont(modulationPowerTemplate()));
     EXPECT_EQ(dialog.meter().geometry(), units.toPixels(254, 21, 31, 54));
-    EXPECT_EQ(dialog.control(kModulationMeterPlaceId), &dialog.meter());
+    EXPECT_EQ(control(&dialog, kModulationMeterPlaceId), &dialog.meter());
     EXPECT_TRUE(dialog.meter().isVisible());
     EXPECT_TRUE(chart.isVisible());
     EXPECT_EQ(chart.plotRect().left, 42);

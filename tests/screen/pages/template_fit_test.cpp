@@ -4,13 +4,16 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 #include <string>
 #include <vector>
 
 #include "base/string_table.h"
-#include "screen/kit/template_builder.h"
+#include "resources/templates/clock_page_template.h"
+#include "resources/templates/main_window_templates.h"
 #include "resources/templates/preset_templates.h"
+#include "screen/kit/template_builder.h"
 #include "tests/screen/pages/page_test_support.h"
 
 namespace q93::test {
@@ -80,8 +83,8 @@ TEST_P(TemplateFit, ControlsStayInsideTheFrameWithoutOverlapping) {
 
 TEST_P(TemplateFit, CaptionsAndListsFollowTheLanguage) {
     QWidget page;
-    const auto controls = buildTemplate(kOutputTemplate, &page);
-    auto* aux = qobject_cast<QComboBox*>(controls.at(1035));
+    buildTemplate(kOutputTemplate, &page);
+    auto* aux = control<QComboBox>(&page, 1035);
     ASSERT_NE(aux, nullptr);
     EXPECT_EQ(aux->count(), 10);
     EXPECT_EQ(aux->itemText(2), GetParam() == Language::German ? "Links" : "Left");
@@ -92,6 +95,35 @@ TEST_P(TemplateFit, CaptionsAndListsFollowTheLanguage) {
 }
 
 Q93_PAGES_BOTH_LANGUAGES(TemplateFit);
+
+// The clock page sits inside the main window and shares its Read and Send ids (1005, 1006):
+// each finds its own button, and nothing finds a control of the wrong kind or of another
+// widget.
+TEST(TemplateControl, FindsOnlyTheDialogsOwnControlOfTheKindAsked) {
+    QWidget window;
+    auto* page = new QWidget(&window);
+    buildTemplate(mainWindowTemplate(), &window);
+    buildTemplate(clockPageTemplate(), page);
+    for (int id : {1005, 1006}) {
+        auto* own = control<QPushButton>(&window, id);
+        ASSERT_NE(own, nullptr) << id;
+        EXPECT_EQ(own->parentWidget(), &window) << id;
+        auto* pages = control<QPushButton>(page, id);
+        ASSERT_NE(pages, nullptr) << id;
+        EXPECT_EQ(pages->parentWidget(), page) << id;
+        EXPECT_EQ(control<QLabel>(&window, id), nullptr) << id;
+    }
+    EXPECT_EQ(control(&window, 1047), nullptr);  // the page's PC time button
+    EXPECT_EQ(control(page, kStaticId), nullptr);
+
+    // A widget that takes a control's place is found by its id instead.
+    QWidget* place = control(page, 1051);
+    ASSERT_NE(place, nullptr);
+    auto* stand = new QLabel(page);
+    delete place;
+    setControlId(stand, 1051);
+    EXPECT_EQ(control<QLabel>(page, 1051), stand);
+}
 
 }  // namespace
 }  // namespace q93::test

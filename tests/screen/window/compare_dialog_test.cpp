@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QtTest/QTest>
 #include <cmath>
 
-#include "store/block_reads.h"
-#include "screen/dialogs/compare_dialog.h"
-#include "screen/window/compare_menu_entries.h"
-#include "screen/dialogs/history_dialog.h"
 #include "history/settings_history.h"
 #include "protocol/number_format.h"
+#include "screen/dialogs/compare_dialog.h"
+#include "screen/dialogs/history_dialog.h"
+#include "screen/window/compare_menu_entries.h"
+#include "screen/window/location_tree.h"
+#include "screen/window/tree_menu.h"
+#include "store/block_reads.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93 {
@@ -80,20 +85,24 @@ TEST_F(MainWindowWithSim, CompareListsTheTwoChangedFieldsInThePagesUnitsAndSends
 TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVersions) {
     startSim();
     window();
+    const QStringList folderEntries{"Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
+                                    "Entfernen...", "Eigenschaften..."};
     QMenu before;
-    addCompareMenuEntries(window().tree(), before, node(0, 0));
-    EXPECT_EQ(actionTexts(before), (QStringList{"Compare with encoder..."}));
+    addTreeMenuCommands(*window().tree(), before, node(0, 0));
+    EXPECT_EQ(actionTexts(before), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
 
     DeviceParameters device;
     ASSERT_TRUE(writeDeviceFile(folder + "device.dat", device));
     std::string error;
     ASSERT_TRUE(initHistory("./LocationData/", "true", &error)) << error;
     QMenu after;
-    addCompareMenuEntries(window().tree(), after, node(0, 0));
-    EXPECT_EQ(actionTexts(after), (QStringList{"Compare with encoder...", "History..."}));
+    addTreeMenuCommands(*window().tree(), after, node(0, 0));
+    EXPECT_EQ(actionTexts(after),
+              folderEntries + QStringList({"Mit Gerät vergleichen...", "Verlauf..."}));
+    EXPECT_TRUE(after.actions().last()->isEnabled());
     QMenu onPreset;
-    addCompareMenuEntries(window().tree(), onPreset, node(0, 0, 1));
-    EXPECT_EQ(actionTexts(onPreset), (QStringList{"Compare with encoder..."}));
+    addTreeMenuCommands(*window().tree(), onPreset, node(0, 0, 1));
+    EXPECT_EQ(actionTexts(onPreset), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
 
     const auto dialog = historyOfEncoder(window().tree(), node(0, 0));
     ASSERT_TRUE(dialog);
@@ -101,6 +110,27 @@ TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVe
     const QTreeWidgetItem* version = dialog->list()->topLevelItem(0);
     ASSERT_EQ(version->childCount(), 1);
     EXPECT_EQ(version->child(0)->text(0), "device.dat: first stored");
+
+    // Chosen from the menu a right-click opens, History shows that same list.
+    LocationTree* tree = window().tree();
+    tree->expandAll();
+    int versionsShown = -1;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions())
+                if (action->text() == "Verlauf...")
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        } else if (auto* shown = qobject_cast<HistoryDialog*>(QApplication::activeModalWidget())) {
+            versionsShown = shown->list()->topLevelItemCount();
+            shown->reject();
+        }
+    });
+    answer.start(10);
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {},
+                      tree->visualItemRect(node(0, 0)).center());
+    EXPECT_EQ(versionsShown, 1);
 }
 
 }  // namespace

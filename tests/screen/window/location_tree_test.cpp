@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -6,12 +7,15 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
 
+#include "protocol/parameter_set.h"
+#include "resources/templates/main_window_templates.h"
 #include "screen/display/modulation_power_dialog.h"
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/property_sheet.h"
-#include "protocol/parameter_set.h"
-#include "resources/templates/main_window_templates.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93::test {
@@ -120,18 +124,26 @@ TEST_F(MainWindowTest, KeysInTheTreeMoveTheSelectionAndSwitchThePageSets) {
     EXPECT_EQ(window().sheet()->count(), 6);
 }
 
-// Right-clicks a point of the tree and reports the menu's items, each enabled one marked '+'.
-QStringList menuOnRightClick(LocationTree* tree, QPoint point) {
+// Reports the items of the menu that `open` shows, each enabled one marked '+'; none when no
+// menu opens.
+QStringList menuOpenedBy(const std::function<void()>& open) {
     QStringList items;
-    QTimer::singleShot(0, [&] {
+    // The look ends with this call, so that when no menu opened it cannot run later.
+    QObject look;
+    QTimer::singleShot(0, &look, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             for (const QAction* action : menu->actions())
                 items << (action->isEnabled() ? "+" : "") + action->text();
             menu->close();
         }
     });
-    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, point);
+    open();
     return items;
+}
+
+// Right-clicks a point of the tree and reports the menu's items.
+QStringList menuOnRightClick(LocationTree* tree, QPoint point) {
+    return menuOpenedBy([&] { QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, point); });
 }
 
 QStringList menuOnRightClick(LocationTree* tree, QTreeWidgetItem* item) {
@@ -144,22 +156,68 @@ TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
     tree->expandAll();
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "+Compare with encoder..."}));
+                           "Entfernen...", "Eigenschaften...", "+Mit Gerät vergleichen..."}));
     EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "+Eigenschaften...", "+Compare with encoder..."}));
+                           "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen..."}));
     EXPECT_EQ(menuOnRightClick(tree, node(0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
 
     // Empty space below the last node: only a new site, and the selection stays.
     const QPoint empty(5, tree->viewport()->height() - 5);
     ASSERT_EQ(tree->itemAt(empty), nullptr);
     EXPECT_EQ(menuOnRightClick(tree, empty),
               QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "Compare with encoder..."}));
+                           "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
     EXPECT_EQ(tree->currentItem(), node(0));
+}
+
+// The two ways the keyboard asks for the tree's menu: the Menu key, which the window passes on
+// as a context menu event to the widget with the focus, and Shift+F10.
+std::vector<std::pair<const char*, std::function<void()>>> keyboardMenuKeys(LocationTree* tree) {
+    return {
+        {"Menu key",
+         [tree] {
+             QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(),
+                                     tree->mapToGlobal(QPoint()));
+             QApplication::sendEvent(tree, &event);
+         }},
+        {"Shift+F10", [tree] { QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier); }},
+    };
+}
+
+// The keyboard's menu is the selected node's, as a right-click on it shows it.
+TEST_F(MainWindowTest, TheKeyboardMenuActsOnTheSelectedNode) {
+    encoderFolder("Hilltop", "Tower");
+    LocationTree* tree = window().tree();
+    tree->expandAll();
+    tree->setFocus();
+    ASSERT_TRUE(select(node(0, 0)));
+    for (const auto& [name, ask] : keyboardMenuKeys(tree))
+        EXPECT_EQ(menuOpenedBy(ask),
+                  QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
+                               "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen..."}))
+            << name;
+    for (QTreeWidgetItem* selected : {node(0), node(0, 0, 2)}) {
+        ASSERT_TRUE(select(selected));
+        for (const auto& [name, ask] : keyboardMenuKeys(tree))
+            EXPECT_EQ(menuOpenedBy(ask), menuOnRightClick(tree, selected)) << name;
+    }
+    EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
+}
+
+// With no node at all, the keyboard's menu is that of empty space: a new site is all it offers.
+TEST_F(MainWindowTest, TheKeyboardMenuOfAnEmptyTreeOffersANewSite) {
+    LocationTree* tree = window().tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 0);
+    tree->setFocus();
+    for (const auto& [name, ask] : keyboardMenuKeys(tree))
+        EXPECT_EQ(menuOpenedBy(ask),
+                  QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
+                               "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}))
+            << name;
 }
 
 // Ends the next modal dialog with its OK (1) or Cancel (2) button.

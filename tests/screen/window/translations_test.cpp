@@ -12,11 +12,11 @@
 #include <functional>
 #include <map>
 
-#include "screen/kit/ui_translations.h"
-#include "screen/display/modulation_power_dialog.h"
 #include "screen/dialogs/connection_dialog.h"
 #include "screen/dialogs/port_log_window.h"
+#include "screen/display/modulation_power_dialog.h"
 #include "screen/kit/mask_edit.h"
+#include "screen/kit/ui_translations.h"
 #include "tests/screen/window/main_window_fixture.h"
 #include "tests/support/config_home.h"
 
@@ -56,6 +56,7 @@ const ShownText kShown[] = {
     {Place::TreeMenu, "Rename...", "Umbenennen..."},
     {Place::TreeMenu, "Remove...", "Entfernen..."},
     {Place::TreeMenu, "Properties...", "Eigenschaften..."},
+    {Place::TreeMenu, "Compare with encoder...", "Mit Gerät vergleichen..."},
     {Place::NameDialog, "New site", "Neuer Standort"},
     {Place::NameDialog, "Name of the new site:", "Name des neuen Standorts:"},
     {Place::NameDialog, "Cancel", "Abbrechen"},
