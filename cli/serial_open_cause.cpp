@@ -7,9 +7,9 @@
 #include "base/ini_file.h"
 #include "cli/command_words.h"
 #include "cli/open_verdict.h"
-#include "cpp_all/comlink/comm_errors.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
+#include "serial/comm_errors.h"
 
 namespace q93::ctl {
 namespace {
@@ -42,7 +42,7 @@ std::string deviceCause(const std::string& portName, const SerialOpenFailure& fa
                " names no serial port: give COM1 to COM66, or TCP/IP (so written) for the network";
     }
     if (failure.systemError == 0) {
-        if (failure.code == comlink::CL_ERR_INUSE)
+        if (failure.code == serial::CL_ERR_INUSE)
             return quoted(portName) + " is in use by another connection of this program";
         return deviceOfPort(portName, failure, ini) + ": refused, " + whatThePortSaid(failure);
     }

@@ -6,18 +6,18 @@
 cmake_policy(VERSION 3.25)
 
 # Folder -> the folders its core (Qt-free) files may include.
-set(_q93_core_floors "base;cpp_all/comlink;link;protocol;resources;pages;app;display;history")
+set(_q93_core_floors "base;serial;link;protocol;resources;pages;app;display;history")
 set(_q93_may_include_base "base")
-set(_q93_may_include_cpp_all/comlink "cpp_all/comlink;base")
-set(_q93_may_include_link "link;cpp_all/comlink;base")
-set(_q93_may_include_protocol "protocol;link;cpp_all/comlink;base")
+set(_q93_may_include_serial "serial;base")
+set(_q93_may_include_link "link;serial;base")
+set(_q93_may_include_protocol "protocol;link;serial;base")
 set(_q93_may_include_resources "resources;base")
-set(_q93_may_include_pages "pages;protocol;link;cpp_all/comlink;resources;base")
-set(_q93_may_include_app "app;pages;protocol;link;cpp_all/comlink;resources;base")
-set(_q93_may_include_display "display;pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_pages "pages;protocol;link;serial;resources;base")
+set(_q93_may_include_app "app;pages;protocol;link;serial;resources;base")
+set(_q93_may_include_display "display;pages;protocol;link;serial;resources;base")
 # The settings history stands on the store and the protocol; nothing below it knows git.
-set(_q93_may_include_history "history;app;pages;protocol;link;cpp_all/comlink;resources;base")
-set(_q93_may_include_watch "watch;app;pages;protocol;link;cpp_all/comlink;resources;base")
+set(_q93_may_include_history "history;app;pages;protocol;link;serial;resources;base")
+set(_q93_may_include_watch "watch;app;pages;protocol;link;serial;resources;base")
 set(_q93_may_include_cli "cli;watch;${_q93_core_floors}")
 set(_q93_may_include_sim "sim;${_q93_core_floors}")
 set(_q93_may_include_bench "bench;tests;watch;${_q93_core_floors}")
@@ -26,11 +26,9 @@ set(_q93_may_include_fuzz "fuzz;sim;${_q93_core_floors}")
 # and the other screen files, but not the programs.
 set(_q93_may_include_gui "${_q93_core_floors}")
 
-# The floor a path belongs to: its first folder, with the serial library's two levels as one.
+# The floor a path belongs to: its first folder.
 function(_q93_floor_of path out)
-    if(path MATCHES "^cpp_all/comlink/")
-        set(${out} "cpp_all/comlink" PARENT_SCOPE)
-    elseif(path MATCHES "^([^/]+)/")
+    if(path MATCHES "^([^/]+)/")
         set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
     else()
         set(${out} "" PARENT_SCOPE)

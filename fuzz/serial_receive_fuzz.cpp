@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "base/frame_bytes.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/comm_port.h"
-#include "cpp_all/comlink/port_stream.h"
 #include "fuzz/fuzz_support.h"
 #include "link/serial_link.h"
+#include "serial/comm_errors.h"
+#include "serial/comm_port.h"
+#include "serial/port_stream.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ using namespace q93;
 
 // Every byte is waiting at once and nothing ever arrives later, so a receive that runs out
 // of bytes spends its idle budget in polls that cost no time.
-class ReplayPort : public comlink::CommPort {
+class ReplayPort : public serial::CommPort {
 public:
     ReplayPort(const std::uint8_t* bytes, std::size_t count) : bytes_(bytes), count_(count) {}
 
     std::size_t taken() const { return at_; }
 
     int idle() override { return 0; }
-    int getQueueStatus(comlink::QueueStatus& record, int) override {
+    int getQueueStatus(serial::QueueStatus& record, int) override {
         record.rxWaiting = static_cast<std::int32_t>(count_ - at_);
         return 0;
     }
@@ -54,11 +54,11 @@ public:
         dataBits = dataBits_;
         stopBits = stopBits_;
     }
-    comlink::LineStatus getLineStatus(comlink::LineStatus& record) override {
+    serial::LineStatus getLineStatus(serial::LineStatus& record) override {
         record = {};
         return record;
     }
-    int readChar() override { return at_ < count_ ? bytes_[at_++] : comlink::CL_ERR_NODATA; }
+    int readChar() override { return at_ < count_ ? bytes_[at_++] : serial::CL_ERR_NODATA; }
 
 private:
     const std::uint8_t* bytes_;
@@ -104,7 +104,7 @@ std::vector<std::uint8_t> frameByRule(const std::uint8_t* line, std::size_t coun
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ReplayPort port(data, size);
-    comlink::PortStream stream(port);
+    serial::PortStream stream(port);
     const WaitForInput noWait = [](int) {};
     // Exactly the size receiveFrame demands, so that a write past it is caught.
     const auto buffer = std::make_unique<std::uint8_t[]>(kSerialFrameCapacity);

@@ -4,14 +4,14 @@
 
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/device_path.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
-#include "cpp_all/comlink/port_stream.h"
-#include "cpp_all/comlink/posix_comm_port.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
+#include "serial/comm_errors.h"
+#include "serial/device_path.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
+#include "serial/port_stream.h"
+#include "serial/posix_comm_port.h"
 
 namespace q93 {
 namespace {
@@ -53,15 +53,15 @@ int SerialLink::open() {
     if (isOpen())
         return -1;
     const int index = portIndexForName(std::string_view(portName).substr(0, kPortNameMaxLength));
-    openFailure_ = {OpenStage::None, index, comlink::devicePathForPort(index), 0, 0};
+    openFailure_ = {OpenStage::None, index, serial::devicePathForPort(index), 0, 0};
     commPort_ =
-        std::make_unique<comlink::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
-    stream_ = std::make_unique<comlink::PortStream>(*commPort_);
+        std::make_unique<serial::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
+    stream_ = std::make_unique<serial::PortStream>(*commPort_);
     int flags = 0;
     if (const int code = stream_->takeError(flags); code != 0)
         return failOpen(OpenStage::Device, code);
 
-    lineSettings_ = std::make_unique<comlink::LineSettings>(stream_.get());
+    lineSettings_ = std::make_unique<serial::LineSettings>(stream_.get());
     lineSettings_->setBaud(baudRate);
     lineSettings_->setDataBits(dataBits);
     lineSettings_->setParity(parity);
@@ -71,7 +71,7 @@ int SerialLink::open() {
     if (const int code = stream_->takeError(flags); code != 0)
         return failOpen(OpenStage::LineSettings, code);
 
-    flowControl_ = std::make_unique<comlink::FlowControl>(*stream_);
+    flowControl_ = std::make_unique<serial::FlowControl>(*stream_);
     const FlowModes modes = flowModesForHandshake(handshake);
     flowControl_->set(modes.inbound, modes.outbound);
     if (const int code = stream_->takeError(flags); code != 0)
@@ -132,7 +132,7 @@ int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
 namespace {
 
 struct Poller {
-    comlink::PortStream& stream;
+    serial::PortStream& stream;
     const WaitForInput& waitForInput;
     int receiveTimeoutMs;
     std::chrono::steady_clock::time_point deadline;
@@ -209,14 +209,14 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
                                              int dataBits, char parity, int stopBits) {
     const std::int64_t idleMs = std::max(receiveTimeoutMs, 0) / kIdleWeight * kPollMs;
     const std::int64_t bitsPerCharacter =
-        1 + std::clamp(dataBits, comlink::kFewestDataBits, comlink::kMostDataBits) +
+        1 + std::clamp(dataBits, serial::kFewestDataBits, serial::kMostDataBits) +
         (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
     const std::int64_t baud = std::max(baudRate, kSlowestBaud);
     const std::int64_t frameMs = (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
     return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
 }
 
-int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+int receiveSerialFrame(serial::PortStream& stream, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer) {
     Poller poller{stream, waitForInput, receiveTimeoutMs,

@@ -8,12 +8,12 @@
 
 namespace q93 {
 
-namespace comlink {
+namespace serial {
 class PosixCommPort;
 class PortStream;
 class LineSettings;
 class FlowControl;
-}  // namespace comlink
+}  // namespace serial
 
 // A received frame never exceeds this many bytes, start and end byte included; longer ones
 // are cut here and delivered without their end byte.
@@ -35,7 +35,7 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
 // can feed it: hunts the start byte, then collects one frame into buffer, which must hold
 // kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget, a character
 // limit or the total time allowed ran out.
-int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+int receiveSerialFrame(serial::PortStream& stream, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer);
 
@@ -88,17 +88,17 @@ public:
 
     // The companions, for callers that want to look at the configured line; nullptr while
     // closed.
-    const comlink::LineSettings* lineSettings() const { return lineSettings_.get(); }
-    const comlink::FlowControl* flowControl() const { return flowControl_.get(); }
-    comlink::PosixCommPort* commPort() const { return commPort_.get(); }
+    const serial::LineSettings* lineSettings() const { return lineSettings_.get(); }
+    const serial::FlowControl* flowControl() const { return flowControl_.get(); }
+    serial::PosixCommPort* commPort() const { return commPort_.get(); }
 
 private:
     int failOpen(OpenStage stage, int code);
 
-    std::unique_ptr<comlink::PortStream> stream_;
-    std::unique_ptr<comlink::PosixCommPort> commPort_;
-    std::unique_ptr<comlink::LineSettings> lineSettings_;
-    std::unique_ptr<comlink::FlowControl> flowControl_;
+    std::unique_ptr<serial::PortStream> stream_;
+    std::unique_ptr<serial::PosixCommPort> commPort_;
+    std::unique_ptr<serial::LineSettings> lineSettings_;
+    std::unique_ptr<serial::FlowControl> flowControl_;
     SerialOpenFailure openFailure_;
 };
 

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "base/user_seam.h"
-#include "cpp_all/comlink/posix_comm_port.h"
 #include "protocol/command_formatters.h"
+#include "serial/posix_comm_port.h"
 
 namespace q93 {
 namespace {

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "base/frame_log.h"
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
-#include "cpp_all/comlink/port_use_counts.h"
-#include "cpp_all/comlink/posix_comm_port.h"
 #include "link/serial_link.h"
 #include "protocol/frame_codec.h"
+#include "serial/comm_errors.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
+#include "serial/port_use_counts.h"
+#include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
 
 namespace q93 {
@@ -79,7 +79,7 @@ TEST_F(SerialLinkTest, OpenConfiguresTheLineAndCloseLeavesTheLibraryDefaults) {
     EXPECT_FALSE(link->isOpen());
     EXPECT_EQ(deviceSpeed(), B19200);
     EXPECT_EQ(line.deviceSettings().c_cflag & (CRTSCTS | CSTOPB), 0u);
-    EXPECT_EQ(comlink::portUseCount(line.portIndex()), 0);
+    EXPECT_EQ(serial::portUseCount(line.portIndex()), 0);
 }
 
 struct HandshakeCase {
@@ -92,10 +92,10 @@ struct HandshakeCase {
 
 TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
     const std::vector<HandshakeCase> cases = {
-        {"RTS/CTS", CRTSCTS, 0, comlink::LINE_RTS, comlink::LINE_CTS},
-        {"Xon/Xoff", 0, IXON | IXOFF, comlink::FLOW_XONXOFF, comlink::FLOW_XONXOFF},
-        {"rts/cts", 0, 0, comlink::FLOW_NONE, comlink::FLOW_NONE},
-        {"none", 0, 0, comlink::FLOW_NONE, comlink::FLOW_NONE},
+        {"RTS/CTS", CRTSCTS, 0, serial::LINE_RTS, serial::LINE_CTS},
+        {"Xon/Xoff", 0, IXON | IXOFF, serial::FLOW_XONXOFF, serial::FLOW_XONXOFF},
+        {"rts/cts", 0, 0, serial::FLOW_NONE, serial::FLOW_NONE},
+        {"none", 0, 0, serial::FLOW_NONE, serial::FLOW_NONE},
     };
     for (const HandshakeCase& c : cases) {
         SCOPED_TRACE(c.handshake);
@@ -116,7 +116,7 @@ TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
 TEST_F(SerialLinkTest, XonXoffUsesTheLibraryCharactersAndLimits) {
     auto link = makeLink("Handshake=Xon/Xoff\n");
     ASSERT_EQ(link->open(), 0);
-    const comlink::DeviceControl& dcb = link->commPort()->deviceControl();
+    const serial::DeviceControl& dcb = link->commPort()->deviceControl();
     EXPECT_EQ(dcb.XonChar, 0x11);
     EXPECT_EQ(dcb.XoffChar, 0x13);
     EXPECT_EQ(dcb.XonLim, 1024);
@@ -132,7 +132,7 @@ TEST_F(SerialLinkTest, RefusedSettingsFailTheOpenAndReleaseEverything) {
         EXPECT_EQ(link->open(), -1);
         EXPECT_FALSE(link->isOpen());
         EXPECT_EQ(link->commPort(), nullptr);
-        EXPECT_EQ(comlink::portUseCount(line.portIndex()), 0);
+        EXPECT_EQ(serial::portUseCount(line.portIndex()), 0);
         EXPECT_EQ(deviceSpeed(), B19200);
 
         // The cause removed, the same link opens.

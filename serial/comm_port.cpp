@@ -1,12 +1,12 @@
-#include "cpp_all/comlink/comm_port.h"
+#include "serial/comm_port.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "base/user_seam.h"
-#include "cpp_all/comlink/comm_errors.h"
+#include "serial/comm_errors.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 int CommPort::extensionOne() {
     return CL_ERR_UNSUPPORTED;
@@ -32,4 +32,4 @@ void CommPort::abstractSlot(const char* file, int line) {
     std::exit(1);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "cpp_all/comlink/comm_port.h"
-#include "cpp_all/comlink/device_control.h"
+#include "serial/comm_port.h"
+#include "serial/device_control.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // Bits of lineErrors, as the library has always numbered them.
 inline constexpr std::uint32_t kErrRxOverflow = 0x01;
@@ -115,4 +115,4 @@ private:
         lastBufferOverruns = 0;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

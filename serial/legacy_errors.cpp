@@ -1,10 +1,10 @@
-#include "cpp_all/comlink/legacy_errors.h"
+#include "serial/legacy_errors.h"
 
 #include <cerrno>
 
-#include "cpp_all/comlink/comm_errors.h"
+#include "serial/comm_errors.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct ErrnoRow {
@@ -51,4 +51,4 @@ int libraryCodeForLegacy(int legacy) {
     return CL_ERR_FAIL;
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,9 +1,9 @@
 #include <sys/ioctl.h>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/posix_comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct InputLineRow {
@@ -122,4 +122,4 @@ LineStatus PosixCommPort::getLineStatus(LineStatus& record) {
     return record;
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -2,11 +2,11 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/legacy_errors.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/legacy_errors.h"
+#include "serial/posix_comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct ParityRow {
@@ -168,4 +168,4 @@ int PosixCommPort::waitEvent(std::uint32_t& mask) {
     }
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

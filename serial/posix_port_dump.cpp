@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/posix_comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 template <typename... Args>
@@ -33,4 +33,4 @@ void PosixCommPort::dumpSettings(const DumpOutput& output) {
                      queues.flags & kQueueSentXoff, (queues.flags & kQueueOutputHeld) >> 1));
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,11 +1,11 @@
-#include "cpp_all/comlink/line_settings.h"
+#include "serial/line_settings.h"
 
 #include <cstdio>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/port_stream.h"
+#include "serial/comm_errors.h"
+#include "serial/port_stream.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 LineSettings::LineSettings(PortStream* stream) {
     if (stream != nullptr)
@@ -83,4 +83,4 @@ void LineSettings::dump(const DumpOutput& output) const {
     output(line);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

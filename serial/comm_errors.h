@@ -3,7 +3,7 @@
 // The serial port library's result codes and line identifiers. Operations return 0 (or a
 // count) for success and one of these negative codes for failure; nothing is thrown.
 
-namespace q93::comlink {
+namespace q93::serial {
 
 inline constexpr int CL_ERR_FAIL = -801;         // general failure; a companion has no port
 inline constexpr int CL_ERR_NODATA = -802;       // no character available / time-out
@@ -57,4 +57,4 @@ inline constexpr int LINE_OFF = 0;
 inline constexpr int LINE_ON = 1;
 inline constexpr int LINE_NOT_AVAILABLE = 2;
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

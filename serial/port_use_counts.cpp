@@ -1,9 +1,9 @@
-#include "cpp_all/comlink/port_use_counts.h"
+#include "serial/port_use_counts.h"
 
 #include <array>
 #include <atomic>
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 // Atomic only so that a port opened on the measurement thread does not trip the thread
@@ -30,4 +30,4 @@ void decrementPortUse(int portIndex) {
         --useCounts[portIndex];
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "cpp_all/comlink/comm_port.h"
+#include "serial/comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 class LineSettings;
 class FlowControl;
@@ -76,4 +76,4 @@ private:
     std::unique_ptr<LineSettings> line_;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,4 +1,4 @@
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/posix_comm_port.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,12 +11,12 @@
 #include <string>
 #include <thread>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/device_path.h"
-#include "cpp_all/comlink/legacy_errors.h"
-#include "cpp_all/comlink/port_use_counts.h"
+#include "serial/comm_errors.h"
+#include "serial/device_path.h"
+#include "serial/legacy_errors.h"
+#include "serial/port_use_counts.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 // Device majors of the pseudo-terminal slaves under /dev/pts.
@@ -197,4 +197,4 @@ bool PosixCommPort::waitForInput(int timeoutMs) {
     return ::poll(&watched, 1, timeoutMs) > 0 && (watched.revents & POLLIN) != 0;
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

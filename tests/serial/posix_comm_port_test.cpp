@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/device_path.h"
-#include "cpp_all/comlink/port_use_counts.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/device_path.h"
+#include "serial/port_use_counts.h"
+#include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 using test::MappedLine;
@@ -287,4 +287,4 @@ TEST_F(PosixCommPortTest, BreakStateIsKeptAndReported) {
 }
 
 }  // namespace
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 // A port implementation that fills none of the slots.
@@ -27,4 +27,4 @@ TEST(CommPort, ExtensionSlotsAnswerUnsupported) {
 }
 
 }  // namespace
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,15 +1,15 @@
-#include "cpp_all/comlink/port_stream.h"
+#include "serial/port_stream.h"
 
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
+#include "serial/comm_errors.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -177,4 +177,4 @@ void PortStream::dump(const DumpOutput& output) {
         flow_->dump(output);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // Sixteen 2-bit line query results (0 off, 1 on, 2 not available) packed into four bytes,
 // lowest bits first, in the order of kLineStatusLayout.
@@ -37,4 +37,4 @@ struct QueueStatus {
     std::uint16_t flags = 0;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/comm_port.h"
-#include "cpp_all/comlink/comm_records.h"
+#include "serial/comm_errors.h"
+#include "serial/comm_port.h"
+#include "serial/comm_records.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 class PortStream;
 
@@ -64,4 +64,4 @@ private:
     CommPort* port_;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/flow_control.h"
-#include "cpp_all/comlink/line_settings.h"
-#include "cpp_all/comlink/port_stream.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/flow_control.h"
+#include "serial/line_settings.h"
+#include "serial/port_stream.h"
+#include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 using test::MappedLine;
@@ -151,4 +151,4 @@ TEST_F(PortStreamTest, FlowControlKeepsTheSwitchedLineStates) {
 }
 
 }  // namespace
-}  // namespace q93::comlink
+}  // namespace q93::serial

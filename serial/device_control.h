@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // Values of fDtrControl and fRtsControl.
 inline constexpr unsigned kControlDisable = 0;
@@ -65,4 +65,4 @@ int applyDeviceControl(const DeviceControl& dcb, termios& tio);
 // A pseudo-terminal carries bytes without framing and always answers eight bits, no parity.
 bool differsOnlyInFraming(const termios& wanted, const termios& taken);
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cpp_all/comlink/comm_errors.h"
-#include "cpp_all/comlink/legacy_errors.h"
-#include "cpp_all/comlink/posix_comm_port.h"
+#include "serial/comm_errors.h"
+#include "serial/legacy_errors.h"
+#include "serial/posix_comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 int PosixCommPort::bytesWaiting(unsigned long request) {
     int count = 0;
@@ -124,4 +124,4 @@ int PosixCommPort::flush(int direction, int count) {
     return CL_ERR_FAIL;
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,11 +1,11 @@
-#include "cpp_all/comlink/flow_control.h"
+#include "serial/flow_control.h"
 
 #include <chrono>
 #include <cstdio>
 
-#include "cpp_all/comlink/port_stream.h"
+#include "serial/port_stream.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct ModeLabel {
@@ -118,4 +118,4 @@ void FlowControl::dump(const DumpOutput& output) {
     output(line);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,8 +1,8 @@
-#include "cpp_all/comlink/comm_records.h"
+#include "serial/comm_records.h"
 
-#include "cpp_all/comlink/comm_errors.h"
+#include "serial/comm_errors.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 const std::array<int, 16> kLineStatusLayout = {
     LINE_DTR,         LINE_RTS,         LINE_BREAK,       LINE_DSR,
@@ -19,4 +19,4 @@ int lineStatusPosition(int line) {
     return -1;
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // The old driver-level error numbers the library has always translated into its own codes.
 // The terminal calls report errno; each failure is first given one of these numbers, so the
@@ -19,4 +19,4 @@ inline constexpr int kLegacyOther = -100;    // anything else
 int legacyCodeForErrno(int error);
 int libraryCodeForLegacy(int legacy);
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,8 +1,8 @@
-#include "cpp_all/comlink/device_control.h"
+#include "serial/device_control.h"
 
-#include "cpp_all/comlink/legacy_errors.h"
+#include "serial/legacy_errors.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct SpeedRow {
@@ -165,4 +165,4 @@ bool differsOnlyInFraming(const termios& wanted, const termios& taken) {
            cfgetospeed(&wanted) == cfgetospeed(&taken);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

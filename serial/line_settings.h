@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "cpp_all/comlink/comm_port.h"
+#include "serial/comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 class PortStream;
 
@@ -56,4 +56,4 @@ private:
     CommPort* port_ = nullptr;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "cpp_all/comlink/comm_records.h"
+#include "serial/comm_records.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // Receives the text lines of the dump operations, one call per line.
 using DumpOutput = std::function<void(const std::string& line)>;
@@ -85,4 +85,4 @@ private:
     [[noreturn]] static void abstractSlot(const char* file, int line);
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial
