@@ -9,7 +9,7 @@
 #include "cli/open_verdict.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
-#include "serial/comm_errors.h"
+#include "serial/port_error.h"
 
 namespace q93::ctl {
 namespace {
@@ -30,9 +30,7 @@ std::string deviceOfPort(const std::string& portName, const SerialOpenFailure& f
 
 // The system's reason, or the library's code where it refused by itself.
 std::string whatThePortSaid(const SerialOpenFailure& failure) {
-    if (failure.systemError != 0)
-        return std::strerror(failure.systemError);
-    return "code " + std::to_string(failure.code);
+    return serial::errorText(failure.code, failure.systemError);
 }
 
 std::string deviceCause(const std::string& portName, const SerialOpenFailure& failure,

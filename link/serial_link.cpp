@@ -6,11 +6,7 @@
 #include "base/frame_log.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
-#include "serial/comm_errors.h"
 #include "serial/device_path.h"
-#include "serial/flow_control.h"
-#include "serial/line_settings.h"
-#include "serial/port_stream.h"
 #include "serial/posix_comm_port.h"
 
 namespace q93 {
@@ -54,31 +50,30 @@ int SerialLink::open() {
         return -1;
     const int index = portIndexForName(std::string_view(portName).substr(0, kPortNameMaxLength));
     openFailure_ = {OpenStage::None, index, serial::devicePathForPort(index), 0, 0};
-    commPort_ =
-        std::make_unique<serial::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
-    stream_ = std::make_unique<serial::PortStream>(*commPort_);
-    int flags = 0;
-    if (const int code = stream_->takeError(flags); code != 0)
+    port_ = std::make_unique<serial::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize);
+    if (const int code = port_->takeLastError(); code != 0)
         return failOpen(OpenStage::Device, code);
+    found_ = port_->settings();
 
-    lineSettings_ = std::make_unique<serial::LineSettings>(stream_.get());
-    lineSettings_->setBaud(baudRate);
-    lineSettings_->setDataBits(dataBits);
-    lineSettings_->setParity(parity);
-    lineSettings_->setStopBits(stopBits);
-    // Attached again, the configured values become the ones its restore puts back.
-    lineSettings_->attach(*stream_);
-    if (const int code = stream_->takeError(flags); code != 0)
+    // The line first, without flow control, so that a refusal names the part refused.
+    serial::PortSettings wanted = *found_;
+    wanted.baud = baudRate;
+    wanted.dataBits = dataBits;
+    wanted.parity = parity;
+    wanted.stopBits = stopBits;
+    wanted.inboundFlow = serial::FLOW_NONE;
+    wanted.outboundFlow = serial::FLOW_NONE;
+    if (const int code = port_->apply(wanted); code != 0)
         return failOpen(OpenStage::LineSettings, code);
 
-    flowControl_ = std::make_unique<serial::FlowControl>(*stream_);
     const FlowModes modes = flowModesForHandshake(handshake);
-    flowControl_->set(modes.inbound, modes.outbound);
-    if (const int code = stream_->takeError(flags); code != 0)
+    wanted.inboundFlow = modes.inbound;
+    wanted.outboundFlow = modes.outbound;
+    if (const int code = port_->apply(wanted); code != 0)
         return failOpen(OpenStage::FlowControl, code);
 
-    stream_->flushInput();
-    stream_->flushOutput();
+    port_->flush(serial::Queue::Input);
+    port_->flush(serial::Queue::Output);
     return 0;
 }
 
@@ -87,26 +82,25 @@ int SerialLink::open() {
 int SerialLink::failOpen(OpenStage stage, int code) {
     openFailure_.stage = stage;
     openFailure_.code = code;
-    openFailure_.systemError = commPort_->lastSystemError();
+    openFailure_.systemError = port_->lastSystemError();
     close();
     return -1;
 }
 
-// Each companion puts back what it found as it is destroyed, so the device returns to the
-// state the port left it in before the port itself closes it.
+// The device goes back to the settings the port found before the port itself closes it.
 void SerialLink::close() {
-    flowControl_.reset();
-    lineSettings_.reset();
-    stream_.reset();
-    commPort_.reset();
+    if (port_ && found_)
+        port_->apply(*found_);
+    found_.reset();
+    port_.reset();
 }
 
 int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
-    if (!stream_)
+    if (!port_)
         return -1;
     int repeats = 0;
     for (int at = 0; at < length; ++at) {
-        while (stream_->putChar(bytes[at]) != 0) {
+        while (port_->write(bytes + at, 1) != 1) {
             if (++repeats > kMaxSendRepeats)
                 return -1;
         }
@@ -116,12 +110,11 @@ int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
 }
 
 int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
-    if (!stream_ || buffer == nullptr || length == nullptr)
+    if (!port_ || buffer == nullptr || length == nullptr)
         return -1;
-    const WaitForInput waitForInput = [this](int ms) { commPort_->waitForInput(ms); };
+    const WaitForInput waitForInput = [this](int ms) { port_->waitForInput(ms); };
     const auto bound = serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
-    const int received =
-        receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, bound, buffer);
+    const int received = receiveSerialFrame(*port_, waitForInput, receiveTimeoutMs, bound, buffer);
     if (received < 0)
         return -1;
     *length = received;
@@ -132,7 +125,7 @@ int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
 namespace {
 
 struct Poller {
-    serial::PortStream& stream;
+    serial::CommPort& port;
     const WaitForInput& waitForInput;
     int receiveTimeoutMs;
     std::chrono::steady_clock::time_point deadline;
@@ -189,8 +182,8 @@ int collectFrame(Poller& poller, std::uint8_t* buffer) {
 int Poller::nextChar() {
     if (std::chrono::steady_clock::now() >= deadline)
         return kBudgetSpent;
-    if (stream.rxCount() > 0) {
-        const int c = stream.getChar(1);
+    if (port.bytesWaiting() > 0) {
+        const int c = port.getChar(1);
         if (c >= 0) {
             idle = 0;
             return c;
@@ -216,10 +209,10 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
     return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
 }
 
-int receiveSerialFrame(serial::PortStream& stream, const WaitForInput& waitForInput,
+int receiveSerialFrame(serial::CommPort& port, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer) {
-    Poller poller{stream, waitForInput, receiveTimeoutMs,
+    Poller poller{port, waitForInput, receiveTimeoutMs,
                   std::chrono::steady_clock::now() + totalBound};
     if (huntStartByte(poller) != 0)
         return -1;

@@ -4,15 +4,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "serial/port_settings.h"
 
 namespace q93 {
 
 namespace serial {
+class CommPort;
 class PosixCommPort;
-class PortStream;
-class LineSettings;
-class FlowControl;
 }  // namespace serial
 
 // A received frame never exceeds this many bytes, start and end byte included; longer ones
@@ -31,11 +32,10 @@ using WaitForInput = std::function<void(int ms)>;
 std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t baudRate,
                                              int dataBits, char parity, int stopBits);
 
-// The link's receive loop, apart from the port it polls so that any port under the stream
-// can feed it: hunts the start byte, then collects one frame into buffer, which must hold
-// kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget, a character
-// limit or the total time allowed ran out.
-int receiveSerialFrame(serial::PortStream& stream, const WaitForInput& waitForInput,
+// The link's receive loop, apart from the port it polls so that any port can feed it: hunts the
+// start byte, then collects one frame into buffer, which must hold kSerialFrameCapacity bytes. The
+// frame's length, or -1 when the idle budget, a character limit or the total time allowed ran out.
+int receiveSerialFrame(serial::CommPort& port, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer);
 
@@ -72,7 +72,7 @@ public:
     // longer than serialReceiveBound for the configured line.
     int receiveFrame(std::uint8_t* buffer, int* length);
 
-    bool isOpen() const { return stream_ != nullptr; }
+    bool isOpen() const { return port_ != nullptr; }
     const SerialOpenFailure& openFailure() const { return openFailure_; }
 
     // Set by the connection before each open.
@@ -86,19 +86,16 @@ public:
     std::string handshake = "none";
     std::int32_t receiveTimeoutMs = 5000;
 
-    // The companions, for callers that want to look at the configured line; nullptr while
-    // closed.
-    const serial::LineSettings* lineSettings() const { return lineSettings_.get(); }
-    const serial::FlowControl* flowControl() const { return flowControl_.get(); }
-    serial::PosixCommPort* commPort() const { return commPort_.get(); }
+    // The port, for callers that want to look at the configured line; nullptr while closed.
+    serial::PosixCommPort* commPort() const { return port_.get(); }
 
 private:
     int failOpen(OpenStage stage, int code);
 
-    std::unique_ptr<serial::PortStream> stream_;
-    std::unique_ptr<serial::PosixCommPort> commPort_;
-    std::unique_ptr<serial::LineSettings> lineSettings_;
-    std::unique_ptr<serial::FlowControl> flowControl_;
+    std::unique_ptr<serial::PosixCommPort> port_;
+    // The settings the port had when it was opened, put back by close; absent until the
+    // port opened.
+    std::optional<serial::PortSettings> found_;
     SerialOpenFailure openFailure_;
 };
 

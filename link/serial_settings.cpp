@@ -7,7 +7,7 @@
 
 #include "base/ini_file.h"
 #include "link/serial_link.h"
-#include "serial/comm_errors.h"
+#include "serial/port_settings.h"
 
 namespace q93 {
 namespace {

@@ -119,7 +119,7 @@ void DeviceConnection::discardPendingAnswers() {
     if (useTcp != 0) {
         tcp_.flushQueue();
     } else if (serialOpen_ && serial_.commPort() != nullptr) {
-        serial_.commPort()->flush(0, 0);
+        serial_.commPort()->flush(serial::Queue::Input);
     }
 }
 

@@ -57,8 +57,9 @@ struct DeviceControl {
 // the terminal has no counterpart for keep their values.
 void readDeviceControl(const termios& tio, DeviceControl& dcb);
 
-// Writes the record onto tio as a raw, non-blocking line. Returns 0, or the legacy code of
-// the first setting the terminal cannot take (tio is then unchanged).
+// Writes the record onto tio as a raw, non-blocking line. Returns 0, or the code of the
+// first setting the terminal cannot take (tio is then unchanged): CL_ERR_BAUD,
+// CL_ERR_DATABITS, or CL_ERR_FAIL for a parity or stop-bit value outside the tables.
 int applyDeviceControl(const DeviceControl& dcb, termios& tio);
 
 // Whether the terminal took every setting of `wanted` except character size and parity.

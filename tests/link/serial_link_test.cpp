@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -8,9 +9,8 @@
 #include "base/frame_log.h"
 #include "link/serial_link.h"
 #include "protocol/frame_codec.h"
-#include "serial/comm_errors.h"
-#include "serial/flow_control.h"
-#include "serial/line_settings.h"
+#include "serial/port_error.h"
+#include "serial/port_settings.h"
 #include "serial/port_use_counts.h"
 #include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
@@ -68,12 +68,9 @@ TEST_F(SerialLinkTest, OpenConfiguresTheLineAndCloseLeavesTheLibraryDefaults) {
     EXPECT_EQ(deviceSpeed(), B9600);
     // A pseudo-terminal always reports eight data bits and no parity, so the character
     // format is read back from the port.
-    std::vector<std::string> dump;
-    link->commPort()->dumpSettings([&](const std::string& text) { dump.push_back(text); });
-    EXPECT_EQ(dump.at(0), "Port type: POSIX termios  BaudRate: 9600    ByteSize: 7  Parity: 2");
-    EXPECT_EQ(link->lineSettings()->dataBits(), 7);
-    EXPECT_EQ(link->lineSettings()->parity(), 'E');
-    EXPECT_EQ(link->lineSettings()->stopBits(), 1);
+    EXPECT_EQ(link->commPort()->settings(), (serial::PortSettings{9600, 'E', 7, 1}));
+    EXPECT_EQ(link->commPort()->deviceControl().ByteSize, 7);
+    EXPECT_EQ(link->commPort()->deviceControl().Parity, serial::kParityEven);
 
     link->close();
     EXPECT_FALSE(link->isOpen());
@@ -104,8 +101,8 @@ TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
         const termios open = line.deviceSettings();
         EXPECT_EQ(open.c_cflag & CRTSCTS, c.cflag);
         EXPECT_EQ(open.c_iflag & (IXON | IXOFF), c.iflag);
-        EXPECT_EQ(link->flowControl()->inbound(), c.inbound);
-        EXPECT_EQ(link->flowControl()->outbound(), c.outbound);
+        EXPECT_EQ(link->commPort()->settings().inboundFlow, c.inbound);
+        EXPECT_EQ(link->commPort()->settings().outboundFlow, c.outbound);
         link->close();
         const termios closed = line.deviceSettings();
         EXPECT_EQ(closed.c_cflag & CRTSCTS, 0u);
@@ -139,6 +136,46 @@ TEST_F(SerialLinkTest, RefusedSettingsFailTheOpenAndReleaseEverything) {
         link->dataBits = 8;
         link->stopBits = 1;
         EXPECT_EQ(link->open(), 0);
+    }
+}
+
+struct FailureCase {
+    const char* what;
+    std::string settings;
+    std::string ports;  // more [Ports] lines
+    std::string port;   // "" for the mapped line
+    std::int32_t baud;
+    bool held;
+    OpenStage stage;
+    int code;
+    int systemError;
+};
+
+// What a user is told about a failed open is made of these: the stage, the library's code
+// and the system's errno.
+TEST_F(SerialLinkTest, AFailedOpenKeepsWhereItStoppedAndWhatThePortSaid) {
+    const std::vector<FailureCase> cases = {
+        {"held", "", "", "", 9600, true, OpenStage::Device, serial::CL_ERR_INUSE, 0},
+        {"missing device", "", "COM7=/nonexistent/q93-port\n", "COM7", 9600, false,
+         OpenStage::Device, serial::CL_ERR_DEVICE, ENOENT},
+        {"data bits", "DataBits=9\n", "", "", 9600, false, OpenStage::LineSettings,
+         serial::CL_ERR_DATABITS, 0},
+        {"baud", "", "", "", 12345, false, OpenStage::LineSettings, serial::CL_ERR_BAUD, 0},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto holder = makeLink();
+        if (c.held) {
+            ASSERT_EQ(holder->open(), 0);
+        }
+        line.writeIni(c.settings, c.ports);
+        SerialLink link;
+        link.portName = c.port.empty() ? line.portName() : c.port;
+        link.baudRate = c.baud;
+        EXPECT_EQ(link.open(), -1);
+        EXPECT_EQ(link.openFailure().stage, c.stage);
+        EXPECT_EQ(link.openFailure().code, c.code);
+        EXPECT_EQ(link.openFailure().systemError, c.systemError);
     }
 }
 
