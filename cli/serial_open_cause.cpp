@@ -96,9 +96,10 @@ std::string settingFindingText(const SettingFinding& finding, const std::string&
 }
 
 std::vector<std::string> serialOpenCause(const DeviceConnection& connection) {
-    if (connection.useTcp != 0)
+    const SerialLink* serial = connection.serialLink();
+    if (connection.useTcp != 0 || serial == nullptr)
         return {};
-    const SerialLink& link = connection.serialLink();
+    const SerialLink& link = *serial;
     const SerialOpenFailure& failure = link.openFailure();
     const std::string ini = programIniPath();
     switch (failure.stage) {

@@ -109,17 +109,22 @@ int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
     return 0;
 }
 
-int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
-    if (!port_ || buffer == nullptr || length == nullptr)
+int SerialLink::receiveFrame(std::uint8_t* buffer, int& length) {
+    if (!port_ || buffer == nullptr)
         return -1;
     const WaitForInput waitForInput = [this](int ms) { port_->waitForInput(ms); };
     const auto bound = serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
     const int received = receiveSerialFrame(*port_, waitForInput, receiveTimeoutMs, bound, buffer);
     if (received < 0)
         return -1;
-    *length = received;
+    length = received;
     logFrame(buffer, received, kFrameReceived);
     return 0;
+}
+
+void SerialLink::discardPending() {
+    if (port_)
+        port_->flush(serial::Queue::Input);
 }
 
 namespace {

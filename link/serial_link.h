@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "link/link.h"
 #include "serial/port_settings.h"
 
 namespace q93 {
@@ -53,26 +54,26 @@ struct SerialOpenFailure {
 // The encoder's frames over a serial port. The owning connection sets portName and baudRate
 // before every open; the character format and handshake come from the machine-wide settings
 // read at construction.
-class SerialLink {
+class SerialLink : public Link {
 public:
     SerialLink();  // reads the settings section; opens nothing
-    ~SerialLink();
-    SerialLink(const SerialLink&) = delete;
-    SerialLink& operator=(const SerialLink&) = delete;
+    ~SerialLink() override;
 
     // Opens and configures the port; 0 or -1. A failed open leaves nothing open, and an open
     // link answers -1 and stays as it is. Shows nothing: the caller reports.
-    int open();
+    int open() override;
     // Restores and releases everything open created; safe when not open.
-    void close();
+    void close() override;
+    bool isOpen() const override { return port_ != nullptr; }
     // Writes the wire bytes of one stuffed frame; 0 or -1 (not open, or transmit queue stuck).
-    int sendFrame(const std::uint8_t* bytes, int length);
+    int sendFrame(const std::uint8_t* bytes, int length) override;
     // Waits for one frame and copies it, from 0xFE up to and including 0xFF, into buffer,
-    // which must hold kSerialFrameCapacity bytes; 0 with *length set, or -1. Never waits
+    // which must hold kSerialFrameCapacity bytes; 0 with length set, or -1. Never waits
     // longer than serialReceiveBound for the configured line.
-    int receiveFrame(std::uint8_t* buffer, int* length);
+    int receiveFrame(std::uint8_t* buffer, int& length) override;
+    // Drops the bytes waiting in the port's input.
+    void discardPending() override;
 
-    bool isOpen() const { return port_ != nullptr; }
     const SerialOpenFailure& openFailure() const { return openFailure_; }
 
     // Set by the connection before each open.

@@ -54,7 +54,7 @@ protected:
     std::string receiveOne(SerialLink& link, int& result) {
         std::uint8_t buffer[kSerialFrameCapacity] = {};
         int length = -1;
-        result = link.receiveFrame(buffer, &length);
+        result = link.receiveFrame(buffer, length);
         return result == 0 ? test::bytesOf(buffer, length) : std::string();
     }
 
@@ -281,6 +281,20 @@ TEST_F(SerialLinkTest, ReceiveCutsFramesOutOfWhatArrives) {
         }
         EXPECT_EQ(log.frames.size(), logged);
     }
+}
+
+TEST_F(SerialLinkTest, DiscardPendingDropsWhatArrivedBeforeIt) {
+    auto link = makeLink();
+    ASSERT_EQ(link->open(), 0);
+    line.far().send(bytes({0xFE, 0x01, 0xFF}));
+    for (int tries = 0; tries < 100 && link->commPort()->bytesWaiting() < 3; ++tries)
+        link->commPort()->waitForInput(10);
+    ASSERT_EQ(link->commPort()->bytesWaiting(), 3);
+    link->discardPending();
+    line.far().send(bytes({0xFE, 0x02, 0xFF}));
+    int result = -1;
+    EXPECT_EQ(receiveOne(*link, result), bytes({0xFE, 0x02, 0xFF}));
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(SerialLinkTest, ASilentLineEndsTheWaitAfterTheIdleBudget) {
