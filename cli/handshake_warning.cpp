@@ -10,7 +10,8 @@ namespace q93::ctl {
 // still works as it always has; the user is only told why transfers may fail with it.
 void warnOfXonXoff(DeviceConnection& connection) {
     static std::once_flag warned;
-    if (connection.portName == "TCP/IP" || connection.serialLink().handshake != "Xon/Xoff")
+    const SerialLink* serial = connection.serialLink();
+    if (connection.portName == "TCP/IP" || serial == nullptr || serial->handshake != "Xon/Xoff")
         return;
     std::call_once(warned, [] {
         std::fputs(

@@ -7,9 +7,9 @@
 #include "base/ini_file.h"
 #include "cli/command_words.h"
 #include "cli/open_verdict.h"
-#include "serial/comm_errors.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
+#include "serial/port_error.h"
 
 namespace q93::ctl {
 namespace {
@@ -30,9 +30,7 @@ std::string deviceOfPort(const std::string& portName, const SerialOpenFailure& f
 
 // The system's reason, or the library's code where it refused by itself.
 std::string whatThePortSaid(const SerialOpenFailure& failure) {
-    if (failure.systemError != 0)
-        return std::strerror(failure.systemError);
-    return "code " + std::to_string(failure.code);
+    return serial::errorText(failure.code, failure.systemError);
 }
 
 std::string deviceCause(const std::string& portName, const SerialOpenFailure& failure,
@@ -42,7 +40,7 @@ std::string deviceCause(const std::string& portName, const SerialOpenFailure& fa
                " names no serial port: give COM1 to COM66, or TCP/IP (so written) for the network";
     }
     if (failure.systemError == 0) {
-        if (failure.code == comlink::CL_ERR_INUSE)
+        if (failure.code == serial::CL_ERR_INUSE)
             return quoted(portName) + " is in use by another connection of this program";
         return deviceOfPort(portName, failure, ini) + ": refused, " + whatThePortSaid(failure);
     }
@@ -98,9 +96,10 @@ std::string settingFindingText(const SettingFinding& finding, const std::string&
 }
 
 std::vector<std::string> serialOpenCause(const DeviceConnection& connection) {
-    if (connection.useTcp != 0)
+    const SerialLink* serial = connection.serialLink();
+    if (connection.useTcp != 0 || serial == nullptr)
         return {};
-    const SerialLink& link = connection.serialLink();
+    const SerialLink& link = *serial;
     const SerialOpenFailure& failure = link.openFailure();
     const std::string ini = programIniPath();
     switch (failure.stage) {

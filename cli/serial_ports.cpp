@@ -80,7 +80,7 @@ std::vector<SerialPort> findSerialPorts(const std::string& devDir, const std::st
     for (int index = 0; index < kComPortCount; ++index) {
         const std::string name = "COM" + std::to_string(index + 1);
         const bool mapped = !readProfileString(ini, "Ports", name, "").empty();
-        const std::string device = comlink::devicePathForPort(index);
+        const std::string device = serial::devicePathForPort(index);
         std::error_code code;
         if (!mapped && !fs::exists(device, code))
             continue;

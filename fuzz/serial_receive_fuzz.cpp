@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "base/frame_bytes.h"
-#include "serial/comm_errors.h"
-#include "serial/comm_port.h"
-#include "serial/port_stream.h"
 #include "fuzz/fuzz_support.h"
 #include "link/serial_link.h"
+#include "serial/comm_port.h"
+#include "serial/port_error.h"
 
 namespace {
 
@@ -20,54 +19,30 @@ using namespace q93;
 
 // Every byte is waiting at once and nothing ever arrives later, so a receive that runs out
 // of bytes spends its idle budget in polls that cost no time.
-class ReplayPort : public comlink::CommPort {
+class ReplayPort : public serial::CommPort {
 public:
     ReplayPort(const std::uint8_t* bytes, std::size_t count) : bytes_(bytes), count_(count) {}
 
     std::size_t taken() const { return at_; }
 
-    int idle() override { return 0; }
-    int getQueueStatus(comlink::QueueStatus& record, int) override {
-        record.rxWaiting = static_cast<std::int32_t>(count_ - at_);
+    serial::PortSettings settings() const override { return settings_; }
+    int apply(const serial::PortSettings& wanted) override {
+        settings_ = wanted;
         return 0;
     }
-    int setFlowControl(int inbound, int outbound) override {
-        inbound_ = inbound;
-        outbound_ = outbound;
-        return 0;
+    int bytesWaiting() override { return static_cast<int>(count_ - at_); }
+    int readChar() override {
+        return at_ < count_ ? int{bytes_[at_++]} : int{serial::CL_ERR_NODATA};
     }
-    int getFlowControl(int& inbound, int& outbound) override {
-        inbound = inbound_;
-        outbound = outbound_;
-        return 0;
-    }
-    int setLineSettings(std::int32_t baud, char parity, int dataBits, int stopBits) override {
-        baud_ = baud;
-        parity_ = parity;
-        dataBits_ = dataBits;
-        stopBits_ = stopBits;
-        return 0;
-    }
-    void getLineSettings(std::int32_t& baud, char& parity, int& dataBits, int& stopBits) override {
-        baud = baud_;
-        parity = parity_;
-        dataBits = dataBits_;
-        stopBits = stopBits_;
-    }
-    comlink::LineStatus getLineStatus(comlink::LineStatus& record) override {
-        record = {};
-        return record;
-    }
-    int readChar() override { return at_ < count_ ? bytes_[at_++] : comlink::CL_ERR_NODATA; }
+    int write(const std::uint8_t*, int length) override { return length; }
+    int flush(serial::Queue) override { return 0; }
+    bool waitForInput(int) override { return at_ < count_; }
 
 private:
     const std::uint8_t* bytes_;
     std::size_t count_;
     std::size_t at_ = 0;
-    int inbound_ = 0, outbound_ = 0;
-    std::int32_t baud_ = 19200;
-    char parity_ = 'N';
-    int dataBits_ = 8, stopBits_ = 1;
+    serial::PortSettings settings_;
 };
 
 constexpr int kLimit = kSerialFrameCapacity - 1;
@@ -104,7 +79,6 @@ std::vector<std::uint8_t> frameByRule(const std::uint8_t* line, std::size_t coun
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ReplayPort port(data, size);
-    comlink::PortStream stream(port);
     const WaitForInput noWait = [](int) {};
     // Exactly the size receiveFrame demands, so that a write past it is caught.
     const auto buffer = std::make_unique<std::uint8_t[]>(kSerialFrameCapacity);
@@ -113,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::vector<std::uint8_t> expected = frameByRule(data + from, size - from);
         // Replayed bytes arrive at once; only the rules on characters may end a receive.
         const int length =
-            receiveSerialFrame(stream, noWait, 5000, std::chrono::hours(1), buffer.get());
+            receiveSerialFrame(port, noWait, 5000, std::chrono::hours(1), buffer.get());
         if (length < 0) {
             FUZZ_CHECK(expected.empty());
             return 0;

@@ -4,14 +4,10 @@
 
 #include "base/frame_bytes.h"
 #include "base/frame_log.h"
-#include "serial/comm_errors.h"
-#include "serial/device_path.h"
-#include "serial/flow_control.h"
-#include "serial/line_settings.h"
-#include "serial/port_stream.h"
-#include "serial/posix_comm_port.h"
 #include "link/port_table.h"
 #include "link/serial_settings.h"
+#include "serial/device_path.h"
+#include "serial/posix_comm_port.h"
 
 namespace q93 {
 namespace {
@@ -53,32 +49,31 @@ int SerialLink::open() {
     if (isOpen())
         return -1;
     const int index = portIndexForName(std::string_view(portName).substr(0, kPortNameMaxLength));
-    openFailure_ = {OpenStage::None, index, comlink::devicePathForPort(index), 0, 0};
-    commPort_ =
-        std::make_unique<comlink::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize, 0);
-    stream_ = std::make_unique<comlink::PortStream>(*commPort_);
-    int flags = 0;
-    if (const int code = stream_->takeError(flags); code != 0)
+    openFailure_ = {OpenStage::None, index, serial::devicePathForPort(index), 0, 0};
+    port_ = std::make_unique<serial::PosixCommPort>(index, kReceiveQueueSize, kTransmitQueueSize);
+    if (const int code = port_->takeLastError(); code != 0)
         return failOpen(OpenStage::Device, code);
+    found_ = port_->settings();
 
-    lineSettings_ = std::make_unique<comlink::LineSettings>(stream_.get());
-    lineSettings_->setBaud(baudRate);
-    lineSettings_->setDataBits(dataBits);
-    lineSettings_->setParity(parity);
-    lineSettings_->setStopBits(stopBits);
-    // Attached again, the configured values become the ones its restore puts back.
-    lineSettings_->attach(*stream_);
-    if (const int code = stream_->takeError(flags); code != 0)
+    // The line first, without flow control, so that a refusal names the part refused.
+    serial::PortSettings wanted = *found_;
+    wanted.baud = baudRate;
+    wanted.dataBits = dataBits;
+    wanted.parity = parity;
+    wanted.stopBits = stopBits;
+    wanted.inboundFlow = serial::FLOW_NONE;
+    wanted.outboundFlow = serial::FLOW_NONE;
+    if (const int code = port_->apply(wanted); code != 0)
         return failOpen(OpenStage::LineSettings, code);
 
-    flowControl_ = std::make_unique<comlink::FlowControl>(*stream_);
     const FlowModes modes = flowModesForHandshake(handshake);
-    flowControl_->set(modes.inbound, modes.outbound);
-    if (const int code = stream_->takeError(flags); code != 0)
+    wanted.inboundFlow = modes.inbound;
+    wanted.outboundFlow = modes.outbound;
+    if (const int code = port_->apply(wanted); code != 0)
         return failOpen(OpenStage::FlowControl, code);
 
-    stream_->flushInput();
-    stream_->flushOutput();
+    port_->flush(serial::Queue::Input);
+    port_->flush(serial::Queue::Output);
     return 0;
 }
 
@@ -87,26 +82,25 @@ int SerialLink::open() {
 int SerialLink::failOpen(OpenStage stage, int code) {
     openFailure_.stage = stage;
     openFailure_.code = code;
-    openFailure_.systemError = commPort_->lastSystemError();
+    openFailure_.systemError = port_->lastSystemError();
     close();
     return -1;
 }
 
-// Each companion puts back what it found as it is destroyed, so the device returns to the
-// state the port left it in before the port itself closes it.
+// The device goes back to the settings the port found before the port itself closes it.
 void SerialLink::close() {
-    flowControl_.reset();
-    lineSettings_.reset();
-    stream_.reset();
-    commPort_.reset();
+    if (port_ && found_)
+        port_->apply(*found_);
+    found_.reset();
+    port_.reset();
 }
 
 int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
-    if (!stream_)
+    if (!port_)
         return -1;
     int repeats = 0;
     for (int at = 0; at < length; ++at) {
-        while (stream_->putChar(bytes[at]) != 0) {
+        while (port_->write(bytes + at, 1) != 1) {
             if (++repeats > kMaxSendRepeats)
                 return -1;
         }
@@ -115,24 +109,28 @@ int SerialLink::sendFrame(const std::uint8_t* bytes, int length) {
     return 0;
 }
 
-int SerialLink::receiveFrame(std::uint8_t* buffer, int* length) {
-    if (!stream_ || buffer == nullptr || length == nullptr)
+int SerialLink::receiveFrame(std::uint8_t* buffer, int& length) {
+    if (!port_ || buffer == nullptr)
         return -1;
-    const WaitForInput waitForInput = [this](int ms) { commPort_->waitForInput(ms); };
+    const WaitForInput waitForInput = [this](int ms) { port_->waitForInput(ms); };
     const auto bound = serialReceiveBound(receiveTimeoutMs, baudRate, dataBits, parity, stopBits);
-    const int received =
-        receiveSerialFrame(*stream_, waitForInput, receiveTimeoutMs, bound, buffer);
+    const int received = receiveSerialFrame(*port_, waitForInput, receiveTimeoutMs, bound, buffer);
     if (received < 0)
         return -1;
-    *length = received;
+    length = received;
     logFrame(buffer, received, kFrameReceived);
     return 0;
+}
+
+void SerialLink::discardPending() {
+    if (port_)
+        port_->flush(serial::Queue::Input);
 }
 
 namespace {
 
 struct Poller {
-    comlink::PortStream& stream;
+    serial::CommPort& port;
     const WaitForInput& waitForInput;
     int receiveTimeoutMs;
     std::chrono::steady_clock::time_point deadline;
@@ -189,8 +187,8 @@ int collectFrame(Poller& poller, std::uint8_t* buffer) {
 int Poller::nextChar() {
     if (std::chrono::steady_clock::now() >= deadline)
         return kBudgetSpent;
-    if (stream.rxCount() > 0) {
-        const int c = stream.getChar(1);
+    if (port.bytesWaiting() > 0) {
+        const int c = port.getChar(1);
         if (c >= 0) {
             idle = 0;
             return c;
@@ -209,17 +207,17 @@ std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t 
                                              int dataBits, char parity, int stopBits) {
     const std::int64_t idleMs = std::max(receiveTimeoutMs, 0) / kIdleWeight * kPollMs;
     const std::int64_t bitsPerCharacter =
-        1 + std::clamp(dataBits, comlink::kFewestDataBits, comlink::kMostDataBits) +
+        1 + std::clamp(dataBits, serial::kFewestDataBits, serial::kMostDataBits) +
         (parity == 'N' ? 0 : 1) + std::clamp(stopBits, 1, 2);
     const std::int64_t baud = std::max(baudRate, kSlowestBaud);
     const std::int64_t frameMs = (kSerialFrameCapacity * bitsPerCharacter * 1000 + baud - 1) / baud;
     return std::chrono::milliseconds(idleMs + frameMs) + kReceiveMargin;
 }
 
-int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+int receiveSerialFrame(serial::CommPort& port, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer) {
-    Poller poller{stream, waitForInput, receiveTimeoutMs,
+    Poller poller{port, waitForInput, receiveTimeoutMs,
                   std::chrono::steady_clock::now() + totalBound};
     if (huntStartByte(poller) != 0)
         return -1;

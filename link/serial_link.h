@@ -4,16 +4,18 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "link/link.h"
+#include "serial/port_settings.h"
 
 namespace q93 {
 
-namespace comlink {
+namespace serial {
+class CommPort;
 class PosixCommPort;
-class PortStream;
-class LineSettings;
-class FlowControl;
-}  // namespace comlink
+}  // namespace serial
 
 // A received frame never exceeds this many bytes, start and end byte included; longer ones
 // are cut here and delivered without their end byte.
@@ -31,11 +33,10 @@ using WaitForInput = std::function<void(int ms)>;
 std::chrono::milliseconds serialReceiveBound(int receiveTimeoutMs, std::int32_t baudRate,
                                              int dataBits, char parity, int stopBits);
 
-// The link's receive loop, apart from the port it polls so that any port under the stream
-// can feed it: hunts the start byte, then collects one frame into buffer, which must hold
-// kSerialFrameCapacity bytes. The frame's length, or -1 when the idle budget, a character
-// limit or the total time allowed ran out.
-int receiveSerialFrame(comlink::PortStream& stream, const WaitForInput& waitForInput,
+// The link's receive loop, apart from the port it polls so that any port can feed it: hunts the
+// start byte, then collects one frame into buffer, which must hold kSerialFrameCapacity bytes. The
+// frame's length, or -1 when the idle budget, a character limit or the total time allowed ran out.
+int receiveSerialFrame(serial::CommPort& port, const WaitForInput& waitForInput,
                        int receiveTimeoutMs, std::chrono::milliseconds totalBound,
                        std::uint8_t* buffer);
 
@@ -53,26 +54,26 @@ struct SerialOpenFailure {
 // The encoder's frames over a serial port. The owning connection sets portName and baudRate
 // before every open; the character format and handshake come from the machine-wide settings
 // read at construction.
-class SerialLink {
+class SerialLink : public Link {
 public:
     SerialLink();  // reads the settings section; opens nothing
-    ~SerialLink();
-    SerialLink(const SerialLink&) = delete;
-    SerialLink& operator=(const SerialLink&) = delete;
+    ~SerialLink() override;
 
     // Opens and configures the port; 0 or -1. A failed open leaves nothing open, and an open
     // link answers -1 and stays as it is. Shows nothing: the caller reports.
-    int open();
+    int open() override;
     // Restores and releases everything open created; safe when not open.
-    void close();
+    void close() override;
+    bool isOpen() const override { return port_ != nullptr; }
     // Writes the wire bytes of one stuffed frame; 0 or -1 (not open, or transmit queue stuck).
-    int sendFrame(const std::uint8_t* bytes, int length);
+    int sendFrame(const std::uint8_t* bytes, int length) override;
     // Waits for one frame and copies it, from 0xFE up to and including 0xFF, into buffer,
-    // which must hold kSerialFrameCapacity bytes; 0 with *length set, or -1. Never waits
+    // which must hold kSerialFrameCapacity bytes; 0 with length set, or -1. Never waits
     // longer than serialReceiveBound for the configured line.
-    int receiveFrame(std::uint8_t* buffer, int* length);
+    int receiveFrame(std::uint8_t* buffer, int& length) override;
+    // Drops the bytes waiting in the port's input.
+    void discardPending() override;
 
-    bool isOpen() const { return stream_ != nullptr; }
     const SerialOpenFailure& openFailure() const { return openFailure_; }
 
     // Set by the connection before each open.
@@ -86,19 +87,16 @@ public:
     std::string handshake = "none";
     std::int32_t receiveTimeoutMs = 5000;
 
-    // The companions, for callers that want to look at the configured line; nullptr while
-    // closed.
-    const comlink::LineSettings* lineSettings() const { return lineSettings_.get(); }
-    const comlink::FlowControl* flowControl() const { return flowControl_.get(); }
-    comlink::PosixCommPort* commPort() const { return commPort_.get(); }
+    // The port, for callers that want to look at the configured line; nullptr while closed.
+    serial::PosixCommPort* commPort() const { return port_.get(); }
 
 private:
     int failOpen(OpenStage stage, int code);
 
-    std::unique_ptr<comlink::PortStream> stream_;
-    std::unique_ptr<comlink::PosixCommPort> commPort_;
-    std::unique_ptr<comlink::LineSettings> lineSettings_;
-    std::unique_ptr<comlink::FlowControl> flowControl_;
+    std::unique_ptr<serial::PosixCommPort> port_;
+    // The settings the port had when it was opened, put back by close; absent until the
+    // port opened.
+    std::optional<serial::PortSettings> found_;
     SerialOpenFailure openFailure_;
 };
 

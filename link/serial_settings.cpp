@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "base/ini_file.h"
-#include "serial/comm_errors.h"
 #include "link/serial_link.h"
+#include "serial/port_settings.h"
 
 namespace q93 {
 namespace {
@@ -26,8 +26,8 @@ struct HandshakeRow {
 
 // RTS handshake on what comes in, CTS handshake on what goes out.
 constexpr HandshakeRow kHandshakeRows[] = {
-    {"RTS/CTS", {comlink::LINE_RTS, comlink::LINE_CTS}},
-    {"Xon/Xoff", {comlink::FLOW_XONXOFF, comlink::FLOW_XONXOFF}},
+    {"RTS/CTS", {serial::LINE_RTS, serial::LINE_CTS}},
+    {"Xon/Xoff", {serial::FLOW_XONXOFF, serial::FLOW_XONXOFF}},
 };
 
 // The four values as written, the defaults standing in for missing ones.
@@ -94,7 +94,7 @@ FlowModes flowModesForHandshake(std::string_view handshake) {
         if (row.text == handshake)
             return row.modes;
     }
-    return {comlink::FLOW_NONE, comlink::FLOW_NONE};
+    return {serial::FLOW_NONE, serial::FLOW_NONE};
 }
 
 void loadSerialSettings(SerialLink& link) {
@@ -108,15 +108,15 @@ void loadSerialSettings(SerialLink& link) {
 std::vector<SettingFinding> checkSerialSettings(const std::string& path) {
     const SettingTexts texts = readSettingTexts(path);
     std::vector<SettingFinding> findings;
-    if (!comlink::dataBitsSupported(profileInteger(texts.dataBits))) {
+    if (!serial::dataBitsSupported(profileInteger(texts.dataBits))) {
         findings.push_back({"DataBits", texts.dataBits,
-                            std::to_string(comlink::kFewestDataBits) + " to " +
-                                std::to_string(comlink::kMostDataBits),
+                            std::to_string(serial::kFewestDataBits) + " to " +
+                                std::to_string(serial::kMostDataBits),
                             true});
     }
     if (!knownParity(texts.parity))
         findings.push_back({"Parity", texts.parity, "none, even or odd", false});
-    if (!comlink::stopBitsSupported(profileInteger(texts.stopBits)))
+    if (!serial::stopBitsSupported(profileInteger(texts.stopBits)))
         findings.push_back({"StopBits", texts.stopBits, "1 or 2", true});
     if (!knownHandshake(texts.handshake))
         findings.push_back({"Handshake", texts.handshake, "RTS/CTS, Xon/Xoff or none", false});

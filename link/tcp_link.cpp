@@ -42,16 +42,23 @@ TcpLink::~TcpLink() {
     close();
 }
 
-int TcpLink::open(const std::string& hostName, const std::string& ipText, std::int32_t port) {
+int TcpLink::open(const std::string& host, const std::string& ip, std::int32_t port) {
+    hostName = host;
+    ipText = ip;
+    tcpPort = port;
+    return open();
+}
+
+int TcpLink::open() {
     if (connected_ == 1) {
-        flushQueue();
+        discardPending();
         return 0;
     }
     // A reader left over from a connection the encoder closed has ended; collect it.
     close();
     client_.hostName = hostName;
     client_.ipText = ipText;
-    client_.tcpPort = port;
+    client_.tcpPort = tcpPort;
     if (client_.connect() != 0) {
         showWarning(connectionFailedText(client_));
         return -1;
@@ -61,7 +68,7 @@ int TcpLink::open(const std::string& hostName, const std::string& ipText, std::i
     return 0;
 }
 
-int TcpLink::close() {
+void TcpLink::close() {
     // Shut down first so a reader blocked in recv returns; release the descriptor only once
     // the reader is gone, so it can never read from a number the system has handed on.
     client_.shutdownBoth();
@@ -69,7 +76,6 @@ int TcpLink::close() {
         reader_.join();
     client_.release();
     connected_ = 0;
-    return 0;
 }
 
 int TcpLink::sendFrame(const std::uint8_t* bytes, int length) {
@@ -113,7 +119,7 @@ int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
     return 0;
 }
 
-void TcpLink::flushQueue() {
+void TcpLink::discardPending() {
     std::lock_guard lock(mutex_);
     frameQueue_.clear();
 }

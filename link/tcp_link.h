@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/link.h"
 #include "link/tcp_client.h"
 
 namespace q93 {
@@ -36,28 +37,36 @@ private:
     bool inFrame_ = false;
 };
 
-// The TCP half of a device connection: a client socket, a reader thread that cuts the
-// incoming stream into frames, and the queue between them.
-class TcpLink {
+// The encoder's frames over TCP: a client socket, a reader thread that cuts the incoming
+// stream into frames, and the queue between them.
+class TcpLink : public Link {
 public:
     TcpLink() = default;
-    ~TcpLink();
-    TcpLink(const TcpLink&) = delete;
-    TcpLink& operator=(const TcpLink&) = delete;
+    ~TcpLink() override;
 
-    // 0, or -1 after showing string 112. While connected only empties the queue.
-    int open(const std::string& hostName, const std::string& ipText, std::int32_t port);
-    // Shuts the socket down, waits for the reader and releases the socket. Always 0.
-    int close();
+    // Connects to tcpPort at ipText (hostName names it in the message); 0, or -1 after
+    // showing string 112. While connected only empties the queue.
+    int open() override;
+    // Sets the three fields, then opens.
+    int open(const std::string& host, const std::string& ip, std::int32_t port);
+    // Shuts the socket down, waits for the reader and releases the socket.
+    void close() override;
+    bool isOpen() const override { return connected(); }
     // One send of the whole frame; a failed send shows as a missing answer later. Always 0.
-    int sendFrame(const std::uint8_t* bytes, int length);
+    int sendFrame(const std::uint8_t* bytes, int length) override;
     // The oldest queued frame, from 0xFE to 0xFF, into a buffer of kTcpFrameCapacity bytes;
     // -1 with length 0 when none arrives within kTcpTakeTimeoutMs or it is too long.
-    int receiveFrame(std::uint8_t* buffer, int& length);
-    void flushQueue();
+    int receiveFrame(std::uint8_t* buffer, int& length) override;
+    // Empties the queue of received frames.
+    void discardPending() override;
 
     bool connected() const { return connected_ != 0; }
     const TcpClient& client() const { return client_; }
+
+    // Set by the connection before each open.
+    std::string hostName;
+    std::string ipText;
+    std::int32_t tcpPort = 0;
 
 private:
     void readerLoop();

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "base/user_seam.h"
-#include "serial/posix_comm_port.h"
+#include "link/connection_fields.h"
 #include "protocol/command_formatters.h"
 
 namespace q93 {
@@ -38,6 +38,22 @@ std::int32_t baudRateForIndex(int index) {
     return kBaudRates[index];
 }
 
+DeviceConnection::DeviceConnection() {
+    chooseLink();
+}
+
+// A link of the other kind is replaced; one of the right kind is kept with its state.
+void DeviceConnection::chooseLink() {
+    const bool tcp = portName == kTcpIpPortName;
+    if (link_ && (tcp ? tcpLink() != nullptr : serialLink() != nullptr))
+        return;
+    if (tcp) {
+        link_ = std::make_unique<TcpLink>();
+    } else {
+        link_ = std::make_unique<SerialLink>();
+    }
+}
+
 void DeviceConnection::SetParameters(const std::string& port, const std::string& ip,
                                      const std::string& tcp, int baudIndex, int ackFlag) {
     portName = port.substr(0, kMaxText);
@@ -45,38 +61,35 @@ void DeviceConnection::SetParameters(const std::string& port, const std::string&
     tcpPort = tcp.substr(0, kMaxText);
     baudRate = baudRateForIndex(baudIndex);
     expectAck = ackFlag;
+    chooseLink();
 }
 
 int DeviceConnection::open() {
-    if (portName == "TCP/IP") {
+    chooseLink();
+    if (TcpLink* tcp = tcpLink()) {
         useTcp = 1;
-        // A connect that failed has shown why; nothing may then be sent or waited for.
-        return tcp_.open(ipAddress, ipAddress, decimalValue(tcpPort));
+        tcp->hostName = ipAddress;
+        tcp->ipText = ipAddress;
+        tcp->tcpPort = decimalValue(tcpPort);
+    } else {
+        useTcp = 0;
+        serialLink()->portName = portName;
+        serialLink()->baudRate = baudRate;
     }
-    useTcp = 0;
-    serial_.portName = portName;
-    serial_.baudRate = baudRate;
-    serialOpen_ = serial_.open() == 0;
-    return serialOpen_ ? 0 : -1;
+    // A connect that failed has shown why; nothing may then be sent or waited for.
+    return link_->open();
 }
 
 int DeviceConnection::close() {
-    if (useTcp != 0) {
-        tcp_.close();
-    } else {
-        serial_.close();
-        serialOpen_ = false;
-    }
+    link_->close();
     return 0;
 }
 
+// A link that is not open answers at once: a read after a failure has closed it must not
+// wait on a port that is gone.
 int DeviceConnection::receiveRaw(std::uint8_t* buffer, int& length) {
     length = 0;
-    if (useTcp != 0)
-        return tcp_.receiveFrame(buffer, length);
-    if (!serialOpen_)
-        return -1;
-    return serial_.receiveFrame(buffer, &length);
+    return link_->receiveFrame(buffer, length);
 }
 
 void DeviceConnection::noAnswer() {
@@ -88,14 +101,11 @@ int DeviceConnection::Transact(const std::string& text) {
     codec_.buildFrame(text);
     std::uint8_t ack[kAckBufferSize];
     int length = 0;
-    if (useTcp != 0) {
-        tcp_.sendFrame(codec_.wireFrame(), codec_.wireLength());
-    } else {
-        serial_.sendFrame(codec_.wireFrame(), codec_.wireLength());
-        if (expectAck == 0) {
-            std::this_thread::sleep_for(kUnacknowledgedPause);
-            return 0;
-        }
+    link_->sendFrame(codec_.wireFrame(), codec_.wireLength());
+    // The serial line acknowledges only when asked to; TCP always does.
+    if (useTcp == 0 && expectAck == 0) {
+        std::this_thread::sleep_for(kUnacknowledgedPause);
+        return 0;
     }
     if (receiveRaw(ack, length) != 0) {
         noAnswer();
@@ -116,11 +126,7 @@ bool DeviceConnection::receiveAnswer(int minLength) {
 }
 
 void DeviceConnection::discardPendingAnswers() {
-    if (useTcp != 0) {
-        tcp_.flushQueue();
-    } else if (serialOpen_ && serial_.commPort() != nullptr) {
-        serial_.commPort()->flush(0, 0);
-    }
+    link_->discardPending();
 }
 
 bool DeviceConnection::checkAnswer(std::uint8_t expectedCode, int lastOffset) {
@@ -154,17 +160,19 @@ bool DeviceConnection::checkAnswer(std::uint8_t expectedCode, int lastOffset) {
     return false;
 }
 
-int DeviceConnection::ReadByteAnswer(std::uint8_t expectedCode) {
-    const int offset = shortForm == 1 ? 10 : 11;
+// The byte at offset of the awaited answer; none when it did not come.
+std::optional<int> DeviceConnection::answerByteAt(std::uint8_t expectedCode, int offset) {
     if (!checkAnswer(expectedCode, offset))
-        return -1;
+        return std::nullopt;
     return codec_.answerByte(offset);
 }
 
+int DeviceConnection::ReadByteAnswer(std::uint8_t expectedCode) {
+    return answerByteAt(expectedCode, shortForm == 1 ? 10 : 11).value_or(-1);
+}
+
 int DeviceConnection::ReadByteAt(std::uint8_t expectedCode, int offset) {
-    if (!checkAnswer(expectedCode, offset))
-        return -1;
-    return codec_.answerByte(offset);
+    return answerByteAt(expectedCode, offset).value_or(-1);
 }
 
 int DeviceConnection::ReadWordAnswer(std::uint8_t expectedCode, int offset) {

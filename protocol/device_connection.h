@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "link/link.h"
 #include "link/serial_link.h"
 #include "link/tcp_link.h"
 #include "protocol/frame_codec.h"
@@ -20,17 +23,20 @@ inline constexpr std::int32_t kBaudRates[] = {1200, 2400, 4800, 9600, 19200, 384
 inline constexpr std::int32_t kDefaultBaudRate = 9600;
 std::int32_t baudRateForIndex(int index);
 
-// The connection of one operation with the encoder: the frame buffers, both links, and the
-// exchange of a request with its acknowledgement and answer. Created, used and destroyed by
-// one command on one thread; failures are shown where they happen and close the link.
+// The connection of one operation with the encoder: the frame buffers, the link its settings
+// choose, and the exchange of a request with its acknowledgement and answer. Created, used
+// and destroyed by one command on one thread; failures are shown where they happen and close
+// the link.
 class DeviceConnection {
 public:
-    DeviceConnection() = default;
+    DeviceConnection();
     DeviceConnection(const DeviceConnection&) = delete;
     DeviceConnection& operator=(const DeviceConnection&) = delete;
 
+    // Takes the settings and chooses the link they name.
     void SetParameters(const std::string& port, const std::string& ip, const std::string& tcp,
                        int baudIndex, int ackFlag);
+    // Opens the link portName names ("TCP/IP" the TCP link, any other name the serial port);
     // 0, or -1 when the serial port cannot be opened or the TCP connect failed. The TCP link
     // shows its own message; a serial failure is the caller's to report (reportOpenFailure).
     int open();
@@ -65,9 +71,11 @@ public:
     int setIndexed16(std::uint8_t id, std::uint8_t index, std::int32_t value);
 
     FrameCodec& codec() { return codec_; }
-    SerialLink& serialLink() { return serial_; }
-    const SerialLink& serialLink() const { return serial_; }
-    TcpLink& tcpLink() { return tcp_; }
+    Link& link() { return *link_; }
+    // The chosen link as what it is; nullptr when the settings chose the other one.
+    SerialLink* serialLink() { return dynamic_cast<SerialLink*>(link_.get()); }
+    const SerialLink* serialLink() const { return dynamic_cast<const SerialLink*>(link_.get()); }
+    TcpLink* tcpLink() { return dynamic_cast<TcpLink*>(link_.get()); }
 
     std::string portName = "COM2";
     std::string ipAddress;
@@ -85,16 +93,15 @@ public:
     std::uint8_t presetByte = 0;
 
 private:
+    void chooseLink();
     bool checkAnswer(std::uint8_t expectedCode, int lastOffset);
+    std::optional<int> answerByteAt(std::uint8_t expectedCode, int offset);
     void noAnswer();
     int receiveRaw(std::uint8_t* buffer, int& length);
 
     FrameCodec codec_;
-    SerialLink serial_;
-    TcpLink tcp_;
-    // Whether the serial port is open: a read after a failure has closed it must not wait
-    // on a port that is gone.
-    bool serialOpen_ = false;
+    // Never null: a serial link until the settings name TCP/IP.
+    std::unique_ptr<Link> link_;
 };
 
 }  // namespace q93

@@ -1,35 +1,28 @@
 #include "serial/comm_port.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <chrono>
+#include <thread>
 
-#include "base/user_seam.h"
-#include "serial/comm_errors.h"
+#include "serial/port_error.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
-int CommPort::extensionOne() {
-    return CL_ERR_UNSUPPORTED;
-}
-
-int CommPort::extensionTwo() {
-    return CL_ERR_UNSUPPORTED;
+int CommPort::getChar(int timeoutMs) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const int c = readChar();
+        if (c >= 0)
+            return c;
+        if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs))
+            return CL_ERR_NODATA;
+        std::this_thread::yield();
+    }
 }
 
 int CommPort::takeLastError() {
-    const int code = lastError;
-    lastError = 0;
+    const int code = lastError_;
+    lastError_ = 0;
     return code;
 }
 
-void CommPort::abstractSlot(const char* file, int line) {
-    char text[512];
-    std::snprintf(text, sizeof text,
-                  "Library Error\n\nPure Virtual function called @%s,%d\nUnable to continue "
-                  "execution",
-                  file, line);
-    showWarning(text);
-    std::exit(1);
-}
-
-}  // namespace q93::comlink
+}  // namespace q93::serial

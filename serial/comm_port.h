@@ -1,88 +1,55 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string>
 
-#include "serial/comm_records.h"
+#include "serial/port_settings.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
-// Receives the text lines of the dump operations, one call per line.
-using DumpOutput = std::function<void(const std::string& line)>;
+enum class Queue { Input, Output };
 
-// A serial port as the library sees it. The operations are listed in the slot order the
-// library has always had; an implementation that leaves one of the first 22 unfilled stops
-// the program with a "Library Error" message when it is reached, as it always did.
+// A serial port as the library's users see it: its settings, applied whole, and the bytes
+// through it. Every operation a port must have is pure virtual; a failure is returned as a
+// PortError and, where noted, also stored until taken.
 class CommPort {
 public:
     virtual ~CommPort() = default;
     CommPort(const CommPort&) = delete;
     CommPort& operator=(const CommPort&) = delete;
 
-    // Yield hook called inside every wait loop; a negative result aborts the wait.
-    virtual int idle() { abstractSlot(__FILE__, __LINE__); }
-    virtual int refreshModemStatus() { abstractSlot(__FILE__, __LINE__); }
-    virtual int initialise(int /*portIndex*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int openDevice() { abstractSlot(__FILE__, __LINE__); }
-    virtual int closeDevice() { abstractSlot(__FILE__, __LINE__); }
-    virtual int getQueueStatus(QueueStatus& /*record*/, int /*kind*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual int setQueueSizes(int /*rxSize*/, int /*xoffLimit*/, int /*txSize*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual int setFlowControl(int /*inbound*/, int /*outbound*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual int getFlowControl(int& /*inbound*/, int& /*outbound*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual int breakControl(int /*state*/) { abstractSlot(__FILE__, __LINE__); }
-    // Switches DTR, RTS or break (value 0/1), or queries any line (value -1): 0, 1 or 2.
-    virtual int lineControl(int /*line*/, int /*value*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int setLineSettings(std::int32_t /*baud*/, char /*parity*/, int /*dataBits*/,
-                                int /*stopBits*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual void getLineSettings(std::int32_t& /*baud*/, char& /*parity*/, int& /*dataBits*/,
-                                 int& /*stopBits*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual LineStatus getLineStatus(LineStatus& /*record*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int writeChar(int /*c*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int writeString(const char* /*text*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int write(const std::uint8_t* /*buffer*/, int /*length*/) {
-        abstractSlot(__FILE__, __LINE__);
-    }
-    virtual int sendImmediate(int /*c*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int readChar() { abstractSlot(__FILE__, __LINE__); }
-    virtual int read(std::uint8_t* /*buffer*/, int /*max*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual int flush(int /*direction*/, int /*count*/) { abstractSlot(__FILE__, __LINE__); }
-    virtual void dumpSettings(const DumpOutput& /*output*/) { abstractSlot(__FILE__, __LINE__); }
-    // Two slots kept free for extensions; nothing fills them yet.
-    virtual int extensionOne();
-    virtual int extensionTwo();
+    virtual PortSettings settings() const = 0;
+    // Checks parity, data bits, stop bits, then the flow modes, and writes everything to the
+    // device at once; 0, or the code of the first value refused (stored), the port then
+    // keeping the settings it had.
+    virtual int apply(const PortSettings& wanted) = 0;
+    // Bytes received and not yet read.
+    virtual int bytesWaiting() = 0;
+    // One received byte, or CL_ERR_NODATA at once when none is queued.
+    virtual int readChar() = 0;
+    // The number of bytes the device took; fewer than length stores CL_ERR_SHORTWRITE.
+    virtual int write(const std::uint8_t* buffer, int length) = 0;
+    // Drops what the queue holds; 0 or a code.
+    virtual int flush(Queue queue) = 0;
+    // Waits up to timeoutMs for a received byte; true when one is waiting.
+    virtual bool waitForInput(int timeoutMs) = 0;
 
+    // One byte within timeoutMs (0: one attempt), or CL_ERR_NODATA.
+    int getChar(int timeoutMs);
     // The code of the most recent stored failure since the previous take, or 0; clears it.
     int takeLastError();
-    int getLastError() const { return lastError; }
-    int getPortIndex() const { return portIndex; }
+    int getLastError() const { return lastError_; }
 
 protected:
     CommPort() = default;
     // Failures stick until taken: a later success must not hide an earlier failure from a
     // caller that only looks at the end of a sequence.
     int storeError(int code) {
-        lastError = code;
+        lastError_ = code;
         return code;
     }
 
-    std::int32_t portIndex = 0;  // 0 is COM1
-    std::int32_t lastError = 0;
-
 private:
-    [[noreturn]] static void abstractSlot(const char* file, int line);
+    int lastError_ = 0;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,8 +1,8 @@
 #include "serial/device_control.h"
 
-#include "serial/legacy_errors.h"
+#include "serial/port_error.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct SpeedRow {
@@ -128,14 +128,14 @@ void readDeviceControl(const termios& tio, DeviceControl& dcb) {
 int applyDeviceControl(const DeviceControl& dcb, termios& tio) {
     const SpeedRow* speed = speedRowForBaud(dcb.BaudRate);
     if (speed == nullptr)
-        return kLegacyBaudRate;
+        return CL_ERR_BAUD;
     const SizeRow* size = sizeRowForByteSize(dcb.ByteSize);
     if (size == nullptr)
-        return kLegacyByteSize;
+        return CL_ERR_DATABITS;
     const ParityRow* parity = parityRowForParity(dcb.Parity);
     tcflag_t stop = 0;
     if (parity == nullptr || !stopBitsFlag(dcb, stop))
-        return kLegacyOther;
+        return CL_ERR_FAIL;
 
     termios next = tio;
     makeRaw(next);
@@ -154,7 +154,7 @@ int applyDeviceControl(const DeviceControl& dcb, termios& tio) {
     cfsetispeed(&next, speed->speed);
     cfsetospeed(&next, speed->speed);
     tio = next;
-    return kLegacyNone;
+    return 0;
 }
 
 bool differsOnlyInFraming(const termios& wanted, const termios& taken) {
@@ -165,4 +165,4 @@ bool differsOnlyInFraming(const termios& wanted, const termios& taken) {
            cfgetospeed(&wanted) == cfgetospeed(&taken);
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace q93::comlink {
+namespace q93::serial {
 
 // Values of fDtrControl and fRtsControl.
 inline constexpr unsigned kControlDisable = 0;
@@ -57,12 +57,13 @@ struct DeviceControl {
 // the terminal has no counterpart for keep their values.
 void readDeviceControl(const termios& tio, DeviceControl& dcb);
 
-// Writes the record onto tio as a raw, non-blocking line. Returns 0, or the legacy code of
-// the first setting the terminal cannot take (tio is then unchanged).
+// Writes the record onto tio as a raw, non-blocking line. Returns 0, or the code of the
+// first setting the terminal cannot take (tio is then unchanged): CL_ERR_BAUD,
+// CL_ERR_DATABITS, or CL_ERR_FAIL for a parity or stop-bit value outside the tables.
 int applyDeviceControl(const DeviceControl& dcb, termios& tio);
 
 // Whether the terminal took every setting of `wanted` except character size and parity.
 // A pseudo-terminal carries bytes without framing and always answers eight bits, no parity.
 bool differsOnlyInFraming(const termios& wanted, const termios& taken);
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

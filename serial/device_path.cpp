@@ -2,7 +2,7 @@
 
 #include "base/ini_file.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 
 std::string devicePathForPort(int portIndex) {
     const std::string key = "COM" + std::to_string(portIndex + 1);
@@ -10,4 +10,4 @@ std::string devicePathForPort(int portIndex) {
                              "/dev/ttyS" + std::to_string(portIndex));
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -3,7 +3,7 @@
 #include <array>
 #include <atomic>
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 // Atomic only so that a port opened on the measurement thread does not trip the thread
@@ -30,4 +30,4 @@ void decrementPortUse(int portIndex) {
         --useCounts[portIndex];
 }
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,7 +1,6 @@
 #include "serial/posix_comm_port.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -9,14 +8,12 @@
 
 #include <cerrno>
 #include <string>
-#include <thread>
 
-#include "serial/comm_errors.h"
 #include "serial/device_path.h"
-#include "serial/legacy_errors.h"
+#include "serial/port_error.h"
 #include "serial/port_use_counts.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 // Device majors of the pseudo-terminal slaves under /dev/pts.
@@ -25,117 +22,99 @@ constexpr unsigned kLastPtySlaveMajor = 143;
 
 }  // namespace
 
-PosixCommPort::PosixCommPort(int index, int rxSize, int txSize, int attach) {
-    if (attach != 0)
-        return;
-    lastError = 0;
-    rxQueueSize = rxSize & 0xFFFF;
-    txQueueSize = txSize & 0xFFFF;
-    portIndex = index;
-    inFlow = FLOW_NONE;
-    outFlow = FLOW_NONE;
-    dtrState = 1;
-    rtsState = 1;
-    breakState = 0;
-    initialise(index);
-    lineControl(LINE_DTR, 1);
-    lineControl(LINE_RTS, 1);
+PosixCommPort::PosixCommPort(int index, int rxSize, int txSize)
+    : portIndex_(index), rxQueueSize_(rxSize & 0xFFFF), txQueueSize_(txSize & 0xFFFF) {
+    if (portUseCount(portIndex_) != 0) {
+        refuse(CL_ERR_INUSE);
+    } else if (openDevice() == 0) {
+        openedDevice_ = true;
+        incrementPortUse(portIndex_);
+        // The driver sizes its own queues; the queue sizes stay the limits the library
+        // reports and writes against.
+        termios tio{};
+        if (tcgetattr(fd_, &tio) != 0) {
+            storeError(failSystemCall());
+        } else {
+            readDeviceControl(tio, dcb_);
+            configureDefaults();
+        }
+    }
+    // The defaults leave RTS off; both lines are raised after them, as they always were.
+    dcb_.fDtrControl = kControlEnable;
+    setModemLine(TIOCM_DTR, true);
+    dcb_.fRtsControl = kControlEnable;
+    setModemLine(TIOCM_RTS, true);
 }
 
 PosixCommPort::~PosixCommPort() {
-    if (openedDevice && portUseCount(portIndex) == 1)
+    if (openedDevice_ && portUseCount(portIndex_) == 1)
         closeDevice();
-    if (fd >= 0)
-        ::close(fd);  // never leave a descriptor behind, whatever the counter says
-    if (openedDevice)
-        decrementPortUse(portIndex);
+    if (fd_ >= 0)
+        ::close(fd_);  // never leave a descriptor behind, whatever the counter says
+    if (openedDevice_)
+        decrementPortUse(portIndex_);
 }
 
-int PosixCommPort::initialise(int index) {
-    portIndex = index;
-    if (portUseCount(portIndex) != 0)
-        return storeError(CL_ERR_INUSE);
-    const int opened = openDevice();
-    if (opened != 0)
-        return opened;
-    openedDevice = true;
-    incrementPortUse(portIndex);
-    // The driver sizes its own queues; rxQueueSize and txQueueSize stay as the limits the
-    // library reports and writes against.
-    savedEventMask = eventMask;
-    eventMask = 0;
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) {
-        failSystemCall();
-        return storeTranslated();
-    }
-    readDeviceControl(tio, dcb);
-    savedTimeouts = {tio.c_cc[VMIN], tio.c_cc[VTIME]};
-    configureDefaults();
-    if (commitDeviceControl() != 0)
-        return storeTranslated();
-    return 0;
-}
-
+// The XON/XOFF switches and the RTS/CTS handshake stay as the terminal had them until
+// settings are applied.
 void PosixCommPort::configureDefaults() {
-    dcb.BaudRate = 19200;
-    dcb.ByteSize = 8;
-    dcb.Parity = kParityNone;
-    dcb.StopBits = kOneStopBit;
-    dcb.fOutxCtsFlow = 0;
-    dcb.fOutxDsrFlow = 0;
-    dcb.fDtrControl = kControlEnable;
-    dcb.fRtsControl = kControlDisable;
-    dcb.fBinary = 1;
-    dcb.fNull = 0;
-    dcb.EofChar = 0x00;
-    dcb.EvtChar = 0x00;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
-    dcb.XonLim = static_cast<std::uint16_t>(rxQueueSize / 4);
-    dcb.XoffLim = 128;
+    DeviceControl next = dcb_;
+    next.BaudRate = 19200;
+    next.ByteSize = 8;
+    next.Parity = kParityNone;
+    next.StopBits = kOneStopBit;
+    next.fOutxCtsFlow = 0;
+    next.fOutxDsrFlow = 0;
+    next.fDtrControl = kControlEnable;
+    next.fRtsControl = kControlDisable;
+    next.fBinary = 1;
+    next.fNull = 0;
+    next.EofChar = 0x00;
+    next.EvtChar = 0x00;
+    next.XonChar = 0x11;
+    next.XoffChar = 0x13;
+    next.XonLim = static_cast<std::uint16_t>(rxQueueSize_ / 4);
+    next.XoffLim = 128;
+    if (const int failed = commit(next); failed != 0)
+        storeError(failed);
 }
 
 int PosixCommPort::openDevice() {
-    if (fd >= 0)
-        return 0;
-    if (!isCountedPortIndex(portIndex)) {
-        failPlatform(kLegacyBadId);
-        return storeTranslated();
-    }
-    const std::string path = devicePathForPort(portIndex);
+    if (!isCountedPortIndex(portIndex_))
+        return refuse(CL_ERR_DEVICE);
+    const std::string path = devicePathForPort(portIndex_);
     const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (opened < 0) {
-        failSystemCall();
-        return storeTranslated();
-    }
-    // The port is not shared: further opens of the terminal get EBUSY until closeDevice.
+    if (opened < 0)
+        return storeError(failSystemCall());
+    // The port is not shared: further opens of the terminal get EBUSY until it is closed.
     ioctl(opened, TIOCEXCL);
-    fd = opened;
+    fd_ = opened;
     return 0;
 }
 
-int PosixCommPort::closeDevice() {
-    tcflush(fd, TCIFLUSH);
-    tcflush(fd, TCOFLUSH);
+void PosixCommPort::closeDevice() {
+    tcflush(fd_, TCIFLUSH);
+    tcflush(fd_, TCOFLUSH);
     setModemLine(TIOCM_DTR, false);
     setModemLine(TIOCM_RTS, false);
-    ioctl(fd, TIOCNXCL);
-    const int closed = ::close(fd);
-    fd = -1;
-    return closed == 0 ? 0 : storeError(CL_ERR_CLOSE);
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
 }
 
-int PosixCommPort::commitDeviceControl() {
+// 0, or the code of the failure (not stored); the record changes only when the terminal
+// took it.
+int PosixCommPort::commit(const DeviceControl& next) {
     termios tio{};
-    if (tcgetattr(fd, &tio) != 0)
+    if (tcgetattr(fd_, &tio) != 0)
         return failSystemCall();
-    const int refused = applyDeviceControl(dcb, tio);
-    if (refused != kLegacyNone)
-        return failPlatform(refused);
-    if (tcsetattr(fd, TCSANOW, &tio) != 0 && !framingIgnoredByPseudoTerminal(tio)) {
-        return failSystemCall();
+    if (const int refused = applyDeviceControl(next, tio); refused != 0) {
+        systemError_ = 0;
+        return refused;
     }
+    if (tcsetattr(fd_, TCSANOW, &tio) != 0 && !framingIgnoredByPseudoTerminal(tio))
+        return failSystemCall();
+    dcb_ = next;
     driveOutputLines();
     return 0;
 }
@@ -147,10 +126,10 @@ bool PosixCommPort::framingIgnoredByPseudoTerminal(const termios& wanted) {
     const int error = errno;
     struct stat device {};
     termios taken{};
-    const bool ignored = error == EINVAL && fstat(fd, &device) == 0 && S_ISCHR(device.st_mode) &&
+    const bool ignored = error == EINVAL && fstat(fd_, &device) == 0 && S_ISCHR(device.st_mode) &&
                          major(device.st_rdev) >= kFirstPtySlaveMajor &&
                          major(device.st_rdev) <= kLastPtySlaveMajor &&
-                         tcgetattr(fd, &taken) == 0 && differsOnlyInFraming(wanted, taken);
+                         tcgetattr(fd_, &taken) == 0 && differsOnlyInFraming(wanted, taken);
     errno = error;
     return ignored;
 }
@@ -158,43 +137,26 @@ bool PosixCommPort::framingIgnoredByPseudoTerminal(const termios& wanted) {
 // Enabled and disabled control lines follow the record when it is written; a line under
 // handshake is the driver's.
 void PosixCommPort::driveOutputLines() {
-    if (dcb.fDtrControl != kControlHandshake) {
-        setModemLine(TIOCM_DTR, dcb.fDtrControl == kControlEnable);
-    }
-    if (dcb.fRtsControl != kControlHandshake) {
-        setModemLine(TIOCM_RTS, dcb.fRtsControl == kControlEnable);
-    }
+    if (dcb_.fDtrControl != kControlHandshake)
+        setModemLine(TIOCM_DTR, dcb_.fDtrControl == kControlEnable);
+    if (dcb_.fRtsControl != kControlHandshake)
+        setModemLine(TIOCM_RTS, dcb_.fRtsControl == kControlEnable);
 }
 
-int PosixCommPort::failPlatform(int legacy) {
-    platformError = legacy;
-    systemError = 0;
-    return -1;
+// Pseudo-terminals and some adapters have no modem lines; switching them then changes only
+// the record.
+bool PosixCommPort::setModemLine(int bit, bool on) {
+    return ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit) == 0;
+}
+
+int PosixCommPort::refuse(int code) {
+    systemError_ = 0;
+    return storeError(code);
 }
 
 int PosixCommPort::failSystemCall() {
-    const int error = errno;
-    failPlatform(legacyCodeForErrno(error));
-    systemError = error;
-    return -1;
+    systemError_ = errno;
+    return errorForErrno(systemError_);
 }
 
-int PosixCommPort::storeTranslated() {
-    return storeError(translateLastError());
-}
-
-int PosixCommPort::translateLastError() {
-    return libraryCodeForLegacy(platformError);
-}
-
-int PosixCommPort::idle() {
-    std::this_thread::yield();
-    return 0;
-}
-
-bool PosixCommPort::waitForInput(int timeoutMs) {
-    pollfd watched{fd, POLLIN, 0};
-    return ::poll(&watched, 1, timeoutMs) > 0 && (watched.revents & POLLIN) != 0;
-}
-
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -1,118 +1,63 @@
 #pragma once
 
+#include <termios.h>
+
 #include <cstdint>
 
 #include "serial/comm_port.h"
 #include "serial/device_control.h"
 
-namespace q93::comlink {
-
-// Bits of lineErrors, as the library has always numbered them.
-inline constexpr std::uint32_t kErrRxOverflow = 0x01;
-inline constexpr std::uint32_t kErrOverrun = 0x02;
-inline constexpr std::uint32_t kErrParity = 0x04;
-inline constexpr std::uint32_t kErrFraming = 0x08;
-inline constexpr std::uint32_t kErrBreak = 0x10;
-
-// Bits of modemStatus and the masks of modemBit.
-inline constexpr std::uint8_t kModemCts = 0x10;
-inline constexpr std::uint8_t kModemDsr = 0x20;
-inline constexpr std::uint8_t kModemRing = 0x40;
-inline constexpr std::uint8_t kModemCarrier = 0x80;
-
-// Event mask bits understood by waitEvent.
-inline constexpr std::uint32_t kEventRxChar = 0x0001;
-inline constexpr std::uint32_t kEventTxEmpty = 0x0004;
+namespace q93::serial {
 
 // A serial port on a POSIX terminal device (termios and ioctl), opened non-blocking and
-// exclusive. Every line, flow and character setting lives in the device-control record
-// `dcb`; commitDeviceControl writes it to the terminal.
+// exclusive. Every line, flow and character setting lives in the device-control record;
+// one commit writes it to the terminal.
 class PosixCommPort : public CommPort {
 public:
-    // Opens and configures port `portIndex` unless attach is non-zero. Never fails
+    // Opens port `portIndex` (the device devicePathForPort names) and sets the library
+    // defaults: 19200 baud, 8 data bits, no parity, 1 stop bit, DTR and RTS on. Never fails
     // outwardly: the creator must call takeLastError before using the port.
-    PosixCommPort(int portIndex, int rxQueueSize, int txQueueSize, int attach);
+    PosixCommPort(int portIndex, int rxQueueSize, int txQueueSize);
+    // Purges both queues, drops DTR and RTS and closes the device.
     ~PosixCommPort() override;
 
-    int idle() override;
-    int refreshModemStatus() override;
-    int initialise(int portIndex) override;
-    int openDevice() override;
-    int closeDevice() override;
-    int getQueueStatus(QueueStatus& record, int kind) override;
-    int setQueueSizes(int rxSize, int xoffLimit, int txSize) override;
-    int setFlowControl(int inbound, int outbound) override;
-    int getFlowControl(int& inbound, int& outbound) override;
-    int breakControl(int state) override;
-    int lineControl(int line, int value) override;
-    int setLineSettings(std::int32_t baud, char parity, int dataBits, int stopBits) override;
-    void getLineSettings(std::int32_t& baud, char& parity, int& dataBits, int& stopBits) override;
-    LineStatus getLineStatus(LineStatus& record) override;
-    int writeChar(int c) override;
-    int writeString(const char* text) override;
-    int write(const std::uint8_t* buffer, int length) override;
-    int sendImmediate(int c) override;
+    PortSettings settings() const override;
+    int apply(const PortSettings& wanted) override;
+    int bytesWaiting() override;
     int readChar() override;
-    int read(std::uint8_t* buffer, int max) override;
-    int flush(int direction, int count) override;
-    void dumpSettings(const DumpOutput& output) override;
+    // A non-blocking terminal takes what fits and keeps nothing pending: at most the room
+    // left in the transmit queue of txQueueSize bytes is written.
+    int write(const std::uint8_t* buffer, int length) override;
+    int flush(Queue queue) override;
+    bool waitForInput(int timeoutMs) override;
 
-    virtual int setEventChar(int c);
-    virtual int getEventMask(std::uint32_t& mask);
-    virtual int setEventMask(std::uint32_t mask);
-    // Blocks until one of the masked events happens; mask receives the events seen.
-    virtual int waitEvent(std::uint32_t& mask);
-    virtual int modemBit(int mask);
-    // The library code of the last failing terminal call.
-    virtual int translateLastError();
     // The errno of the last failing system call, 0 when the last failure was the library's
     // own refusal: what a user is told about a device that would not open.
-    int lastSystemError() const { return systemError; }
-
-    // Waits up to timeoutMs for a received byte; true when one is waiting.
-    bool waitForInput(int timeoutMs);
-    bool isDeviceOpen() const { return fd >= 0; }
-    const DeviceControl& deviceControl() const { return dcb; }
+    int lastSystemError() const { return systemError_; }
+    bool isDeviceOpen() const { return fd_ >= 0; }
+    const DeviceControl& deviceControl() const { return dcb_; }
 
 private:
-    struct SavedTimeouts {
-        cc_t vmin = 0;
-        cc_t vtime = 0;
-    };
-
-    int commitDeviceControl();
-    bool framingIgnoredByPseudoTerminal(const termios& wanted);
+    int openDevice();
+    void closeDevice();
     void configureDefaults();
+    int commit(const DeviceControl& next);
+    bool framingIgnoredByPseudoTerminal(const termios& wanted);
     void driveOutputLines();
     bool setModemLine(int bit, bool on);
-    bool readModemLines(std::uint8_t& status);
-    void collectLineErrors();
-    int bytesWaiting(unsigned long request);
-    int failPlatform(int legacy);
+    int queued(unsigned long request);
+    int refuse(int code);
     int failSystemCall();
-    int storeTranslated();
 
-    DeviceControl dcb;
-    SavedTimeouts savedTimeouts;
-    int fd = -1;
-    std::int32_t inFlow = 0;
-    std::int32_t outFlow = 0;
-    std::int32_t rtsState = 0;
-    std::int32_t dtrState = 0;
-    std::uint16_t breakState = 0;
-    std::uint32_t lineErrors = 0;
-    std::uint8_t modemStatus = 0;
-    bool modemStatusAvailable = false;
-    std::uint32_t savedEventMask = 0;
-    std::uint32_t eventMask = 0;
-    std::int32_t txQueueSize = 0;
-    std::int32_t rxQueueSize = 0;
-    int platformError = 0;  // legacy code of the last failing terminal call
-    int systemError = 0;    // its errno, when it came from the system
-    bool openedDevice = false;
-    // Error counters the driver reported last, so that only new errors are ORed in.
-    int lastOverruns = 0, lastParityErrors = 0, lastFramingErrors = 0, lastBreaks = 0,
-        lastBufferOverruns = 0;
+    DeviceControl dcb_;
+    int fd_ = -1;
+    int portIndex_ = 0;  // 0 is COM1
+    int rxQueueSize_ = 0;
+    int txQueueSize_ = 0;
+    int inFlow_ = FLOW_NONE;
+    int outFlow_ = FLOW_NONE;
+    int systemError_ = 0;
+    bool openedDevice_ = false;
 };
 
-}  // namespace q93::comlink
+}  // namespace q93::serial

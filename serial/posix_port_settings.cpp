@@ -1,12 +1,7 @@
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-
-#include "serial/comm_errors.h"
-#include "serial/legacy_errors.h"
+#include "serial/port_error.h"
 #include "serial/posix_comm_port.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 struct ParityRow {
@@ -28,24 +23,30 @@ const ParityRow* parityRowForCharacter(char character) {
     return nullptr;
 }
 
-}  // namespace
-
-int PosixCommPort::setQueueSizes(int rxSize, int xoffLimit, int txSize) {
-    tcflush(fd, TCIOFLUSH);
-    if (rxSize != 0)
-        rxQueueSize = rxSize & 0xFFFF;
-    if (txSize != 0)
-        txQueueSize = txSize & 0xFFFF;
-    dcb.XonLim = static_cast<std::uint16_t>(rxSize / 4);
-    if (xoffLimit != 0)
-        dcb.XoffLim = static_cast<std::uint16_t>(xoffLimit);
-    tcflush(fd, TCIOFLUSH);
-    return commitDeviceControl() == 0 ? 0 : storeTranslated();
+// The line part of the settings onto the record; 0 or the code of the first value refused.
+int takeLine(const PortSettings& wanted, DeviceControl& dcb) {
+    const ParityRow* row = parityRowForCharacter(wanted.parity);
+    if (row == nullptr)
+        return CL_ERR_PARITY;
+    if (!dataBitsSupported(wanted.dataBits))
+        return CL_ERR_DATABITS;
+    if (!stopBitsSupported(wanted.stopBits))
+        return CL_ERR_STOPBITS;
+    dcb.Parity = row->value;
+    // The record holds 16 bits of rate, as it always did.
+    dcb.BaudRate = static_cast<std::uint32_t>(wanted.baud) & 0xFFFF;
+    dcb.ByteSize = static_cast<std::uint8_t>(wanted.dataBits);
+    if (wanted.dataBits == 5) {
+        dcb.StopBits = kOne5StopBits;
+    } else {
+        dcb.StopBits = wanted.stopBits == 1 ? kOneStopBit : kTwoStopBits;
+    }
+    return 0;
 }
 
-// The terminal knows no DTR or DSR handshake: those two modes are refused like the DSR
-// inbound mode always was, before anything is written to the device.
-int PosixCommPort::setFlowControl(int inbound, int outbound) {
+// The terminal knows no DTR or DSR handshake: those modes are refused as unsupported,
+// before anything is written to the device.
+int takeFlow(const PortSettings& wanted, DeviceControl& dcb) {
     dcb.fInX = 0;
     dcb.fOutX = 0;
     if (dcb.fRtsControl == kControlHandshake)
@@ -55,7 +56,7 @@ int PosixCommPort::setFlowControl(int inbound, int outbound) {
     dcb.fOutxCtsFlow = 0;
     dcb.fOutxDsrFlow = 0;
 
-    switch (inbound) {
+    switch (wanted.inboundFlow) {
         case FLOW_NONE:
             break;
         case FLOW_XONXOFF:
@@ -66,12 +67,11 @@ int PosixCommPort::setFlowControl(int inbound, int outbound) {
             break;
         case LINE_DTR:
         case LINE_DSR:
-            return storeError(CL_ERR_UNSUPPORTED);
+            return CL_ERR_UNSUPPORTED;
         default:
-            storeError(CL_ERR_INFLOW);
-            return CL_ERR_FAIL;
+            return CL_ERR_INFLOW;
     }
-    switch (outbound) {
+    switch (wanted.outboundFlow) {
         case FLOW_NONE:
             break;
         case FLOW_XONXOFF:
@@ -82,90 +82,41 @@ int PosixCommPort::setFlowControl(int inbound, int outbound) {
             break;
         case LINE_DSR:
         case LINE_DCD:
-            return storeError(CL_ERR_UNSUPPORTED);
+            return CL_ERR_UNSUPPORTED;
         default:
-            return storeError(CL_ERR_OUTFLOW);
+            return CL_ERR_OUTFLOW;
     }
-    if (commitDeviceControl() != 0)
-        return storeTranslated();
-    inFlow = inbound;
-    outFlow = outbound;
     return 0;
 }
 
-int PosixCommPort::getFlowControl(int& inbound, int& outbound) {
-    inbound = inFlow;
-    outbound = outFlow;
-    return 0;
-}
+}  // namespace
 
-int PosixCommPort::setLineSettings(std::int32_t baud, char parity, int dataBits, int stopBits) {
-    const ParityRow* row = parityRowForCharacter(parity);
-    if (row == nullptr)
-        return storeError(CL_ERR_PARITY);
-    dcb.Parity = row->value;
-    // The record holds 16 bits of rate, as it always did.
-    dcb.BaudRate = static_cast<std::uint32_t>(baud) & 0xFFFF;
-    if (!dataBitsSupported(dataBits))
-        return storeError(CL_ERR_DATABITS);
-    dcb.ByteSize = static_cast<std::uint8_t>(dataBits);
-    if (!stopBitsSupported(stopBits))
-        return storeError(CL_ERR_STOPBITS);
-    if (dataBits == 5) {
-        dcb.StopBits = kOne5StopBits;
-    } else {
-        dcb.StopBits = stopBits == 1 ? kOneStopBit : kTwoStopBits;
-    }
-    return commitDeviceControl() == 0 ? 0 : storeTranslated();
-}
-
-void PosixCommPort::getLineSettings(std::int32_t& baud, char& parity, int& dataBits,
-                                    int& stopBits) {
-    baud = static_cast<std::int32_t>(dcb.BaudRate);
-    parity = '?';
+PortSettings PosixCommPort::settings() const {
+    PortSettings current;
+    current.baud = static_cast<std::int32_t>(dcb_.BaudRate);
+    current.parity = '?';
     for (const ParityRow& row : kParityTable) {
-        if (row.value == dcb.Parity)
-            parity = row.character;
+        if (row.value == dcb_.Parity)
+            current.parity = row.character;
     }
-    dataBits = dcb.ByteSize;
-    stopBits = dcb.StopBits == kTwoStopBits ? 2 : 1;
+    current.dataBits = dcb_.ByteSize;
+    current.stopBits = dcb_.StopBits == kTwoStopBits ? 2 : 1;
+    current.inboundFlow = inFlow_;
+    current.outboundFlow = outFlow_;
+    return current;
 }
 
-int PosixCommPort::setEventChar(int c) {
-    dcb.EvtChar = static_cast<std::uint8_t>(c);
-    return commitDeviceControl();
-}
-
-int PosixCommPort::getEventMask(std::uint32_t& mask) {
-    mask = eventMask;
+int PosixCommPort::apply(const PortSettings& wanted) {
+    DeviceControl next = dcb_;
+    if (const int refused = takeLine(wanted, next); refused != 0)
+        return refuse(refused);
+    if (const int refused = takeFlow(wanted, next); refused != 0)
+        return refuse(refused);
+    if (const int failed = commit(next); failed != 0)
+        return storeError(failed);
+    inFlow_ = wanted.inboundFlow;
+    outFlow_ = wanted.outboundFlow;
     return 0;
 }
 
-int PosixCommPort::setEventMask(std::uint32_t mask) {
-    eventMask = mask;
-    return 0;
-}
-
-int PosixCommPort::waitEvent(std::uint32_t& mask) {
-    const std::uint32_t watched = eventMask & (kEventRxChar | kEventTxEmpty);
-    if (watched == 0) {
-        failPlatform(kLegacyOther);
-        return translateLastError();
-    }
-    for (;;) {
-        mask = 0;
-        if ((watched & kEventRxChar) && bytesWaiting(FIONREAD) > 0)
-            mask |= kEventRxChar;
-        if ((watched & kEventTxEmpty) && bytesWaiting(TIOCOUTQ) == 0)
-            mask |= kEventTxEmpty;
-        if (mask != 0)
-            return 0;
-        pollfd device{fd, POLLIN, 0};
-        if (::poll(&device, 1, 10) < 0 || (device.revents & (POLLERR | POLLNVAL)) != 0) {
-            failPlatform(kLegacyHardware);
-            return translateLastError();
-        }
-    }
-}
-
-}  // namespace q93::comlink
+}  // namespace q93::serial

@@ -58,7 +58,7 @@ TEST(SerialLinkFlood, EndlessStartBytesEndTheReceiveWhileTheLineStillTalks) {
     TalkingLine talking(line.far(), std::string(32, static_cast<char>(kStartByte)));
     std::uint8_t buffer[kSerialFrameCapacity] = {};
     int length = -1;
-    EXPECT_EQ(link.receiveFrame(buffer, &length), -1);
+    EXPECT_EQ(link.receiveFrame(buffer, length), -1);
     EXPECT_FALSE(talking.ranOut());
     EXPECT_EQ(length, -1);
     EXPECT_EQ(log.frames, 0);

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "base/frame_log.h"
-#include "serial/comm_errors.h"
-#include "serial/flow_control.h"
-#include "serial/line_settings.h"
-#include "serial/port_use_counts.h"
-#include "serial/posix_comm_port.h"
 #include "link/serial_link.h"
 #include "protocol/frame_codec.h"
+#include "serial/port_error.h"
+#include "serial/port_settings.h"
+#include "serial/port_use_counts.h"
+#include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
 
 namespace q93 {
@@ -54,7 +54,7 @@ protected:
     std::string receiveOne(SerialLink& link, int& result) {
         std::uint8_t buffer[kSerialFrameCapacity] = {};
         int length = -1;
-        result = link.receiveFrame(buffer, &length);
+        result = link.receiveFrame(buffer, length);
         return result == 0 ? test::bytesOf(buffer, length) : std::string();
     }
 
@@ -68,18 +68,15 @@ TEST_F(SerialLinkTest, OpenConfiguresTheLineAndCloseLeavesTheLibraryDefaults) {
     EXPECT_EQ(deviceSpeed(), B9600);
     // A pseudo-terminal always reports eight data bits and no parity, so the character
     // format is read back from the port.
-    std::vector<std::string> dump;
-    link->commPort()->dumpSettings([&](const std::string& text) { dump.push_back(text); });
-    EXPECT_EQ(dump.at(0), "Port type: POSIX termios  BaudRate: 9600    ByteSize: 7  Parity: 2");
-    EXPECT_EQ(link->lineSettings()->dataBits(), 7);
-    EXPECT_EQ(link->lineSettings()->parity(), 'E');
-    EXPECT_EQ(link->lineSettings()->stopBits(), 1);
+    EXPECT_EQ(link->commPort()->settings(), (serial::PortSettings{9600, 'E', 7, 1}));
+    EXPECT_EQ(link->commPort()->deviceControl().ByteSize, 7);
+    EXPECT_EQ(link->commPort()->deviceControl().Parity, serial::kParityEven);
 
     link->close();
     EXPECT_FALSE(link->isOpen());
     EXPECT_EQ(deviceSpeed(), B19200);
     EXPECT_EQ(line.deviceSettings().c_cflag & (CRTSCTS | CSTOPB), 0u);
-    EXPECT_EQ(comlink::portUseCount(line.portIndex()), 0);
+    EXPECT_EQ(serial::portUseCount(line.portIndex()), 0);
 }
 
 struct HandshakeCase {
@@ -92,10 +89,10 @@ struct HandshakeCase {
 
 TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
     const std::vector<HandshakeCase> cases = {
-        {"RTS/CTS", CRTSCTS, 0, comlink::LINE_RTS, comlink::LINE_CTS},
-        {"Xon/Xoff", 0, IXON | IXOFF, comlink::FLOW_XONXOFF, comlink::FLOW_XONXOFF},
-        {"rts/cts", 0, 0, comlink::FLOW_NONE, comlink::FLOW_NONE},
-        {"none", 0, 0, comlink::FLOW_NONE, comlink::FLOW_NONE},
+        {"RTS/CTS", CRTSCTS, 0, serial::LINE_RTS, serial::LINE_CTS},
+        {"Xon/Xoff", 0, IXON | IXOFF, serial::FLOW_XONXOFF, serial::FLOW_XONXOFF},
+        {"rts/cts", 0, 0, serial::FLOW_NONE, serial::FLOW_NONE},
+        {"none", 0, 0, serial::FLOW_NONE, serial::FLOW_NONE},
     };
     for (const HandshakeCase& c : cases) {
         SCOPED_TRACE(c.handshake);
@@ -104,8 +101,8 @@ TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
         const termios open = line.deviceSettings();
         EXPECT_EQ(open.c_cflag & CRTSCTS, c.cflag);
         EXPECT_EQ(open.c_iflag & (IXON | IXOFF), c.iflag);
-        EXPECT_EQ(link->flowControl()->inbound(), c.inbound);
-        EXPECT_EQ(link->flowControl()->outbound(), c.outbound);
+        EXPECT_EQ(link->commPort()->settings().inboundFlow, c.inbound);
+        EXPECT_EQ(link->commPort()->settings().outboundFlow, c.outbound);
         link->close();
         const termios closed = line.deviceSettings();
         EXPECT_EQ(closed.c_cflag & CRTSCTS, 0u);
@@ -116,7 +113,7 @@ TEST_F(SerialLinkTest, HandshakeReachesTheTerminalAndIsTakenBackOnClose) {
 TEST_F(SerialLinkTest, XonXoffUsesTheLibraryCharactersAndLimits) {
     auto link = makeLink("Handshake=Xon/Xoff\n");
     ASSERT_EQ(link->open(), 0);
-    const comlink::DeviceControl& dcb = link->commPort()->deviceControl();
+    const serial::DeviceControl& dcb = link->commPort()->deviceControl();
     EXPECT_EQ(dcb.XonChar, 0x11);
     EXPECT_EQ(dcb.XoffChar, 0x13);
     EXPECT_EQ(dcb.XonLim, 1024);
@@ -132,13 +129,53 @@ TEST_F(SerialLinkTest, RefusedSettingsFailTheOpenAndReleaseEverything) {
         EXPECT_EQ(link->open(), -1);
         EXPECT_FALSE(link->isOpen());
         EXPECT_EQ(link->commPort(), nullptr);
-        EXPECT_EQ(comlink::portUseCount(line.portIndex()), 0);
+        EXPECT_EQ(serial::portUseCount(line.portIndex()), 0);
         EXPECT_EQ(deviceSpeed(), B19200);
 
         // The cause removed, the same link opens.
         link->dataBits = 8;
         link->stopBits = 1;
         EXPECT_EQ(link->open(), 0);
+    }
+}
+
+struct FailureCase {
+    const char* what;
+    std::string settings;
+    std::string ports;  // more [Ports] lines
+    std::string port;   // "" for the mapped line
+    std::int32_t baud;
+    bool held;
+    OpenStage stage;
+    int code;
+    int systemError;
+};
+
+// What a user is told about a failed open is made of these: the stage, the library's code
+// and the system's errno.
+TEST_F(SerialLinkTest, AFailedOpenKeepsWhereItStoppedAndWhatThePortSaid) {
+    const std::vector<FailureCase> cases = {
+        {"held", "", "", "", 9600, true, OpenStage::Device, serial::CL_ERR_INUSE, 0},
+        {"missing device", "", "COM7=/nonexistent/q93-port\n", "COM7", 9600, false,
+         OpenStage::Device, serial::CL_ERR_DEVICE, ENOENT},
+        {"data bits", "DataBits=9\n", "", "", 9600, false, OpenStage::LineSettings,
+         serial::CL_ERR_DATABITS, 0},
+        {"baud", "", "", "", 12345, false, OpenStage::LineSettings, serial::CL_ERR_BAUD, 0},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto holder = makeLink();
+        if (c.held) {
+            ASSERT_EQ(holder->open(), 0);
+        }
+        line.writeIni(c.settings, c.ports);
+        SerialLink link;
+        link.portName = c.port.empty() ? line.portName() : c.port;
+        link.baudRate = c.baud;
+        EXPECT_EQ(link.open(), -1);
+        EXPECT_EQ(link.openFailure().stage, c.stage);
+        EXPECT_EQ(link.openFailure().code, c.code);
+        EXPECT_EQ(link.openFailure().systemError, c.systemError);
     }
 }
 
@@ -244,6 +281,20 @@ TEST_F(SerialLinkTest, ReceiveCutsFramesOutOfWhatArrives) {
         }
         EXPECT_EQ(log.frames.size(), logged);
     }
+}
+
+TEST_F(SerialLinkTest, DiscardPendingDropsWhatArrivedBeforeIt) {
+    auto link = makeLink();
+    ASSERT_EQ(link->open(), 0);
+    line.far().send(bytes({0xFE, 0x01, 0xFF}));
+    for (int tries = 0; tries < 100 && link->commPort()->bytesWaiting() < 3; ++tries)
+        link->commPort()->waitForInput(10);
+    ASSERT_EQ(link->commPort()->bytesWaiting(), 3);
+    link->discardPending();
+    line.far().send(bytes({0xFE, 0x02, 0xFF}));
+    int result = -1;
+    EXPECT_EQ(receiveOne(*link, result), bytes({0xFE, 0x02, 0xFF}));
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(SerialLinkTest, ASilentLineEndsTheWaitAfterTheIdleBudget) {

@@ -33,7 +33,7 @@ protected:
     void connect(test::LoopbackServer& server) {
         connection.SetParameters("TCP/IP", "127.0.0.1", std::to_string(server.port()), 3, 0);
         ASSERT_EQ(connection.open(), 0);
-        ASSERT_TRUE(connection.tcpLink().connected());
+        ASSERT_TRUE(connection.link().isOpen());
     }
     test::RecordingSeam seam;
     DeviceConnection connection;
@@ -74,7 +74,7 @@ TEST_F(OverTcp, WrongFirstByteIsShownAndClosesTheLink) {
     EXPECT_EQ(connection.answerError, -1);
     EXPECT_EQ(seam.warnings,
               std::vector<std::string>{"Falsche Antwort vom Gerät ( 3c anstatt 3b )."});
-    EXPECT_FALSE(connection.tcpLink().connected());
+    EXPECT_FALSE(connection.link().isOpen());
 }
 
 TEST_F(OverTcp, AnAnswerTooShortForItsValueIsNoAnswerNotRequestBytes) {
@@ -94,7 +94,7 @@ TEST_F(OverTcp, MissingAcknowledgementTimesOutWithTheMessage) {
     EXPECT_EQ(connection.Transact("2d,03,4d,49,20"), -1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_EQ(seam.warnings, std::vector<std::string>{"Keine Antwort vom Gerät ( Timeout )!"});
-    EXPECT_FALSE(connection.tcpLink().connected());
+    EXPECT_FALSE(connection.link().isOpen());
 }
 
 TEST_F(OverTcp, MissingDataAnswerSetsAnswerError) {
@@ -112,7 +112,7 @@ TEST_F(OverTcp, FailedConnectFailsTheOpenWithItsOneMessage) {
     connection.SetParameters("TCP/IP", "127.0.0.1", std::to_string(closed), 3, 1);
     EXPECT_EQ(connection.open(), -1);
     EXPECT_EQ(connection.useTcp, 1);
-    EXPECT_FALSE(connection.tcpLink().connected());
+    EXPECT_FALSE(connection.link().isOpen());
     EXPECT_EQ(seam.warnings, std::vector<std::string>{"Keine Verbindung zu '127.0.0.1/127.0.0.1' "
                                                       "auf Port '" +
                                                       std::to_string(closed) + "'!"});
@@ -140,6 +140,30 @@ TEST(DeviceConnectionSettings, LowerCaseTcpIpSelectsTheSerialLink) {
     EXPECT_EQ(connection.open(), -1);
     EXPECT_EQ(connection.useTcp, 0);
     EXPECT_TRUE(seam.warnings.empty());  // the caller reports it
+}
+
+struct LinkChoice {
+    const char* portName;
+    bool tcp;
+};
+
+// The port name alone chooses the link, compared exactly; a link of the kind already chosen
+// is kept, connection and all.
+TEST(DeviceConnectionSettings, ThePortNameChoosesTheLink) {
+    DeviceConnection connection;
+    EXPECT_NE(connection.serialLink(), nullptr);  // COM2 until set
+    const LinkChoice cases[] = {
+        {"TCP/IP", true}, {"COM5", false}, {"tcp/ip", false}, {"TCP/IP", true}, {"", false},
+    };
+    for (const LinkChoice& c : cases) {
+        SCOPED_TRACE(c.portName);
+        const Link* before = &connection.link();
+        const bool wasTcp = connection.tcpLink() != nullptr;
+        connection.SetParameters(c.portName, "127.0.0.1", "5000", 3, 1);
+        EXPECT_EQ(connection.tcpLink() != nullptr, c.tcp);
+        EXPECT_EQ(connection.serialLink() != nullptr, !c.tcp);
+        EXPECT_EQ(&connection.link() == before, wasTcp == c.tcp);
+    }
 }
 
 struct FormattedCommand {

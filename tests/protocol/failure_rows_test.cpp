@@ -59,7 +59,7 @@ TEST(TransferWithoutAcknowledgements, AWriteSendsEveryStepAndCannotFail) {
         EXPECT_EQ(write.procedure(connection), 0);
         EXPECT_TRUE(seam.warnings.empty());
         EXPECT_EQ(seam.events, (Messages{"create", write.progress, "hide", "destroy"}));
-        EXPECT_FALSE(connection.serialLink().isOpen());
+        EXPECT_FALSE(connection.link().isOpen());
         // Stuffing keeps start and end bytes out of a frame, so they count the frames sent.
         const std::string sent = line.receive(1 << 16, 300);
         EXPECT_EQ(std::count(sent.begin(), sent.end(), '\xFE'), write.frames);
@@ -118,7 +118,7 @@ TEST(ClockAndLevelFailure, EachEndsWithTheTimeoutAndAClosedLink) {
         EXPECT_EQ(row.run(connection, clock), -1);
         EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
         EXPECT_EQ(seam.events, row.events);
-        EXPECT_FALSE(connection.tcpLink().connected());
+        EXPECT_FALSE(connection.link().isOpen());
         EXPECT_EQ(clock, untouched);
         if (row.answerRead) {
             EXPECT_EQ(connection.answerError, -1);

@@ -63,8 +63,7 @@ protected:
         }
         EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
         EXPECT_EQ(seam.events, (Messages{"create", "show:Reading Preset...", "destroy"}));
-        EXPECT_FALSE(connection.tcpLink().connected());
-        EXPECT_FALSE(connection.serialLink().isOpen());
+        EXPECT_FALSE(connection.link().isOpen());
     }
 
     test::RecordingSeam seam;
@@ -87,7 +86,7 @@ TEST_F(TransferFailure, WrongRegisterGroupIsNamedInTheMessage) {
     EXPECT_EQ(seam.warnings, Messages{"Falsche Antwort vom Gerät ( 3c anstatt 3b )."});
     EXPECT_EQ(parameterSet().device.frontResponse, -1);
     EXPECT_EQ(parameterSet().device.dte1Response, 0);
-    EXPECT_FALSE(connection.tcpLink().connected());
+    EXPECT_FALSE(connection.link().isOpen());
 }
 
 TEST_F(TransferFailure, ConnectionClosedMidTransferEndsWithinTheTimeOut) {
@@ -148,7 +147,8 @@ TEST_F(TransferFailure, AnUnparsableAddressNeverConnects) {
     EXPECT_EQ(ReadPreset(connection), -1);
     EXPECT_EQ(seam.warnings,
               (Messages{"No connection to '10.0.0.300/10.0.0.300' on port '5000'!"}));
-    EXPECT_EQ(connection.tcpLink().client().socket(), -1);
+    ASSERT_NE(connection.tcpLink(), nullptr);
+    EXPECT_EQ(connection.tcpLink()->client().socket(), -1);
 }
 
 struct FaultRow {

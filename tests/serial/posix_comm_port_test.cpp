@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "serial/comm_errors.h"
 #include "serial/device_path.h"
+#include "serial/port_error.h"
 #include "serial/port_use_counts.h"
 #include "serial/posix_comm_port.h"
 #include "tests/support/mapped_line.h"
 
-namespace q93::comlink {
+namespace q93::serial {
 namespace {
 
 using test::MappedLine;
@@ -19,7 +21,7 @@ using test::MappedLine;
 class PosixCommPortTest : public ::testing::Test {
 protected:
     std::unique_ptr<PosixCommPort> openPort(int txQueueSize = 2048) {
-        return std::make_unique<PosixCommPort>(line.portIndex(), 4096, txQueueSize, 0);
+        return std::make_unique<PosixCommPort>(line.portIndex(), 4096, txQueueSize);
     }
 
     MappedLine line;
@@ -42,44 +44,20 @@ TEST_F(PosixCommPortTest, OpensTheMappedDeviceRawWithTheLibraryDefaults) {
     EXPECT_EQ(device.c_cc[VTIME], 0);
     EXPECT_EQ(port->deviceControl().XonLim, 1024);
     EXPECT_EQ(port->deviceControl().XoffLim, 128);
+    EXPECT_EQ(port->settings(), (PortSettings{19200, 'N', 8, 1, FLOW_NONE, FLOW_NONE}));
     EXPECT_EQ(portUseCount(line.portIndex()), 1);
-}
-
-TEST_F(PosixCommPortTest, ModemLinesAPseudoTerminalLacksAnswerNotAvailable) {
-    auto port = openPort();
-    ASSERT_EQ(port->takeLastError(), 0);
-    LineStatus status;
-    port->getLineStatus(status);
-
-    const std::vector<std::pair<int, int>> expected = {
-        {LINE_DTR, LINE_ON},
-        {LINE_RTS, LINE_ON},
-        {LINE_BREAK, LINE_OFF},
-        {LINE_CTS, LINE_NOT_AVAILABLE},
-        {LINE_DSR, LINE_NOT_AVAILABLE},
-        {LINE_RI, LINE_NOT_AVAILABLE},
-        {LINE_DCD, LINE_NOT_AVAILABLE},
-        {LINE_DELTA_CTS, LINE_OFF},
-        {LINE_OVERRUN, LINE_OFF},
-        {LINE_PARITY_ERR, LINE_OFF},
-    };
-    for (const auto& [id, state] : expected) {
-        EXPECT_EQ(status.field(lineStatusPosition(id)), state) << "line " << id;
-    }
-    EXPECT_EQ(port->lineControl(LINE_DTR, 0), LINE_OFF);
-    EXPECT_EQ(port->lineControl(LINE_DTR, -1), LINE_OFF);
-    EXPECT_EQ(port->lineControl(99, -1), LINE_NOT_AVAILABLE);
 }
 
 TEST_F(PosixCommPortTest, SecondObjectOnAHeldIndexIsRefusedAndLeavesTheFirstAlone) {
     auto first = openPort();
     ASSERT_EQ(first->takeLastError(), 0);
     {
-        PosixCommPort second(line.portIndex(), 4096, 2048, 0);
+        PosixCommPort second(line.portIndex(), 4096, 2048);
         EXPECT_EQ(second.takeLastError(), CL_ERR_INUSE);
     }
     EXPECT_EQ(portUseCount(line.portIndex()), 1);
-    EXPECT_EQ(first->writeChar('k'), 0);
+    const std::uint8_t k = 'k';
+    EXPECT_EQ(first->write(&k, 1), 1);
     EXPECT_EQ(line.far().receive(1, 1000), "k");
 }
 
@@ -92,15 +70,16 @@ TEST_F(PosixCommPortTest, ClosingReleasesTheIndexForTheNextPort) {
 
 TEST_F(PosixCommPortTest, MissingDeviceGivesDeviceErrorAndHoldsNothing) {
     line.writeIni("", "COM7=/nonexistent/q93-port\n");
-    PosixCommPort port(6, 4096, 2048, 0);
+    PosixCommPort port(6, 4096, 2048);
     EXPECT_EQ(port.takeLastError(), CL_ERR_DEVICE);
+    EXPECT_EQ(port.lastSystemError(), ENOENT);
     EXPECT_FALSE(port.isDeviceOpen());
     EXPECT_EQ(portUseCount(6), 0);
 }
 
 TEST_F(PosixCommPortTest, AFileThatIsNoTerminalIsRefused) {
     line.writeIni("", "COM8=" + line.iniPath() + "\n");
-    PosixCommPort port(7, 4096, 2048, 0);
+    PosixCommPort port(7, 4096, 2048);
     EXPECT_EQ(port.takeLastError(), CL_ERR_DEVICE);
 }
 
@@ -110,133 +89,103 @@ TEST(DevicePath, UnmappedPortsNameTheSerialDevice) {
     EXPECT_EQ(devicePathForPort(2), "/dev/ttyS2");
 }
 
-struct LineCase {
-    std::int32_t baud;
-    char parity;
-    int dataBits;
-    int stopBits;
+struct RefusedCase {
+    PortSettings wanted;
     int result;
 };
 
-TEST_F(PosixCommPortTest, LineSettingsAreCheckedInTheLibraryOrder) {
-    const std::vector<LineCase> cases = {
-        {9600, 'n', 8, 1, CL_ERR_PARITY},   {9600, 'N', 9, 1, CL_ERR_DATABITS},
-        {9600, 'N', 3, 1, CL_ERR_DATABITS}, {9600, 'N', 8, 3, CL_ERR_STOPBITS},
-        {9600, 'N', 8, 0, CL_ERR_STOPBITS}, {9600, 'x', 9, 3, CL_ERR_PARITY},
-        {9600, 'N', 4, 1, CL_ERR_DATABITS}, {12345, 'N', 8, 1, CL_ERR_BAUD},
-        {115200, 'N', 8, 1, CL_ERR_BAUD},   {-9600, 'N', 8, 1, CL_ERR_BAUD},
+// A refused value is named by its code, parity first, and leaves the port as it was.
+TEST_F(PosixCommPortTest, RefusedSettingsAreNamedInTheLibraryOrderAndChangeNothing) {
+    const std::vector<RefusedCase> cases = {
+        {{9600, 'n', 8, 1}, CL_ERR_PARITY},
+        {{9600, 'N', 9, 1}, CL_ERR_DATABITS},
+        {{9600, 'N', 3, 1}, CL_ERR_DATABITS},
+        {{9600, 'N', 8, 3}, CL_ERR_STOPBITS},
+        {{9600, 'N', 8, 0}, CL_ERR_STOPBITS},
+        {{9600, 'x', 9, 3}, CL_ERR_PARITY},
+        {{9600, 'N', 4, 1}, CL_ERR_DATABITS},
+        {{12345, 'N', 8, 1}, CL_ERR_BAUD},
+        {{115200, 'N', 8, 1}, CL_ERR_BAUD},
+        {{-9600, 'N', 8, 1}, CL_ERR_BAUD},
+        {{9600, 'N', 8, 1, 2, FLOW_NONE}, CL_ERR_INFLOW},
+        {{9600, 'N', 8, 1, FLOW_NONE, 14}, CL_ERR_OUTFLOW},
+        // The terminal has no DTR, DSR or DCD handshake.
+        {{9600, 'N', 8, 1, LINE_DTR, FLOW_NONE}, CL_ERR_UNSUPPORTED},
+        {{9600, 'N', 8, 1, LINE_DSR, FLOW_NONE}, CL_ERR_UNSUPPORTED},
+        {{9600, 'N', 8, 1, FLOW_NONE, LINE_DSR}, CL_ERR_UNSUPPORTED},
+        {{9600, 'N', 8, 1, FLOW_NONE, LINE_DCD}, CL_ERR_UNSUPPORTED},
     };
     auto port = openPort();
     ASSERT_EQ(port->takeLastError(), 0);
-    for (const LineCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.baud << c.parity << c.dataBits << c.stopBits);
-        EXPECT_EQ(port->setLineSettings(c.baud, c.parity, c.dataBits, c.stopBits), c.result);
+    const PortSettings found = port->settings();
+    const termios before = line.deviceSettings();
+    for (const RefusedCase& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.wanted.baud << c.wanted.parity << c.wanted.dataBits << c.wanted.stopBits
+                     << " flow " << c.wanted.inboundFlow << "/" << c.wanted.outboundFlow);
+        EXPECT_EQ(port->apply(c.wanted), c.result);
         EXPECT_EQ(port->takeLastError(), c.result);
+        EXPECT_EQ(port->lastSystemError(), 0);
+        EXPECT_EQ(port->settings(), found);
         const termios device = line.deviceSettings();
         EXPECT_EQ(cfgetospeed(&device), B19200);
+        EXPECT_EQ(device.c_iflag, before.c_iflag);
+        EXPECT_EQ(device.c_cflag, before.c_cflag);
     }
 }
 
-TEST_F(PosixCommPortTest, AcceptedLineSettingsReachTheTerminal) {
+TEST_F(PosixCommPortTest, AppliedSettingsReachTheTerminalAndTheFoundOnesPutItBack) {
     auto port = openPort();
-    ASSERT_EQ(port->setLineSettings(9600, 'E', 7, 2), 0);
+    const PortSettings found = port->settings();
+    const PortSettings wanted{9600, 'E', 7, 2, FLOW_XONXOFF, FLOW_XONXOFF};
+    ASSERT_EQ(port->apply(wanted), 0);
     termios device = line.deviceSettings();
     EXPECT_EQ(cfgetospeed(&device), B9600);
     EXPECT_NE(device.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(device.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
+    EXPECT_EQ(device.c_cc[VSTART], 0x11);
+    EXPECT_EQ(device.c_cc[VSTOP], 0x13);
+    // A pseudo-terminal keeps no character format, so the port's own record answers.
+    EXPECT_EQ(port->settings(), wanted);
+    EXPECT_EQ(port->deviceControl().Parity, kParityEven);
 
-    std::int32_t baud = 0;
-    char parity = 0;
-    int dataBits = 0, stopBits = 0;
-    port->getLineSettings(baud, parity, dataBits, stopBits);
-    EXPECT_EQ(baud, 9600);
-    EXPECT_EQ(parity, 'E');
-    EXPECT_EQ(dataBits, 7);
-    EXPECT_EQ(stopBits, 2);
+    ASSERT_EQ(port->apply(found), 0);
+    device = line.deviceSettings();
+    EXPECT_EQ(cfgetospeed(&device), B19200);
+    EXPECT_EQ(device.c_cflag & (CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(device.c_iflag & (IXON | IXOFF), 0u);
+    EXPECT_EQ(port->settings(), found);
 }
 
 TEST_F(PosixCommPortTest, FiveDataBitsTakeOneAndAHalfStopBits) {
     auto port = openPort();
-    ASSERT_EQ(port->setLineSettings(9600, 'N', 5, 1), 0);
+    ASSERT_EQ(port->apply({9600, 'N', 5, 2}), 0);
     EXPECT_EQ(port->deviceControl().StopBits, kOne5StopBits);
     EXPECT_NE(line.deviceSettings().c_cflag & CSTOPB, 0u);
-    std::int32_t baud = 0;
-    char parity = 0;
-    int dataBits = 0, stopBits = 0;
-    port->getLineSettings(baud, parity, dataBits, stopBits);
-    EXPECT_EQ(stopBits, 1);
+    EXPECT_EQ(port->settings().stopBits, 1);
 }
 
 TEST_F(PosixCommPortTest, RtsCtsHandshakeReachesTheTerminalAndNoneLeavesRtsEnabled) {
     auto port = openPort();
-    ASSERT_EQ(port->setFlowControl(LINE_RTS, LINE_CTS), 0);
+    ASSERT_EQ(port->apply({19200, 'N', 8, 1, LINE_RTS, LINE_CTS}), 0);
     EXPECT_EQ(port->deviceControl().fRtsControl, kControlHandshake);
     EXPECT_EQ(port->deviceControl().fOutxCtsFlow, 1u);
     EXPECT_NE(line.deviceSettings().c_cflag & CRTSCTS, 0u);
 
-    ASSERT_EQ(port->setFlowControl(FLOW_NONE, FLOW_NONE), 0);
+    ASSERT_EQ(port->apply({19200, 'N', 8, 1, FLOW_NONE, FLOW_NONE}), 0);
     EXPECT_EQ(port->deviceControl().fRtsControl, kControlEnable);
     EXPECT_EQ(line.deviceSettings().c_cflag & CRTSCTS, 0u);
 }
 
-TEST_F(PosixCommPortTest, XonXoffReachesTheTerminalWithItsCharacters) {
-    auto port = openPort();
-    ASSERT_EQ(port->setFlowControl(FLOW_XONXOFF, FLOW_XONXOFF), 0);
-    const termios device = line.deviceSettings();
-    EXPECT_EQ(device.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
-    EXPECT_EQ(device.c_cc[VSTART], 0x11);
-    EXPECT_EQ(device.c_cc[VSTOP], 0x13);
-    int inbound = -1, outbound = -1;
-    port->getFlowControl(inbound, outbound);
-    EXPECT_EQ(inbound, FLOW_XONXOFF);
-    EXPECT_EQ(outbound, FLOW_XONXOFF);
-}
-
-struct FlowCase {
-    int inbound;
-    int outbound;
-    int result;
-    int stored;
-};
-
-TEST_F(PosixCommPortTest, InvalidFlowModesAreRefusedWithTheirCodes) {
-    const std::vector<FlowCase> cases = {
-        {2, FLOW_NONE, CL_ERR_FAIL, CL_ERR_INFLOW},
-        {FLOW_NONE, LINE_RI, CL_ERR_OUTFLOW, CL_ERR_OUTFLOW},
-        {LINE_DSR, FLOW_NONE, CL_ERR_UNSUPPORTED, CL_ERR_UNSUPPORTED},
-        {FLOW_NONE, LINE_DCD, CL_ERR_UNSUPPORTED, CL_ERR_UNSUPPORTED},
-        // The terminal has no DTR or DSR handshake.
-        {LINE_DTR, FLOW_NONE, CL_ERR_UNSUPPORTED, CL_ERR_UNSUPPORTED},
-        {FLOW_NONE, LINE_DSR, CL_ERR_UNSUPPORTED, CL_ERR_UNSUPPORTED},
-    };
-    auto port = openPort();
-    for (const FlowCase& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.inbound << "/" << c.outbound);
-        EXPECT_EQ(port->setFlowControl(c.inbound, c.outbound), c.result);
-        EXPECT_EQ(port->takeLastError(), c.stored);
-        int inbound = -1, outbound = -1;
-        port->getFlowControl(inbound, outbound);
-        EXPECT_EQ(inbound, FLOW_NONE);
-        EXPECT_EQ(outbound, FLOW_NONE);
-    }
-}
-
-TEST_F(PosixCommPortTest, CountedFlushReadsAtMostCountCharacters) {
+TEST_F(PosixCommPortTest, FlushingTheInputDropsWhatWaits) {
     auto port = openPort();
     line.far().send(std::string(25, 'a'));
-    ASSERT_TRUE(port->waitForInput(1000));
-    QueueStatus queues;
-    for (int tries = 0; tries < 100 && queues.rxWaiting < 25; ++tries) {
+    for (int tries = 0; tries < 100 && port->bytesWaiting() < 25; ++tries)
         port->waitForInput(10);
-        port->getQueueStatus(queues, 0);
-    }
-    ASSERT_EQ(queues.rxWaiting, 25);
-
-    EXPECT_EQ(port->flush(0, 10), CL_ERR_FAIL);
-    port->getQueueStatus(queues, 0);
-    EXPECT_EQ(queues.rxWaiting, 15);
-    EXPECT_EQ(port->flush(0, 20), 0);
-    port->getQueueStatus(queues, 0);
-    EXPECT_EQ(queues.rxWaiting, 0);
+    ASSERT_EQ(port->bytesWaiting(), 25);
+    EXPECT_EQ(port->flush(Queue::Input), 0);
+    EXPECT_EQ(port->bytesWaiting(), 0);
+    EXPECT_EQ(port->readChar(), CL_ERR_NODATA);
 }
 
 TEST_F(PosixCommPortTest, WriteTakesNoMoreThanTheTransmitQueueHolds) {
@@ -251,40 +200,37 @@ TEST_F(PosixCommPortTest, WriteTakesNoMoreThanTheTransmitQueueHolds) {
 TEST_F(PosixCommPortTest, ReadsReturnAtOnceWithWhatIsQueued) {
     auto port = openPort();
     EXPECT_EQ(port->readChar(), CL_ERR_NODATA);
-    std::uint8_t buffer[16] = {};
-    EXPECT_EQ(port->read(buffer, 16), 0);
+    EXPECT_EQ(port->getChar(0), CL_ERR_NODATA);
+    EXPECT_EQ(port->getChar(1), CL_ERR_NODATA);
 
     line.far().send("abc");
-    ASSERT_TRUE(port->waitForInput(1000));
-    EXPECT_EQ(port->readChar(), 'a');
-    QueueStatus queues;
-    for (int tries = 0; tries < 100 && queues.rxWaiting < 2; ++tries) {
+    EXPECT_EQ(port->getChar(1000), 'a');
+    for (int tries = 0; tries < 100 && port->bytesWaiting() < 2; ++tries)
         port->waitForInput(10);
-        port->getQueueStatus(queues, 0);
+    EXPECT_EQ(port->bytesWaiting(), 2);
+    EXPECT_EQ(port->readChar(), 'b');
+    EXPECT_EQ(port->readChar(), 'c');
+    EXPECT_EQ(port->readChar(), CL_ERR_NODATA);
+}
+
+struct ErrnoCase {
+    int error;
+    int code;
+};
+
+TEST(PortError, AnErrnoGivesItsCodeAndTheUserItsText) {
+    const std::vector<ErrnoCase> cases = {
+        {ENOENT, CL_ERR_DEVICE}, {EACCES, CL_ERR_DEVICE}, {ENOTTY, CL_ERR_DEVICE},
+        {EBUSY, CL_ERR_INUSE},   {ENOMEM, CL_ERR_NOMEM},  {EIO, CL_ERR_DEVICE},
+        {EINVAL, CL_ERR_FAIL},
+    };
+    for (const ErrnoCase& c : cases) {
+        SCOPED_TRACE(c.error);
+        EXPECT_EQ(errorForErrno(c.error), c.code);
+        EXPECT_EQ(errorText(c.code, c.error), std::strerror(c.error));
     }
-    EXPECT_EQ(port->read(buffer, 16), 2);
-    EXPECT_EQ(test::bytesOf(buffer, 2), "bc");
-}
-
-TEST_F(PosixCommPortTest, DumpNamesThisPortTypeAndTheRecord) {
-    auto port = openPort();
-    std::vector<std::string> lines;
-    port->dumpSettings([&](const std::string& text) { lines.push_back(text); });
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[0], "Port type: POSIX termios  BaudRate: 19200   ByteSize: 8  Parity: 0");
-    EXPECT_EQ(lines[3], "Null: 0  XonChar: 11  XoffChar: 13");
-    EXPECT_EQ(lines[4], "XonLim: 1024  XoffLim: 128   EofChr: 00  EvtChr: 00");
-    EXPECT_EQ(lines[5],
-              "RX sz/ct:  4096/0      TX sz/ct:  2048/0      BLOCK SENT:0  BLOCK RECEIVED:0");
-}
-
-TEST_F(PosixCommPortTest, BreakStateIsKeptAndReported) {
-    auto port = openPort();
-    EXPECT_EQ(port->breakControl(1), 1);
-    EXPECT_EQ(port->lineControl(LINE_BREAK, -1), 1);
-    EXPECT_EQ(port->breakControl(0), 0);
-    EXPECT_EQ(port->breakControl(-1), 0);
+    EXPECT_EQ(errorText(CL_ERR_BAUD, 0), "code -839");
 }
 
 }  // namespace
-}  // namespace q93::comlink
+}  // namespace q93::serial
