@@ -33,8 +33,8 @@ constexpr const char* kNotANumber = "Geben Sie bitte eine Zahl ein.";
 
 }  // namespace
 
-AdjustProp::AdjustProp(PageOwner* owner, QWidget* parent)
-    : PropertyPage(settingsPageTemplate(), parent), owner_(owner) {}
+AdjustProp::AdjustProp(PageOwner* owner, ParameterSet& params, QWidget* parent)
+    : PropertyPage(settingsPageTemplate(), parent), owner_(owner), params_(params) {}
 
 void AdjustProp::InitDialog() {
     SetEditFilter(controlAs<QLineEdit>(kSensitivity), kSignedDecimalChars, kSensitivityMaxLength);
@@ -42,7 +42,7 @@ void AdjustProp::InitDialog() {
 }
 
 void AdjustProp::LoadFromParams() {
-    const DeviceParameters& device = parameterSet().device;
+    const DeviceParameters& device = params_.device;
     SelectListIndex(controlAs<QComboBox>(kPresetList), device.activePreset);
     SetRadioPair(device.levelUnit, controlAs<QRadioButton>(kUnitDBu),
                  controlAs<QRadioButton>(kUnitKHz));
@@ -53,7 +53,7 @@ void AdjustProp::LoadFromParams() {
 }
 
 void AdjustProp::loadStatus() {
-    const DeviceStatus& status = parameterSet().status;
+    const DeviceStatus& status = params_.status;
     SetLabelText(controlAs<QLabel>(kCurrentInput), CurrentInputText(status.currentInput));
     // Before the first device read the other three keep what they showed.
     if (status.currentInput == -1)
@@ -85,7 +85,7 @@ bool AdjustProp::StoreToParams() {
         return true;
     if (!checkSensitivity())
         return false;
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params_.device;
     device.activePreset = SelectedListIndex(controlAs<QComboBox>(kPresetList));
     device.levelUnit = isOn(controlAs<QRadioButton>(kUnitKHz)) ? 0 : 1;
     device.language = isOn(controlAs<QRadioButton>(kLanguageEnglish)) ? 0 : 1;

@@ -39,7 +39,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-InputProp::InputProp(QWidget* parent) : PropertyPage(kInputTemplate, parent) {}
+InputProp::InputProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kInputTemplate, parent), params_(params) {}
 
 void InputProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -50,15 +51,16 @@ void InputProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
-    double level = DeviationToDisplay(preset.inputLevel);
+    const PresetParameters& preset = params_.preset;
+    double level = DeviationToDisplay(params_.device, preset.inputLevel);
     // A clamped level stands for the lowest level, and leaving the page stores that.
     const bool clamped = level < kLowestLevel;
     if (clamped) {
         level = kLowestLevel;
     }
-    SetLabelText(controlAs<QLabel>(kUnitText),
-                 DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+    SetLabelText(
+        controlAs<QLabel>(kUnitText),
+        DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     SelectListIndex(controlAs<QComboBox>(kSource), preset.inputSource);
     ShowNumber(kSca1Gain, preset.sca1Gain, 1);
     ShowNumber(kSca2Gain, preset.sca2Gain, 1);
@@ -74,12 +76,12 @@ bool InputProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kLevel), 2);
     preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kSource));
     preset.sca1Gain = StoredRounded(kSca1Gain, 1);
     preset.sca2Gain = StoredRounded(kSca2Gain, 1);
-    preset.inputLevel = StoredNumber(kLevel, DisplayToDeviation(level));
+    preset.inputLevel = StoredNumber(kLevel, DisplayToDeviation(params_.device, level));
     preset.aesSensitivity = StoredRounded(kAesSensitivity, 1);
     preset.delayDigitalAnalog = ParseInteger(controlAs<QLineEdit>(kDelayDigitalAnalog));
     preset.delayAnalogDigital = ParseInteger(controlAs<QLineEdit>(kDelayAnalogDigital));

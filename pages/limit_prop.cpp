@@ -26,7 +26,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-LimitProp::LimitProp(QWidget* parent) : PropertyPage(kLimiterTemplate, parent) {}
+LimitProp::LimitProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kLimiterTemplate, parent), params_(params) {}
 
 void LimitProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -36,7 +37,7 @@ void LimitProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     SetRadioPair(preset.powerLimiterOn, controlAs<QRadioButton>(kPowerOn),
                  controlAs<QRadioButton>(kPowerOff));
     ShowNumber(kMaxModulation, preset.maxModulationOutput, 1);
@@ -49,7 +50,7 @@ bool LimitProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     preset.powerLimiterOn = isOn(controlAs<QRadioButton>(kPowerOn)) ? 1 : 0;
     preset.maxModulationOutput = StoredRounded(kMaxModulation, 1);
     preset.peakLimiterOn = isOn(controlAs<QRadioButton>(kPeakOn)) ? 1 : 0;

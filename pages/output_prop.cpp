@@ -30,7 +30,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-OutputProp::OutputProp(QWidget* parent) : PropertyPage(kOutputTemplate, parent) {}
+OutputProp::OutputProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kOutputTemplate, parent), params_(params) {}
 
 void OutputProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -40,12 +41,13 @@ void OutputProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     // The pilot level is shown at the precision the encoder keeps it in.
-    const float level = static_cast<float>(DeviationToDisplay(preset.pilotLevel));
+    const float level = static_cast<float>(DeviationToDisplay(params_.device, preset.pilotLevel));
     // The pilot runs from the deviation of -18 dBu up to that of -6 dBu.
-    SetLabelText(controlAs<QLabel>(kUnitText),
-                 DeviationUnitText(deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
+    SetLabelText(
+        controlAs<QLabel>(kUnitText),
+        DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
     ShowNumber(kMpxGain, preset.mpxGain, 1);
     ShowNumber(kPilotLevel, level, 1, preset.pilotLevel);
     ShowNumber(kPilotPhase, preset.pilotPhase, 1);
@@ -58,10 +60,10 @@ bool OutputProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kPilotLevel), 1);
     preset.mpxGain = StoredRounded(kMpxGain, 1);
-    preset.pilotLevel = StoredNumber(kPilotLevel, DisplayToDeviation(level));
+    preset.pilotLevel = StoredNumber(kPilotLevel, DisplayToDeviation(params_.device, level));
     preset.pilotPhase = StoredRounded(kPilotPhase, 1);
     preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kPilotStatus));
     preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kAuxOutput));

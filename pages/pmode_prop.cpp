@@ -14,13 +14,14 @@ constexpr int kPreemphasis = 1017;
 
 }  // namespace
 
-PModeProp::PModeProp(QWidget* parent) : PropertyPage(kModeTemplate, parent) {}
+PModeProp::PModeProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kModeTemplate, parent), params_(params) {}
 
 void PModeProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     SelectListIndex(controlAs<QComboBox>(kPreemphasis), preset.preemphasis);
     SelectListIndex(controlAs<QComboBox>(kOperationMode), preset.operationMode);
 }
@@ -29,7 +30,7 @@ bool PModeProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     preset.operationMode = SelectedListIndex(controlAs<QComboBox>(kOperationMode));
     preset.preemphasis = SelectedListIndex(controlAs<QComboBox>(kPreemphasis));
     return true;

@@ -38,9 +38,9 @@ class Poll : public UserSeam {
 public:
     Poll(const std::string& folder, std::chrono::milliseconds lockWait)
         : folder_(folder), lockWait_(lockWait) {
-        installUserSeam(this);
+        installThreadUserSeam(this);
     }
-    ~Poll() override { installUserSeam(nullptr); }
+    ~Poll() override { installThreadUserSeam(nullptr); }
     Poll(const Poll&) = delete;
     Poll& operator=(const Poll&) = delete;
 
@@ -72,7 +72,7 @@ public:
     // One exchange inside the frame of a transfer: link opened, short form, link closed.
     bool framed(const std::string& what, const std::function<bool(DeviceConnection&)>& step) {
         return exchange(what, [&step](DeviceConnection& connection) {
-            return steps::runTransfer(connection, kReadingDevice, true,
+            return steps::runTransfer(connection, kReadingDevice, true, 0,
                                       [&] { return step(connection); });
         });
     }
@@ -133,11 +133,11 @@ bool readStatus(Poll& poll, EncoderHealth& health) {
 }
 
 bool readLevels(Poll& poll, EncoderHealth& health) {
-    const LevelReadings& readings = parameterSet().levels;
+    LevelReadings readings;
     for (int selector = 0; selector < 2; ++selector) {
         const bool read = poll.framed("level query " + std::to_string(selector),
-                                      [selector](DeviceConnection& connection) {
-                                          return QueryLevels(connection, selector) == 0;
+                                      [selector, &readings](DeviceConnection& connection) {
+                                          return QueryLevels(connection, selector, readings) == 0;
                                       });
         if (!read)
             return false;

@@ -12,7 +12,7 @@ namespace q93::watch {
 // costs one time-out. Each exchange holds the encoder's lock on its own, waiting up to
 // `lockWait` for it and giving it back before the next, so that a transfer of another
 // program waits for one exchange at most. Nothing is written to the encoder or its folder.
-// Uses the process's parameter set.
+// Keeps what it reads to itself, so polls may run on several threads.
 EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait);
 
 }  // namespace q93::watch
