@@ -18,6 +18,8 @@ class StepReporter {
 public:
     virtual ~StepReporter() = default;
     virtual void step(const std::string& text) = 0;
+    // True once the job is to give up at its next step, its outcome no longer wanted.
+    virtual bool stopping() const { return false; }
 };
 
 // How an encoder's job ended.

@@ -36,8 +36,9 @@ double secondsOf(const timespec& time) {
 // Takes the warnings a failing exchange shows, instead of letting them reach stderr.
 class Poll : public UserSeam {
 public:
-    Poll(const std::string& folder, std::chrono::milliseconds lockWait)
-        : folder_(folder), lockWait_(lockWait) {
+    Poll(const std::string& folder, std::chrono::milliseconds lockWait,
+         const std::function<bool()>& stopping)
+        : folder_(folder), lockWait_(lockWait), stopping_(stopping) {
         installThreadUserSeam(this);
     }
     ~Poll() override { installThreadUserSeam(nullptr); }
@@ -50,13 +51,15 @@ public:
 
     // One exchange under the encoder's lock, on a connection of its own.
     bool exchange(const std::string& what, const std::function<int(DeviceConnection&)>& body) {
+        if (stopping_ && stopping_())
+            return fail(what, "stopped");
         if (exchanges_++ > 0)
             std::this_thread::sleep_for(kTurnGap);
         if (!settingsRead_ && !readSettings())
             return fail("tcp.txt", "cannot read '" + folder_ + "tcp.txt'");
         EncoderLock lock;
         std::string error;
-        if (!lock.acquire(folder_, lockWait_, &error))
+        if (!lock.acquire(folder_, lockWait_, &error, stopping_))
             return fail(what, error);
         DeviceConnection connection;
         connection.SetParameters(settings_.portName, settings_.ipAddress, settings_.tcpPort,
@@ -98,6 +101,7 @@ private:
 
     std::string folder_;
     std::chrono::milliseconds lockWait_;
+    std::function<bool()> stopping_;
     ConnectionSettings settings_;
     bool settingsRead_ = false;
     int exchanges_ = 0;
@@ -151,11 +155,12 @@ bool readLevels(Poll& poll, EncoderHealth& health) {
 
 }  // namespace
 
-EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait) {
+EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait,
+                          const std::function<bool()>& stopping) {
     const timespec started = realNow();
     EncoderHealth health;
     {
-        Poll poll(encoderFolder, lockWait);
+        Poll poll(encoderFolder, lockWait, stopping);
         health.up = readClock(poll, health) && readStatus(poll, health) && readLevels(poll, health);
         health.link = poll.link();
         health.failure = poll.failure();
