@@ -11,13 +11,24 @@ GuardedHook<FrameLogger>& attached() {
     return hook;
 }
 
+// Only its own thread reads or writes it.
+thread_local FrameLogger* threadLogger = nullptr;
+
 }  // namespace
 
 void installFrameLogger(FrameLogger* logger) {
     attached().install(logger);
 }
 
+void installThreadFrameLogger(FrameLogger* logger) {
+    threadLogger = logger;
+}
+
 void logFrame(const std::uint8_t* bytes, int length, int direction) {
+    if (threadLogger != nullptr) {
+        threadLogger->logFrame(bytes, length, direction);
+        return;
+    }
     attached().call([&](FrameLogger& logger) { logger.logFrame(bytes, length, direction); });
 }
 

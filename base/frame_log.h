@@ -18,6 +18,10 @@ public:
 // still inside the previous logger, which may then be destroyed.
 void installFrameLogger(FrameLogger* logger);
 
+// Attaches a logger for the calling thread alone, which takes that thread's frames in place
+// of the process's logger; nullptr detaches it. The thread detaches it before it goes.
+void installThreadFrameLogger(FrameLogger* logger);
+
 // Called by both links for every frame sent (direction 1) and received (direction 2);
 // does nothing while no logger is attached.
 void logFrame(const std::uint8_t* bytes, int length, int direction);

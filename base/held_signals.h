@@ -27,4 +27,44 @@ private:
 // first thing.
 void ignoreFileSizeSignal();
 
+// While one lives, the calling thread takes the ending signals (SIGINT, SIGTERM, SIGHUP)
+// of the whole process in place of the threads it starts through startThread, which never
+// take one: the jobs on those threads end with the process as they would in processes of
+// their own, yet a job inside an EndSignalsHeld finishes that first. A signal that has a
+// handler (or is ignored) is left to that as it was; only those that would end the process
+// are taken. One at a time, on the thread that waits for the jobs.
+class EndSignalsTaken {
+public:
+    EndSignalsTaken();
+    ~EndSignalsTaken();
+    EndSignalsTaken(const EndSignalsTaken&) = delete;
+    EndSignalsTaken& operator=(const EndSignalsTaken&) = delete;
+
+    // Readable once a taken signal came; -1 when none is taken.
+    int fd() const { return fd_; }
+    // Runs `start` (which starts a thread) with every ending signal blocked, so that the new
+    // thread never takes one.
+    template <typename Start>
+    void startThread(Start&& start) {
+        sigset_t before;
+        blockEnding(&before);
+        try {
+            start();
+        } catch (...) {
+            pthread_sigmask(SIG_SETMASK, &before, nullptr);
+            throw;
+        }
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    }
+    // Once fd() is readable: waits until no EndSignalsHeld lives in the process (none is made
+    // any more), then ends the process by the signal that came, as that signal would have.
+    [[noreturn]] void endProcess();
+
+private:
+    static void blockEnding(sigset_t* before);
+
+    sigset_t before_;
+    int fd_ = -1;
+};
+
 }  // namespace q93

@@ -79,9 +79,10 @@ const char* findResString(int id, Language language) {
 }
 
 const char* LoadResString(int id) {
-    // One shared result buffer, as callers expect: a caller that needs two strings at once
-    // copies the first before asking for the second.
-    static char buffer[256];
+    // One result buffer a thread, as callers expect: a caller that needs two strings at once
+    // copies the first before asking for the second, and jobs on other threads never see
+    // their text change under them.
+    static thread_local char buffer[256];
     const char* text = findResString(id, currentLanguage());
     if (text == nullptr) {
         text = kMissing;

@@ -12,7 +12,8 @@ void setLanguage(Language language);
 // replaces this with the Qt system locale at start-up.
 Language languageFromEnvironment();
 
-// The entry in the current language, in one shared buffer that the next call overwrites.
+// The entry in the current language, in a buffer of the calling thread that its next call
+// overwrites.
 // An id without an entry yields "Can't Load String Ressource!".
 const char* LoadResString(int id);
 

@@ -26,8 +26,15 @@ GuardedHook<UserSeam>& installed() {
     return hook;
 }
 
+// Only its own thread reads or writes it.
+thread_local UserSeam* threadSeam = nullptr;
+
 template <typename Call>
 void throughSeam(Call&& call) {
+    if (threadSeam != nullptr) {
+        call(*threadSeam);
+        return;
+    }
     if (!installed().call(call))
         call(defaultSeam());
 }
@@ -36,6 +43,10 @@ void throughSeam(Call&& call) {
 
 void installUserSeam(UserSeam* seam) {
     installed().install(seam);
+}
+
+void installThreadUserSeam(UserSeam* seam) {
+    threadSeam = seam;
 }
 
 void showWarning(const std::string& text) {

@@ -23,6 +23,11 @@ public:
 // the previous seam, which may then be destroyed.
 void installUserSeam(UserSeam* seam);
 
+// Installs a seam for the calling thread alone, which takes that thread's calls in place of
+// the process's seam: a job on a thread of its own keeps the warnings of its transfers
+// apart from another job's. nullptr removes it; the thread removes it before it goes.
+void installThreadUserSeam(UserSeam* seam);
+
 void showWarning(const std::string& text);
 
 // The popup of one procedure: created hidden with the object, destroyed with it whatever

@@ -173,10 +173,11 @@ TransferReport TransferRunner::run(const Planned& t, const Expected& expected,
 }
 
 void TransferRunner::readPreset(const Planned& t, SoakEncoder& encoder) {
-    ParameterSet& set = parameterSet();
+    ParameterSet set;
     const PresetParameters before = files_.preset(t.link, t.preset);
     set.preset = before;
-    const Outcome* o = call(t.link, [](DeviceConnection& c) { return ReadPreset(c); });
+    const Outcome* o =
+        call(t.link, [&set](DeviceConnection& c) { return ReadPreset(c, set.preset); });
     if (o == nullptr)
         return;
     const PresetParameters expected = expectedAfterRead(
@@ -189,13 +190,13 @@ void TransferRunner::readPreset(const Planned& t, SoakEncoder& encoder) {
 }
 
 void TransferRunner::writePreset(const Planned& t, SoakEncoder& encoder) {
-    ParameterSet& set = parameterSet();
+    ParameterSet set;
     PresetParameters edited = files_.preset(t.link, t.preset);
     editFields(presetWriteSteps(), edited, rng_);
     if (std::uniform_int_distribution<int>(1, kSaveOneIn)(rng_) == 1)
         saveProblem(files_.savePreset(t.link, t.preset, edited));
     set.preset = edited;
-    call(t.link, [](DeviceConnection& c) { return WritePreset(c); });
+    call(t.link, [&set](DeviceConnection& c) { return WritePreset(c, set.preset); });
     if (encodePreset(set.preset) != encodePreset(edited))
         problem("the write changed the parameter set");
     // Every request that went out reached the encoder, the failing one included.
@@ -209,12 +210,13 @@ void TransferRunner::writePreset(const Planned& t, SoakEncoder& encoder) {
 }
 
 void TransferRunner::readDevice(const Planned& t, SoakEncoder& encoder) {
-    ParameterSet& set = parameterSet();
+    ParameterSet set;
     const DeviceParameters before = files_.device(t.link);
     const DeviceStatus unread{kUnreadStatus, kUnreadStatus, kUnreadStatus, kUnreadStatus};
     set.device = before;
     set.status = unread;
-    const Outcome* o = call(t.link, [](DeviceConnection& c) { return ReadDevice(c); });
+    const Outcome* o =
+        call(t.link, [&set](DeviceConnection& c) { return ReadDevice(c, set.device, set.status); });
     if (o == nullptr)
         return;
     const int settingSteps = static_cast<int>(deviceReadSteps().size());
@@ -232,13 +234,13 @@ void TransferRunner::readDevice(const Planned& t, SoakEncoder& encoder) {
 }
 
 void TransferRunner::writeDevice(const Planned& t, SoakEncoder& encoder) {
-    ParameterSet& set = parameterSet();
+    ParameterSet set;
     DeviceParameters edited = files_.device(t.link);
     editFields(deviceWriteSteps(), edited, rng_);
     if (std::uniform_int_distribution<int>(1, kSaveOneIn)(rng_) == 1)
         saveProblem(files_.saveDevice(t.link, edited));
     set.device = edited;
-    call(t.link, [](DeviceConnection& c) { return WriteDevice(c); });
+    call(t.link, [&set](DeviceConnection& c) { return WriteDevice(c, set.device); });
     if (encodeDevice(set.device) != encodeDevice(edited))
         problem("the write changed the parameter set");
     applyWrite(deviceWriteSteps(), report_.requests, edited, encoder.device);
@@ -283,14 +285,14 @@ void TransferRunner::writeClock(const Planned& t, SoakEncoder& encoder) {
 }
 
 void TransferRunner::queryLevels(const Planned& t, SoakEncoder& encoder) {
-    LevelReadings& levels = parameterSet().levels;
+    LevelReadings levels;
     markUnread(levels.levelSet0);
     markUnread(levels.levelSet1);
     // The measurement loop's way: its own connection, opened for the queries.
-    const Outcome* o = call(t.link, [&t](DeviceConnection& c) {
+    const Outcome* o = call(t.link, [&t, &levels](DeviceConnection& c) {
         if (c.open() != 0)
             return -1;
-        const int result = QueryLevels(c, t.selector);
+        const int result = QueryLevels(c, t.selector, levels);
         c.close();
         return result;
     });

@@ -60,14 +60,22 @@ Seconds timed(const std::function<int()>& run, bool& failed) {
 
 struct Transfer {
     const char* name;
-    int (*procedure)(DeviceConnection&);
+    int (*procedure)(DeviceConnection&, ParameterSet&);
     std::vector<Exchange> exchanges;
 };
 
 std::vector<Transfer> transfers() {
-    return {{"read preset", ReadPreset, presetReadExchanges(1)},
-            {"write preset", WritePreset, presetWriteExchanges(1)},
-            {"read device", ReadDevice, deviceReadExchanges()}};
+    return {{"read preset",
+             [](DeviceConnection& c, ParameterSet& set) { return ReadPreset(c, set.preset); },
+             presetReadExchanges(1)},
+            {"write preset",
+             [](DeviceConnection& c, ParameterSet& set) { return WritePreset(c, set.preset); },
+             presetWriteExchanges(1)},
+            {"read device",
+             [](DeviceConnection& c, ParameterSet& set) {
+                 return ReadDevice(c, set.device, set.status);
+             },
+             deviceReadExchanges()}};
 }
 
 void printRow(const char* name, const char* link, Seconds measured, Seconds floor,
@@ -81,13 +89,15 @@ bool benchTcp(int runs) {
     if (!sim.ready())
         return std::fprintf(stderr, "q93sim: %s\n", sim.error().c_str()), false;
     bool failed = false;
+    // One set through every run: a write sends what the reads before it brought.
+    ParameterSet set;
     for (const Transfer& transfer : transfers()) {
         std::vector<Seconds> link, floor;
         for (int i = 0; i < runs; ++i) {
             DeviceConnection connection;
             connection.SetParameters("TCP/IP", sim.host(), std::to_string(sim.port()), 5, 1);
-            parameterSet().preset.presetNumber = 1;
-            link.push_back(timed([&] { return transfer.procedure(connection); }, failed));
+            set.preset.presetNumber = 1;
+            link.push_back(timed([&] { return transfer.procedure(connection, set); }, failed));
             const Seconds plain = plainTcpSeconds(sim.host(), sim.port(), transfer.exchanges);
             failed = failed || plain < 0;
             floor.push_back(plain);
@@ -114,6 +124,7 @@ bool benchSerial(int runs, bool ack, const std::vector<Transfer>& measured) {
         std::filesystem::temp_directory_path() / ("q93bench-" + std::to_string(sim.pid()));
     mapPort(config, sim.ptyPath());
     bool failed = false;
+    ParameterSet set;
     for (const Transfer& transfer : measured) {
         std::vector<Seconds> link;
         ByteCounter counter;
@@ -121,8 +132,8 @@ bool benchSerial(int runs, bool ack, const std::vector<Transfer>& measured) {
         for (int i = 0; i < runs; ++i) {
             DeviceConnection connection;
             connection.SetParameters(kBenchPort, "", "", 5, ack ? 1 : 0);
-            parameterSet().preset.presetNumber = 1;
-            link.push_back(timed([&] { return transfer.procedure(connection); }, failed));
+            set.preset.presetNumber = 1;
+            link.push_back(timed([&] { return transfer.procedure(connection, set); }, failed));
         }
         installFrameLogger(nullptr);
         const auto wireTime = [runs](long bytes) {

@@ -14,13 +14,13 @@ namespace q93::ctl {
 
 EncoderSession::EncoderSession(const StoredEncoder& encoder, StepReporter& reporter)
     : encoder_(encoder), reporter_(reporter) {
-    installUserSeam(this);
-    installFrameLogger(this);
+    installThreadUserSeam(this);
+    installThreadFrameLogger(this);
 }
 
 EncoderSession::~EncoderSession() {
-    installFrameLogger(nullptr);
-    installUserSeam(nullptr);
+    installThreadFrameLogger(nullptr);
+    installThreadUserSeam(nullptr);
 }
 
 void EncoderSession::showWarning(const std::string& text) {
@@ -77,15 +77,17 @@ bool EncoderSession::readPreset(int number, PresetParameters& preset) {
 }
 
 bool EncoderSession::writeDevice(const DeviceParameters& device) {
-    parameterSet().device = device;
-    return transfer("write device", Transfer::WriteDevice, WriteDevice);
+    return transfer("write device", Transfer::WriteDevice, [&device](DeviceConnection& connection) {
+        return WriteDevice(connection, device);
+    });
 }
 
 bool EncoderSession::writePreset(int number, const PresetParameters& preset) {
-    ParameterSet& set = parameterSet();
-    set.preset = preset;
-    set.preset.presetNumber = number;
-    return transfer("write preset " + std::to_string(number), Transfer::WritePreset, WritePreset);
+    PresetParameters addressed = preset;
+    addressed.presetNumber = number;
+    return transfer(
+        "write preset " + std::to_string(number), Transfer::WritePreset,
+        [&addressed](DeviceConnection& connection) { return WritePreset(connection, addressed); });
 }
 
 bool EncoderSession::setClock(const ClockValues& clock) {

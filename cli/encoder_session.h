@@ -18,6 +18,8 @@ class StepReporter {
 public:
     virtual ~StepReporter() = default;
     virtual void step(const std::string& text) = 0;
+    // True once the job is to give up at its next step, its outcome no longer wanted.
+    virtual bool stopping() const { return false; }
 };
 
 // How an encoder's job ended.
@@ -27,7 +29,7 @@ struct JobFailure {
 };
 
 // The transfers of one stored encoder in this process, one fresh connection each, through
-// the core procedures the desktop tool runs. While it lives it is the process's user seam
+// the core procedures the desktop tool runs. While it lives it is its thread's user seam
 // and frame logger: the warnings become the failure's message instead of going to the
 // screen, and the frames sent tell at which row of its table a transfer stopped.
 class EncoderSession : public UserSeam, public FrameLogger {
@@ -42,8 +44,8 @@ public:
     // the session ends, so that what a job reads and the files it writes belong together.
     bool loadConnection();
 
-    // Each runs one procedure on the parameter set; the blocks hold the start (the stored
-    // file, so that what is never transferred keeps its value) and receive what was read.
+    // Each runs one procedure on the caller's blocks; they hold the start (the stored file,
+    // so that what is never transferred keeps its value) and receive what was read.
     bool readDevice(DeviceParameters& device);
     bool readPreset(int number, PresetParameters& preset);
     bool writeDevice(const DeviceParameters& device);

@@ -1,38 +1,26 @@
 #include "cli/fleet_worker.h"
 
 #include <poll.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
+#include "base/held_signals.h"
 #include "store/location_store.h"
 #include "cli/progress_line.h"
+#include "protocol/frame_codec.h"
 
 namespace q93::ctl {
 namespace {
-
-// A worker talks to its parent in lines: "S<step>" while it works, then "R<outcome as
-// JSON>" once.
-constexpr char kStepLine = 'S';
-constexpr char kResultLine = 'R';
-
-void writeAll(int fd, std::string text) {
-    text.push_back('\n');
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return;
-        done += static_cast<std::size_t>(put);
-    }
-}
 
 std::string oneLine(std::string text) {
     for (char& c : text) {
@@ -41,15 +29,6 @@ std::string oneLine(std::string text) {
     }
     return text;
 }
-
-class PipeReporter : public StepReporter {
-public:
-    explicit PipeReporter(int fd) : fd_(fd) {}
-    void step(const std::string& text) override { writeAll(fd_, kStepLine + oneLine(text)); }
-
-private:
-    int fd_;
-};
 
 Json toJson(const JobOutcome& outcome) {
     return {{"ok", outcome.ok},
@@ -71,19 +50,17 @@ JobOutcome fromJson(const std::string& text) {
     return outcome;
 }
 
+// An outcome as its text gives it back: what is not UTF-8 (a folder name in the Windows code
+// page) reads as U+FFFD in every report alike, the lines and the JSON documents.
+JobOutcome asText(const JobOutcome& outcome) {
+    return fromJson(toJson(outcome).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
 JobOutcome failedWorker(const std::string& message) {
     JobOutcome outcome;
     outcome.failure = {"worker", message};
     return outcome;
 }
-
-struct Worker {
-    std::size_t index;
-    pid_t pid;
-    int fd;
-    std::string received;
-    std::optional<JobOutcome> outcome;
-};
 
 // The serial port an encoder's tcp.txt names; empty for TCP, which takes many connections.
 std::string serialLineOf(const StoredEncoder& encoder) {
@@ -93,20 +70,68 @@ std::string serialLineOf(const StoredEncoder& encoder) {
     return settings.portName;
 }
 
-// A worker talks to an encoder on its parent's behalf only: once the parent is gone, killed
-// or not, it ends at once. SIGTERM rather than SIGKILL, so that a worker in the middle of
-// replacing its files finishes or undoes that first (the files hold the signal back).
-void dieWithParent(pid_t parent) {
-    std::signal(SIGTERM, SIG_DFL);
-    sigset_t term;
-    sigemptyset(&term);
-    sigaddset(&term, SIGTERM);
-    ::pthread_sigmask(SIG_UNBLOCK, &term, nullptr);
-    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    // The parent may have gone before the line above.
-    if (::getppid() != parent)
-        ::_exit(1);
-}
+// What the workers hand to the scheduler's thread, which alone shows and reports.
+class Mailbox {
+public:
+    Mailbox() : fd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    ~Mailbox() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Mailbox(const Mailbox&) = delete;
+    Mailbox& operator=(const Mailbox&) = delete;
+
+    struct Letter {
+        std::size_t index;
+        bool result;
+        std::string step;
+        JobOutcome outcome;
+    };
+
+    // Readable while letters wait.
+    int fd() const { return fd_; }
+
+    void post(Letter letter) {
+        {
+            std::lock_guard lock(mutex_);
+            letters_.push_back(std::move(letter));
+        }
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t put = ::write(fd_, &one, sizeof one);
+    }
+
+    std::deque<Letter> take() {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t got = ::read(fd_, &count, sizeof count);
+        std::lock_guard lock(mutex_);
+        return std::exchange(letters_, {});
+    }
+
+private:
+    int fd_;
+    std::mutex mutex_;
+    std::deque<Letter> letters_;  // guarded by mutex_
+};
+
+class MailReporter : public StepReporter {
+public:
+    MailReporter(Mailbox& mailbox, std::size_t index, const std::atomic<bool>& stopping)
+        : mailbox_(mailbox), index_(index), stopping_(stopping) {}
+    void step(const std::string& text) override {
+        mailbox_.post({index_, false, oneLine(text), {}});
+    }
+    bool stopping() const override { return stopping_.load(); }
+
+private:
+    Mailbox& mailbox_;
+    std::size_t index_;
+    const std::atomic<bool>& stopping_;
+};
+
+struct Worker {
+    std::size_t index;
+    std::thread thread;
+};
 
 class Scheduler {
 public:
@@ -160,99 +185,78 @@ private:
         }
     }
 
+    // The job's own thread: its own parameter sets, connections, user seam and frame
+    // numbering, as a process of its own had them.
+    void work(std::size_t index) {
+        const OwnFrameSequence sequence(startSequence_);
+        MailReporter reporter(mailbox_, index, stopping_);
+        JobOutcome outcome;
+        try {
+            outcome = asText(body_(encoders_[index], reporter));
+        } catch (const std::exception& error) {
+            outcome = failedWorker(std::string("the worker ended without a result (") +
+                                   error.what() + ")");
+        }
+        mailbox_.post({index, true, {}, std::move(outcome)});
+    }
+
     void start(std::size_t index) {
         started_[index] = true;
-        int ends[2];
-        if (::pipe(ends) != 0)
-            return finish(index, failedWorker(std::string("no pipe: ") + std::strerror(errno)));
-        // Anything still buffered would otherwise be written once more by the child.
-        std::fflush(nullptr);
-        const pid_t parent = ::getpid();
-        const pid_t pid = ::fork();
-        if (pid < 0) {
-            ::close(ends[0]);
-            ::close(ends[1]);
-            return finish(index, failedWorker(std::string("no worker: ") + std::strerror(errno)));
+        try {
+            signals_.startThread([this, index] {
+                running_.push_back({index, std::thread([this, index] { work(index); })});
+            });
+        } catch (const std::system_error& error) {
+            finish(index, failedWorker(std::string("no worker: ") + error.what()));
         }
-        if (pid == 0) {
-            dieWithParent(parent);
-            ::close(ends[0]);
-            for (const Worker& other : running_)
-                ::close(other.fd);
-            PipeReporter reporter(ends[1]);
-            const JobOutcome outcome = body_(encoders_[index], reporter);
-            writeAll(ends[1],
-                     kResultLine + toJson(outcome).dump(-1, ' ', false,
-                                                        nlohmann::json::error_handler_t::replace));
-            // Leaves the parent's buffers and exit handlers alone.
-            ::_exit(0);
-        }
-        ::close(ends[1]);
-        running_.push_back({index, pid, ends[0], {}, std::nullopt});
     }
 
     // false once the stop came.
     bool waitForWorkers() {
         if (running_.empty())
             return true;
-        std::vector<pollfd> fds;
-        for (const Worker& worker : running_)
-            fds.push_back({worker.fd, POLLIN, 0});
+        std::vector<pollfd> fds{{mailbox_.fd(), POLLIN, 0}};
+        if (signals_.fd() >= 0)
+            fds.push_back({signals_.fd(), POLLIN, 0});
         if (stopFd_ >= 0)
             fds.push_back({stopFd_, POLLIN, 0});
         if (::poll(fds.data(), fds.size(), -1) < 0)
             return true;
+        if (signals_.fd() >= 0 && fds[1].revents != 0)
+            signals_.endProcess();
         if (stopFd_ >= 0 && fds.back().revents != 0)
             return false;
-        for (std::size_t i = running_.size(); i-- > 0;) {
-            if (fds[i].revents != 0 && !readFrom(running_[i]))
-                reap(i);
-        }
+        if (fds[0].revents != 0)
+            readMail();
         return true;
     }
 
+    void readMail() {
+        for (Mailbox::Letter& letter : mailbox_.take()) {
+            if (!letter.result) {
+                showProgress(letter.index, letter.step);
+                continue;
+            }
+            for (std::size_t i = 0; i < running_.size(); ++i) {
+                if (running_[i].index != letter.index)
+                    continue;
+                running_[i].thread.join();
+                running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(i));
+                break;
+            }
+            finish(letter.index, letter.outcome);
+        }
+    }
+
+    // The jobs still running give up at their next step; their outcomes go unreported.
     void endWorkers() {
-        for (const Worker& worker : running_)
-            ::kill(worker.pid, SIGTERM);
-        while (!running_.empty())
-            reap(running_.size() - 1);
-    }
-
-    // false once the worker closed its end.
-    bool readFrom(Worker& worker) {
-        char buffer[4096];
-        const ssize_t got = ::read(worker.fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            return true;
-        if (got <= 0)
-            return false;
-        worker.received.append(buffer, static_cast<std::size_t>(got));
-        std::size_t newline;
-        while ((newline = worker.received.find('\n')) != std::string::npos) {
-            const std::string line = worker.received.substr(0, newline);
-            worker.received.erase(0, newline + 1);
-            if (!line.empty() && line[0] == kStepLine)
-                showProgress(worker.index, line.substr(1));
-            if (!line.empty() && line[0] == kResultLine)
-                worker.outcome = fromJson(line.substr(1));
+        stopping_.store(true);
+        for (Worker& worker : running_) {
+            worker.thread.join();
+            finish(worker.index, failedWorker("stopped before its result"));
         }
-        return true;
-    }
-
-    void reap(std::size_t at) {
-        Worker worker = std::move(running_[at]);
-        running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(at));
-        ::close(worker.fd);
-        int status = 0;
-        while (::waitpid(worker.pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        if (!worker.outcome) {
-            const std::string how = WIFSIGNALED(status)
-                                        ? "killed by signal " + std::to_string(WTERMSIG(status))
-                                        : "exit status " + std::to_string(WEXITSTATUS(status));
-            worker.outcome = failedWorker("the worker ended without a result (" + how + ")");
-        }
-        finish(worker.index, *worker.outcome);
+        running_.clear();
+        mailbox_.take();
     }
 
     void finish(std::size_t index, const JobOutcome& outcome) {
@@ -271,6 +275,11 @@ private:
     std::string verb_;
     const JobBody& body_;
     int stopFd_;
+    // Where every job's frame numbers start: where this process's stood.
+    const std::int32_t startSequence_ = frameSequence.load();
+    EndSignalsTaken signals_;
+    Mailbox mailbox_;
+    std::atomic<bool> stopping_{false};
     ProgressLine progress_;
     std::vector<std::string> lines_;
     std::vector<bool> started_;

@@ -21,17 +21,20 @@ struct JobOutcome {
     Json values = Json::object();
 };
 
-// One encoder's job. It runs in a process of its own and may use the parameter set freely.
+// One encoder's job. It runs on a thread of its own, with parameter sets, connections, user
+// seam and frame numbering of its own; what it shares with the other jobs (files, locks) it
+// uses as separate processes would.
 using JobBody = std::function<JobOutcome(const StoredEncoder&, StepReporter&)>;
 
-// Runs `body` for every encoder, up to `jobs` at once, each in a worker process forked for
-// it: the transfers keep their values in one parameter set per process, by design, so no two
-// encoders can share one. Encoders whose tcp.txt names the same serial port never run at the
-// same time, as one port takes one connection. `finished` is called in the order of
+// Runs `body` for every encoder, up to `jobs` at once, each on a worker thread started for
+// it. Encoders whose tcp.txt names the same serial port never run at the same time, as one
+// port takes one connection. `finished` is called in the order of
 // `encoders`, each as soon as its outcome and those of all before it are in. While stderr is
 // a terminal it carries a progress line: "<verb> k of n SITE/ENC: <step>".
-// Once `stopFd` (when given) becomes readable, the running workers are ended with SIGTERM and
-// reaped, none is started any more, and the outcomes reported so far are returned.
+// Once `stopFd` (when given) becomes readable, the running jobs are told to stop (their
+// reporter's stopping()) and waited for, none is started any more, and the outcomes reported
+// so far are returned. SIGINT, SIGTERM and SIGHUP, unless handled, end the process as they
+// always would, but only once no job is still replacing files (see EndSignalsTaken).
 std::vector<JobOutcome> runFleet(
     const std::vector<StoredEncoder>& encoders, int jobs, const std::string& verb,
     const JobBody& body, const std::function<void(std::size_t, const JobOutcome&)>& finished,

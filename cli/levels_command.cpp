@@ -47,9 +47,9 @@ int runLevelsCommand(const Arguments& args) {
         steps::reportOpenFailure(connection);
         return transferExitStatus(-1, seam, connection, "opening the link");
     }
-    const LevelReadings& levels = parameterSet().levels;
+    LevelReadings levels;
     for (int round = 0; round < count; ++round) {
-        if (QueryLevels(connection, 0) != 0 || QueryLevels(connection, 1) != 0) {
+        if (QueryLevels(connection, 0, levels) != 0 || QueryLevels(connection, 1, levels) != 0) {
             connection.close();
             return exitStatus(-1, seam, "the level query");
         }

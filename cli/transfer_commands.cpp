@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "cli/command_words.h"
@@ -52,7 +53,7 @@ bool deviceWords(const Arguments& args, const char* fileOption, std::string& pat
     return true;
 }
 
-int runTransfer(int (*procedure)(DeviceConnection&), const char* what) {
+int runTransfer(const std::function<int(DeviceConnection&)>& procedure, const char* what) {
     CtlSeam seam;
     DeviceConnection connection;
     configure(connection, connectionOptions());
@@ -72,13 +73,13 @@ int runReadPresetCommand(const Arguments& args) {
     std::string path, error;
     if (!presetWords(args, "--out", number, path, nullptr, &error))
         return usageError(error);
-    ParameterSet& set = parameterSet();
-    set.reset();
+    ParameterSet set;
     if (exists(path) && readPresetFile(path, set.preset) < 0) {
         return failure("cannot read '" + path + "'");
     }
     set.preset.presetNumber = number;
-    const int status = runTransfer(ReadPreset, "reading the preset");
+    const int status = runTransfer(
+        [&set](DeviceConnection& c) { return ReadPreset(c, set.preset); }, "reading the preset");
     if (status != kExitSuccess)
         return status;
     if (!writePresetFile(path, set.preset))
@@ -92,26 +93,27 @@ int runWritePresetCommand(const Arguments& args) {
     std::string path, error;
     if (!presetWords(args, "--in", number, path, &force, &error))
         return usageError(error);
-    ParameterSet& set = parameterSet();
-    set.reset();
+    ParameterSet set;
     if (!readWholePresetFile(path, set.preset, &error))
         return failure(error);
     if (!maySend("'" + path + "'", presetOutOfRange(set.preset, sensitivityBeside(path)), force))
         return kExitFailure;
     set.preset.presetNumber = number;
-    return runTransfer(WritePreset, "writing the preset");
+    return runTransfer([&set](DeviceConnection& c) { return WritePreset(c, set.preset); },
+                       "writing the preset");
 }
 
 int runReadDeviceCommand(const Arguments& args) {
     std::string path, error;
     if (!deviceWords(args, "--out", path, nullptr, &error))
         return usageError(error);
-    ParameterSet& set = parameterSet();
-    set.reset();
+    ParameterSet set;
     if (exists(path) && readDeviceFile(path, set.device) < 0) {
         return failure("cannot read '" + path + "'");
     }
-    const int status = runTransfer(ReadDevice, "reading the device");
+    const int status =
+        runTransfer([&set](DeviceConnection& c) { return ReadDevice(c, set.device, set.status); },
+                    "reading the device");
     if (status != kExitSuccess)
         return status;
     if (!writeDeviceFile(path, set.device))
@@ -125,13 +127,13 @@ int runWriteDeviceCommand(const Arguments& args) {
     std::string path, error;
     if (!deviceWords(args, "--in", path, &force, &error))
         return usageError(error);
-    ParameterSet& set = parameterSet();
-    set.reset();
+    ParameterSet set;
     if (!readWholeDeviceFile(path, set.device, &error))
         return failure(error);
     if (!maySend("'" + path + "'", deviceOutOfRange(set.device), force))
         return kExitFailure;
-    return runTransfer(WriteDevice, "writing the device");
+    return runTransfer([&set](DeviceConnection& c) { return WriteDevice(c, set.device); },
+                       "writing the device");
 }
 
 }  // namespace q93::ctl

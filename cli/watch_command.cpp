@@ -53,11 +53,11 @@ int readOptions(const Arguments& args, WatchOptions& options) {
     return kExitSuccess;
 }
 
-// Runs in the worker process of one encoder: the parameter set the transfers fill is one
-// per process.
+// Runs on the worker thread of one encoder; a watch told to end gives its polls up at once.
 JobOutcome pollJob(const StoredEncoder& encoder, StepReporter& reporter) {
     reporter.step("poll");
-    const watch::EncoderHealth health = watch::pollEncoder(encoder.folder, lockWait());
+    const watch::EncoderHealth health =
+        watch::pollEncoder(encoder.folder, lockWait(), [&reporter] { return reporter.stopping(); });
     JobOutcome outcome;
     outcome.ok = health.up;
     outcome.failure = {"poll", health.failure};

@@ -9,32 +9,32 @@
 
 namespace q93 {
 
-double deviationAtPlus18dBu = 0;
-double deviationAtMinus6dBu = 0;
-double deviationAtMinus18dBu = 0;
+thread_local double deviationAtPlus18dBu = 0;
+thread_local double deviationAtMinus6dBu = 0;
+thread_local double deviationAtMinus18dBu = 0;
 
 namespace {
 
 // Linear level per kHz of deviation.
-double levelPerKHz() {
-    return 0.025 * std::pow(10.0, 0.05 * parameterSet().device.sensitivity40k);
+double levelPerKHz(const DeviceParameters& device) {
+    return 0.025 * std::pow(10.0, 0.05 * device.sensitivity40k);
 }
 
-bool showsDbu() {
-    return parameterSet().device.levelUnit != 0;
+bool showsDbu(const DeviceParameters& device) {
+    return device.levelUnit != 0;
 }
 
 }  // namespace
 
-double DeviationToDisplay(double deviation) {
-    const double s = levelPerKHz();
+double DeviationToDisplay(const DeviceParameters& device, double deviation) {
+    const double s = levelPerKHz(device);
     if (s == 0) {
         return 0;
     }
     deviationAtPlus18dBu = std::pow(10.0, 0.9) / s;
     deviationAtMinus6dBu = std::pow(10.0, -0.3) / s;
     deviationAtMinus18dBu = std::pow(10.0, -0.9) / s;
-    if (!showsDbu()) {
+    if (!showsDbu(device)) {
         return deviation;
     }
     const double y = s * deviation;
@@ -46,11 +46,11 @@ double DeviationToDisplay(double deviation) {
     return 20 * std::log10(y);
 }
 
-double DisplayToDeviation(double display) {
-    if (!showsDbu()) {
+double DisplayToDeviation(const DeviceParameters& device, double display) {
+    if (!showsDbu(device)) {
         return display;
     }
-    return std::pow(10.0, 0.05 * display) / levelPerKHz();
+    return std::pow(10.0, 0.05 * display) / levelPerKHz(device);
 }
 
 std::string FormatOneDecimalPattern(const char* pattern, double first, double second) {
@@ -70,8 +70,9 @@ std::string FormatOneDecimalPattern(const char* pattern, double first, double se
     return text;
 }
 
-std::string DeviationUnitText(double lowKHz, double highKHz, int dbuStringId) {
-    if (showsDbu()) {
+std::string DeviationUnitText(const DeviceParameters& device, double lowKHz, double highKHz,
+                              int dbuStringId) {
+    if (showsDbu(device)) {
         return LoadResString(dbuStringId);
     }
     return FormatOneDecimalPattern(LoadResString(109), lowKHz, highKHz);

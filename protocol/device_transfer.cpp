@@ -66,17 +66,16 @@ std::span<const WriteStep<D>> deviceWriteSteps() {
     return kWriteDevice;
 }
 
-int ReadDevice(DeviceConnection& connection) {
-    return runTransfer(connection, kReadingDevice, true, [&connection] {
-        ParameterSet& set = parameterSet();
-        return runReadSteps(connection, deviceReadSteps(), set.device) &&
-               runReadSteps(connection, statusReadSteps(), set.status);
+int ReadDevice(DeviceConnection& connection, DeviceParameters& device, DeviceStatus& status) {
+    return runTransfer(connection, kReadingDevice, true, 0, [&connection, &device, &status] {
+        return runReadSteps(connection, deviceReadSteps(), device) &&
+               runReadSteps(connection, statusReadSteps(), status);
     });
 }
 
-int WriteDevice(DeviceConnection& connection) {
-    return runTransfer(connection, kWritingDevice, true, [&connection] {
-        return runWriteSteps(connection, deviceWriteSteps(), parameterSet().device);
+int WriteDevice(DeviceConnection& connection, const DeviceParameters& device) {
+    return runTransfer(connection, kWritingDevice, true, 0, [&connection, &device] {
+        return runWriteSteps(connection, deviceWriteSteps(), device);
     });
 }
 

@@ -8,11 +8,10 @@
 
 namespace q93 {
 
-// Move the device block of the parameter set between the tool and the encoder in the short
-// command form; the read also fills the four status values. 0, or -1 after the failure was
-// shown.
-int ReadDevice(DeviceConnection& connection);
-int WriteDevice(DeviceConnection& connection);
+// Move a device block between the tool and the encoder in the short command form; the read
+// also fills the four status values. 0, or -1 after the failure was shown.
+int ReadDevice(DeviceConnection& connection, DeviceParameters& device, DeviceStatus& status);
+int WriteDevice(DeviceConnection& connection, const DeviceParameters& device);
 
 // The steps of each, in the order they run: the 12 settings read, then the 4 status values.
 std::span<const steps::ReadStep<DeviceParameters>> deviceReadSteps();

@@ -10,6 +10,22 @@ namespace q93 {
 
 std::atomic<std::int32_t> frameSequence{0};
 
+namespace {
+
+// The counter of the calling thread's OwnFrameSequence, if one lives.
+thread_local std::atomic<std::int32_t>* threadSequence = nullptr;
+
+}  // namespace
+
+OwnFrameSequence::OwnFrameSequence(std::int32_t start)
+    : counter_(start), previous_(threadSequence) {
+    threadSequence = &counter_;
+}
+
+OwnFrameSequence::~OwnFrameSequence() {
+    threadSequence = previous_;
+}
+
 std::vector<std::uint8_t> composeFrame(const std::vector<std::uint8_t>& payload,
                                        std::uint8_t sequence) {
     const std::size_t n = std::min(payload.size(), kMaxPayload);
@@ -79,7 +95,8 @@ int checkAcknowledge(std::uint8_t* raw, int length, int capacity) {
 }
 
 void FrameCodec::buildFrame(std::string_view commandText) {
-    const std::uint8_t sequence = static_cast<std::uint8_t>(frameSequence.fetch_add(1) & 0xFF);
+    std::atomic<std::int32_t>& counter = threadSequence != nullptr ? *threadSequence : frameSequence;
+    const std::uint8_t sequence = static_cast<std::uint8_t>(counter.fetch_add(1) & 0xFF);
     const std::vector<std::uint8_t> frame = composeFrame(commandPayload(commandText), sequence);
     // A payload of at most 255 bytes keeps both buffers far from full: 263 bytes unstuffed,
     // 524 at worst stuffed.

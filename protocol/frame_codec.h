@@ -26,6 +26,21 @@ inline constexpr int kAckBadChecksum = -1;
 // by connections on the GUI and the measurement thread, hence atomic.
 extern std::atomic<std::int32_t> frameSequence;
 
+// While one lives, the frames the calling thread builds take their sequence from a counter of
+// its own, starting at `start`: a job on a thread of its own numbers its frames as it did in
+// a process of its own, whatever other threads send meanwhile.
+class OwnFrameSequence {
+public:
+    explicit OwnFrameSequence(std::int32_t start);
+    ~OwnFrameSequence();
+    OwnFrameSequence(const OwnFrameSequence&) = delete;
+    OwnFrameSequence& operator=(const OwnFrameSequence&) = delete;
+
+private:
+    std::atomic<std::int32_t> counter_;
+    std::atomic<std::int32_t>* previous_;
+};
+
 // The unstuffed frame of a payload with the given sequence byte: FE 00 00 seq N … crc FF.
 std::vector<std::uint8_t> composeFrame(const std::vector<std::uint8_t>& payload,
                                        std::uint8_t sequence);

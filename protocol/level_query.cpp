@@ -41,8 +41,7 @@ bool isLevelAnswer(const FrameCodec& codec, std::uint8_t id, int length) {
 
 }  // namespace
 
-int QueryLevels(DeviceConnection& connection, int selector) {
-    LevelReadings& levels = parameterSet().levels;
+int QueryLevels(DeviceConnection& connection, int selector, LevelReadings& levels) {
     const std::uint8_t id = selector == 0 ? kLevelSet0Id : kLevelSet1Id;
     connection.shortForm = 1;
     connection.commandText = selector == 0 ? "2d,03,4d,49,20" : "2d,03,4d,49,21";

@@ -10,9 +10,4 @@ void ParameterSet::reset() {
     for (auto& value : levels.levelSet1) value = 0.0;
 }
 
-ParameterSet& parameterSet() {
-    static ParameterSet set;
-    return set;
-}
-
 }  // namespace q93

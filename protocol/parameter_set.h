@@ -109,6 +109,7 @@ struct LevelReadings {
     std::array<std::atomic<double>, 6> levelSet1{};
 };
 
+// What one window or one transfer works on; each holds its own.
 struct ParameterSet {
     PresetParameters preset;
     DeviceParameters device;
@@ -118,8 +119,5 @@ struct ParameterSet {
     // Back to the start-up state: every field zero, the status values -1.
     void reset();
 };
-
-// The one parameter set of the process.
-ParameterSet& parameterSet();
 
 }  // namespace q93

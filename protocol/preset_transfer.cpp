@@ -82,16 +82,16 @@ std::span<const WriteStep<P>> presetWriteSteps() {
     return kWritePreset;
 }
 
-int ReadPreset(DeviceConnection& connection) {
-    return runTransfer(connection, kReadingPreset, false, [&connection] {
-        return runReadSteps(connection, presetReadSteps(), parameterSet().preset);
-    });
+int ReadPreset(DeviceConnection& connection, PresetParameters& preset) {
+    return runTransfer(
+        connection, kReadingPreset, false, preset.presetNumber,
+        [&connection, &preset] { return runReadSteps(connection, presetReadSteps(), preset); });
 }
 
-int WritePreset(DeviceConnection& connection) {
-    return runTransfer(connection, kWritingPreset, false, [&connection] {
-        return runWriteSteps(connection, presetWriteSteps(), parameterSet().preset);
-    });
+int WritePreset(DeviceConnection& connection, const PresetParameters& preset) {
+    return runTransfer(
+        connection, kWritingPreset, false, preset.presetNumber,
+        [&connection, &preset] { return runWriteSteps(connection, presetWriteSteps(), preset); });
 }
 
 }  // namespace q93

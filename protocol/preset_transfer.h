@@ -8,10 +8,10 @@
 
 namespace q93 {
 
-// Move the preset block of the parameter set between the tool and the encoder, addressing
-// preset presetNumber in the long command form. 0, or -1 after the failure was shown.
-int ReadPreset(DeviceConnection& connection);
-int WritePreset(DeviceConnection& connection);
+// Move a preset block between the tool and the encoder, addressing preset presetNumber of
+// the block in the long command form. 0, or -1 after the failure was shown.
+int ReadPreset(DeviceConnection& connection, PresetParameters& preset);
+int WritePreset(DeviceConnection& connection, const PresetParameters& preset);
 
 // The 28 steps of each, in the order they run.
 std::span<const steps::ReadStep<PresetParameters>> presetReadSteps();

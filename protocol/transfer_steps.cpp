@@ -5,7 +5,6 @@
 #include "base/string_table.h"
 #include "base/user_seam.h"
 #include "protocol/command_formatters.h"
-#include "protocol/parameter_set.h"
 
 namespace q93::steps {
 
@@ -67,7 +66,7 @@ void reportOpenFailure(const DeviceConnection& connection) {
     showWarning(text);
 }
 
-int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm,
+int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm, int presetNumber,
                 const std::function<bool()>& steps) {
     ProgressPopup popup;
     if (connection.open() != 0) {
@@ -77,7 +76,7 @@ int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm
     popup.showText(LoadResString(progressTextId));
     connection.shortForm = shortForm ? 1 : 0;
     if (!shortForm) {
-        connection.presetByte = static_cast<std::uint8_t>(parameterSet().preset.presetNumber);
+        connection.presetByte = static_cast<std::uint8_t>(presetNumber);
     }
     if (!steps())
         return -1;

@@ -143,9 +143,10 @@ bool runWriteSteps(DeviceConnection& connection, std::span<const WriteStep<Block
 }
 
 // The frame every transfer runs in: popup created hidden, link opened (reportOpenFailure
-// when that fails), the progress text shown, the command form set, the steps
-// run, link closed and popup removed. 0, or -1 when the open or a step failed.
-int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm,
+// when that fails), the progress text shown, the command form set (the long form addressed
+// to preset `presetNumber`), the steps run, link closed and popup removed. 0, or -1 when
+// the open or a step failed.
+int runTransfer(DeviceConnection& connection, int progressTextId, bool shortForm, int presetNumber,
                 const std::function<bool()>& steps);
 
 // After a failed open: string 111 with the port name when the serial port did not open. A

@@ -53,27 +53,13 @@ FieldLook lookOf(const std::string& field) {
     return {"", Shown::Number, ""};
 }
 
-// The display conversion reads the unit and sensitivity from the parameter set; they are
-// lent for one value and given back.
-class LentUnits {
-public:
-    LentUnits(const DeviceParameters& units, bool forceDbu) : saved_(parameterSet().device) {
-        parameterSet().device.levelUnit = forceDbu ? 1 : units.levelUnit;
-        parameterSet().device.sensitivity40k = units.sensitivity40k;
-    }
-    ~LentUnits() { parameterSet().device = saved_; }
-    LentUnits(const LentUnits&) = delete;
-    LentUnits& operator=(const LentUnits&) = delete;
-
-private:
-    DeviceParameters saved_;
-};
-
 double shownValue(double value, const FieldLook& look, const DeviceParameters& units) {
     if (look.shown == Shown::Number)
         return value;
-    const LentUnits lent(units, look.shown == Shown::LevelInDbu);
-    return DeviationToDisplay(value);
+    DeviceParameters shownIn{};
+    shownIn.levelUnit = look.shown == Shown::LevelInDbu ? 1 : units.levelUnit;
+    shownIn.sensitivity40k = units.sensitivity40k;
+    return DeviationToDisplay(shownIn, value);
 }
 
 std::string shortest(float value) {

@@ -5,11 +5,10 @@
 
 namespace q93 {
 
-// The read transfers fill the process's one parameter set. These run them into a block of
-// the caller's instead and give the parameter set back as it was, so that a comparison or a
-// backup never changes what the pages show. `block` holds the start (the stored block, so
-// that what the encoder never sends keeps its value) and receives what was read; on failure
-// it keeps the start. 0, or the transfer's failure.
+// The read transfers into a block of the caller's, through a parameter set of their own, so
+// that a comparison or a backup never changes what the pages show. `block` holds the start
+// (the stored block, so that what the encoder never sends keeps its value) and receives what
+// was read; on failure it keeps the start. 0, or the transfer's failure.
 int ReadDeviceInto(DeviceConnection& connection, DeviceParameters& block);
 int ReadPresetInto(DeviceConnection& connection, int number, PresetParameters& block);
 

@@ -87,7 +87,7 @@ EncoderLock::~EncoderLock() {
 }
 
 bool EncoderLock::acquire(const std::string& encoderFolder, std::chrono::milliseconds wait,
-                          std::string* error) {
+                          std::string* error, const std::function<bool()>& stopping) {
     release();
     const int fd = ::open(encoderFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
@@ -111,6 +111,10 @@ bool EncoderLock::acquire(const std::string& encoderFolder, std::chrono::millise
             struct stat folder {};
             ::fstat(fd, &folder);
             *error = busyMessage(encoderFolder, folder, wait);
+            break;
+        }
+        if (stopping && stopping()) {
+            *error = "stopped";
             break;
         }
         std::this_thread::sleep_for(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,9 +36,10 @@ public:
     EncoderLock& operator=(const EncoderLock&) = delete;
 
     // Takes the lock of "./LocationData/SITE/ENC/", waiting up to `wait` while another holds
-    // it. false with the reason in *error, naming the holder where /proc shows it.
+    // it. false with the reason in *error, naming the holder where /proc shows it; false with
+    // "stopped" once `stopping` (when given) says so while it waits.
     bool acquire(const std::string& encoderFolder, std::chrono::milliseconds wait,
-                 std::string* error);
+                 std::string* error, const std::function<bool()>& stopping = {});
     void release();
     bool held() const { return fd_ >= 0; }
 

@@ -36,11 +36,12 @@ double secondsOf(const timespec& time) {
 // Takes the warnings a failing exchange shows, instead of letting them reach stderr.
 class Poll : public UserSeam {
 public:
-    Poll(const std::string& folder, std::chrono::milliseconds lockWait)
-        : folder_(folder), lockWait_(lockWait) {
-        installUserSeam(this);
+    Poll(const std::string& folder, std::chrono::milliseconds lockWait,
+         const std::function<bool()>& stopping)
+        : folder_(folder), lockWait_(lockWait), stopping_(stopping) {
+        installThreadUserSeam(this);
     }
-    ~Poll() override { installUserSeam(nullptr); }
+    ~Poll() override { installThreadUserSeam(nullptr); }
     Poll(const Poll&) = delete;
     Poll& operator=(const Poll&) = delete;
 
@@ -50,13 +51,15 @@ public:
 
     // One exchange under the encoder's lock, on a connection of its own.
     bool exchange(const std::string& what, const std::function<int(DeviceConnection&)>& body) {
+        if (stopping_ && stopping_())
+            return fail(what, "stopped");
         if (exchanges_++ > 0)
             std::this_thread::sleep_for(kTurnGap);
         if (!settingsRead_ && !readSettings())
             return fail("tcp.txt", "cannot read '" + folder_ + "tcp.txt'");
         EncoderLock lock;
         std::string error;
-        if (!lock.acquire(folder_, lockWait_, &error))
+        if (!lock.acquire(folder_, lockWait_, &error, stopping_))
             return fail(what, error);
         DeviceConnection connection;
         connection.SetParameters(settings_.portName, settings_.ipAddress, settings_.tcpPort,
@@ -72,7 +75,7 @@ public:
     // One exchange inside the frame of a transfer: link opened, short form, link closed.
     bool framed(const std::string& what, const std::function<bool(DeviceConnection&)>& step) {
         return exchange(what, [&step](DeviceConnection& connection) {
-            return steps::runTransfer(connection, kReadingDevice, true,
+            return steps::runTransfer(connection, kReadingDevice, true, 0,
                                       [&] { return step(connection); });
         });
     }
@@ -98,6 +101,7 @@ private:
 
     std::string folder_;
     std::chrono::milliseconds lockWait_;
+    std::function<bool()> stopping_;
     ConnectionSettings settings_;
     bool settingsRead_ = false;
     int exchanges_ = 0;
@@ -133,11 +137,11 @@ bool readStatus(Poll& poll, EncoderHealth& health) {
 }
 
 bool readLevels(Poll& poll, EncoderHealth& health) {
-    const LevelReadings& readings = parameterSet().levels;
+    LevelReadings readings;
     for (int selector = 0; selector < 2; ++selector) {
         const bool read = poll.framed("level query " + std::to_string(selector),
-                                      [selector](DeviceConnection& connection) {
-                                          return QueryLevels(connection, selector) == 0;
+                                      [selector, &readings](DeviceConnection& connection) {
+                                          return QueryLevels(connection, selector, readings) == 0;
                                       });
         if (!read)
             return false;
@@ -151,11 +155,12 @@ bool readLevels(Poll& poll, EncoderHealth& health) {
 
 }  // namespace
 
-EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait) {
+EncoderHealth pollEncoder(const std::string& encoderFolder, std::chrono::milliseconds lockWait,
+                          const std::function<bool()>& stopping) {
     const timespec started = realNow();
     EncoderHealth health;
     {
-        Poll poll(encoderFolder, lockWait);
+        Poll poll(encoderFolder, lockWait, stopping);
         health.up = readClock(poll, health) && readStatus(poll, health) && readLevels(poll, health);
         health.link = poll.link();
         health.failure = poll.failure();

@@ -6,7 +6,6 @@
 
 #include "protocol/device_connection.h"
 #include "protocol/level_query.h"
-#include "protocol/parameter_set.h"
 
 namespace q93 {
 namespace {
@@ -30,8 +29,8 @@ std::int32_t meterValueForDeviation(double kHz) {
     return value >= kMeterFullScale ? kMeterFullScale : static_cast<std::int32_t>(value);
 }
 
-void runLevelPoll(const ConnectionSettings& encoder, std::atomic<std::int32_t>& running,
-                  PollSink& sink) {
+void runLevelPoll(const ConnectionSettings& encoder, LevelReadings& levels,
+                  std::atomic<std::int32_t>& running, PollSink& sink) {
     DeviceConnection connection;
     // The encoder the dialog was opened for, as its tcp.txt says, not a fixed port.
     connection.SetParameters(encoder.portName, encoder.ipAddress, encoder.tcpPort,
@@ -40,12 +39,11 @@ void runLevelPoll(const ConnectionSettings& encoder, std::atomic<std::int32_t>& 
         running.store(0);
         return;
     }
-    const LevelReadings& levels = parameterSet().levels;
     while (running.load() == 1) {
         // A failed query has been reported where it failed; the loop goes on.
         PollReading reading;
-        reading.channelsFresh = QueryLevels(connection, 0) == 0;
-        reading.deviationFresh = QueryLevels(connection, 1) == 0;
+        reading.channelsFresh = QueryLevels(connection, 0, levels) == 0;
+        reading.deviationFresh = QueryLevels(connection, 1, levels) == 0;
         reading.channels = {meterValueForDeviation(levels.levelSet0[0].load()),
                             meterValueForDeviation(levels.levelSet0[1].load())};
         reading.mpxDeviationKhz = levels.levelSet1[0].load();

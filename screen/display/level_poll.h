@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "protocol/connection_settings.h"
+#include "protocol/parameter_set.h"
 
 namespace q93 {
 
@@ -36,11 +37,11 @@ public:
 };
 
 // The poll worker's loop: its own connection to the encoder, set up with that encoder's
-// settings; while `running` is 1, the two level queries, one reading to the sink and a
-// pause of 100 ms (cut short when running drops). Ends with running 0: at once, when the
-// link cannot be opened (a TCP connect that failed counts too), else after the poll in
-// progress once running has dropped.
-void runLevelPoll(const ConnectionSettings& encoder, std::atomic<std::int32_t>& running,
-                  PollSink& sink);
+// settings; while `running` is 1, the two level queries into `levels`, one reading to the
+// sink and a pause of 100 ms (cut short when running drops). Ends with running 0: at once,
+// when the link cannot be opened (a TCP connect that failed counts too), else after the poll
+// in progress once running has dropped.
+void runLevelPoll(const ConnectionSettings& encoder, LevelReadings& levels,
+                  std::atomic<std::int32_t>& running, PollSink& sink);
 
 }  // namespace q93

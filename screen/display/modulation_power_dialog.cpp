@@ -144,7 +144,7 @@ void ModulationPowerDialog::joinWorker() {
 }
 
 void ModulationPowerDialog::pollWorker() {
-    runLevelPoll(encoder_, running_, *this);
+    runLevelPoll(encoder_, levels_, running_, *this);
     wakeup_.post();
     {
         std::lock_guard lock(workerMutex_);

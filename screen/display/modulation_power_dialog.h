@@ -67,6 +67,8 @@ private:
     // 1 while polling; written by the dialog and by the worker, read by the worker once per
     // poll.
     std::atomic<std::int32_t> running_{0};
+    // What the worker's queries bring; the worker alone uses it.
+    LevelReadings levels_;
     std::thread worker_;
     mutable std::mutex workerMutex_;
     std::condition_variable workerEnded_;

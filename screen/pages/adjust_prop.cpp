@@ -22,8 +22,8 @@ constexpr const char* kNotANumber = "Geben Sie bitte eine Zahl ein.";
 
 }  // namespace
 
-AdjustProp::AdjustProp(PageOwner* owner, QWidget* parent)
-    : PropertyPage(settingsPageTemplate(), parent), owner_(owner) {}
+AdjustProp::AdjustProp(PageOwner* owner, ParameterSet& params, QWidget* parent)
+    : PropertyPage(settingsPageTemplate(), parent), owner_(owner), params_(params) {}
 
 void AdjustProp::InitDialog() {
     SetEditFilter(controlAs<QLineEdit>(kSettingsSensitivity), kSignedDecimalChars,
@@ -32,7 +32,7 @@ void AdjustProp::InitDialog() {
 }
 
 void AdjustProp::LoadFromParams() {
-    const DeviceParameters& device = parameterSet().device;
+    const DeviceParameters& device = params_.device;
     SelectListIndex(controlAs<QComboBox>(kSettingsPresetList), device.activePreset);
     SetRadioPair(device.levelUnit, controlAs<QRadioButton>(kSettingsUnitDBu),
                  controlAs<QRadioButton>(kSettingsUnitKHz));
@@ -43,7 +43,7 @@ void AdjustProp::LoadFromParams() {
 }
 
 void AdjustProp::loadStatus() {
-    const DeviceStatus& status = parameterSet().status;
+    const DeviceStatus& status = params_.status;
     SetLabelText(controlAs<QLabel>(kSettingsCurrentInput), CurrentInputText(status.currentInput));
     // Before the first device read the other three keep what they showed.
     if (status.currentInput == -1)
@@ -75,7 +75,7 @@ bool AdjustProp::StoreToParams() {
         return true;
     if (!checkSensitivity())
         return false;
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params_.device;
     device.activePreset = SelectedListIndex(controlAs<QComboBox>(kSettingsPresetList));
     device.levelUnit = isOn(controlAs<QRadioButton>(kSettingsUnitKHz)) ? 0 : 1;
     device.language = isOn(controlAs<QRadioButton>(kSettingsLanguageEnglish)) ? 0 : 1;

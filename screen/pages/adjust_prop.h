@@ -5,6 +5,7 @@
 namespace q93 {
 
 class PageOwner;
+struct ParameterSet;
 
 // The Settings device page: active preset, level unit, the encoder's display language and
 // the input sensitivity, plus the status the last device read brought back. The only page
@@ -13,7 +14,7 @@ class AdjustProp : public PropertyPage {
     Q_OBJECT
 
 public:
-    explicit AdjustProp(PageOwner* owner, QWidget* parent = nullptr);
+    AdjustProp(PageOwner* owner, ParameterSet& params, QWidget* parent = nullptr);
 
     void LoadFromParams() override;
     // Stores nothing and returns false when the sensitivity is no number (after telling the
@@ -34,6 +35,7 @@ private:
     void loadStatus();
 
     PageOwner* owner_;
+    ParameterSet& params_;
 };
 
 }  // namespace q93

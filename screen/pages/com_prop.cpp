@@ -29,11 +29,11 @@ constexpr PortList kPortLists[] = {
 
 }  // namespace
 
-COMProp::COMProp(PageOwner* /*owner*/, QWidget* parent)
-    : PropertyPage(interfacesPageTemplate(), parent) {}
+COMProp::COMProp(PageOwner* /*owner*/, ParameterSet& params, QWidget* parent)
+    : PropertyPage(interfacesPageTemplate(), parent), params_(params) {}
 
 void COMProp::LoadFromParams() {
-    const DeviceParameters& device = parameterSet().device;
+    const DeviceParameters& device = params_.device;
     for (const PortList& list : kPortLists) {
         SelectListIndex(controlAs<QComboBox>(list.controlId), device.*list.field);
     }
@@ -43,7 +43,7 @@ bool COMProp::StoreToParams() {
     // Without its controls the page has nothing to store, and must not store "no selection".
     if (!isBuilt())
         return true;
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params_.device;
     for (const PortList& list : kPortLists) {
         device.*list.field = SelectedListIndex(controlAs<QComboBox>(list.controlId));
     }

@@ -5,6 +5,7 @@
 namespace q93 {
 
 class PageOwner;
+struct ParameterSet;
 
 // The Interfaces device page: baud rate and response mode of the encoder's four serial
 // ports (not of the link this program uses), kept as list indexes.
@@ -12,10 +13,13 @@ class COMProp : public PropertyPage {
     Q_OBJECT
 
 public:
-    explicit COMProp(PageOwner* owner, QWidget* parent = nullptr);
+    COMProp(PageOwner* owner, ParameterSet& params, QWidget* parent = nullptr);
 
     void LoadFromParams() override;
     bool StoreToParams() override;
+
+private:
+    ParameterSet& params_;
 };
 
 }  // namespace q93

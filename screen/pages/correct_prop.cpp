@@ -33,8 +33,8 @@ QTableWidgetItem* makeItem(const QString& text, Qt::Alignment alignment) {
 
 }  // namespace
 
-CorrectProp::CorrectProp(PageOwner* /*owner*/, QWidget* parent)
-    : PropertyPage(correctionPageTemplate(), parent) {}
+CorrectProp::CorrectProp(PageOwner* /*owner*/, ParameterSet& params, QWidget* parent)
+    : PropertyPage(correctionPageTemplate(), parent), params_(params) {}
 
 void CorrectProp::InitDialog() {
     auto* list = controlAs<QTableWidget>(kCorrectionList);
@@ -74,7 +74,7 @@ void CorrectProp::LoadFromParams() {
         return;
     list->setRowCount(0);
     list->setRowCount(kValueCount);
-    const DeviceParameters& device = parameterSet().device;
+    const DeviceParameters& device = params_.device;
     for (int row = 0; row < kValueCount; ++row) {
         list->setItem(row, kNumberColumn, makeItem(QString::number(row + 1), Qt::AlignRight));
         loaded_[row] = device.correctionValues[row];
@@ -86,7 +86,7 @@ bool CorrectProp::StoreToParams() {
     auto* list = controlAs<QTableWidget>(kCorrectionList);
     if (list == nullptr || list->rowCount() < kValueCount)
         return true;
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params_.device;
     for (int row = 0; row < kValueCount; ++row) {
         const QTableWidgetItem* item = list->item(row, kValueColumn);
         const QString text = item == nullptr ? QString() : item->text();

@@ -7,6 +7,7 @@
 namespace q93 {
 
 class PageOwner;
+struct ParameterSet;
 
 // The Correction values device page, shown only while setup.txt exists: the 20
 // correctionValues as a two-column list, each edited in a small dialog on double click.
@@ -15,7 +16,7 @@ class CorrectProp : public PropertyPage {
     Q_OBJECT
 
 public:
-    explicit CorrectProp(PageOwner* owner, QWidget* parent = nullptr);
+    CorrectProp(PageOwner* owner, ParameterSet& params, QWidget* parent = nullptr);
 
     void LoadFromParams() override;
     bool StoreToParams() override;
@@ -32,6 +33,7 @@ private:
     // What the rows were loaded from: a row that still shows its loaded text stores this
     // exact value, not the nine decimals it shows.
     std::array<double, kValueCount> loaded_{};
+    ParameterSet& params_;
 };
 
 }  // namespace q93

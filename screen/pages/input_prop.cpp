@@ -26,7 +26,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-InputProp::InputProp(QWidget* parent) : PropertyPage(kInputTemplate, parent) {}
+InputProp::InputProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kInputTemplate, parent), params_(params) {}
 
 void InputProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -37,15 +38,15 @@ void InputProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
-    double level = DeviationToDisplay(preset.inputLevel);
+    const PresetParameters& preset = params_.preset;
+    double level = DeviationToDisplay(params_.device, preset.inputLevel);
     // A clamped level stands for the lowest level, and leaving the page stores that.
     const bool clamped = level < kLowestLevel;
     if (clamped) {
         level = kLowestLevel;
     }
     SetLabelText(controlAs<QLabel>(kInputUnitText),
-                 DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     SelectListIndex(controlAs<QComboBox>(kInputSource), preset.inputSource);
     ShowNumber(kInputSca1Gain, preset.sca1Gain, 1);
     ShowNumber(kInputSca2Gain, preset.sca2Gain, 1);
@@ -62,12 +63,12 @@ bool InputProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kInputLevel), 2);
     preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kInputSource));
     preset.sca1Gain = StoredRounded(kInputSca1Gain, 1);
     preset.sca2Gain = StoredRounded(kInputSca2Gain, 1);
-    preset.inputLevel = StoredNumber(kInputLevel, DisplayToDeviation(level));
+    preset.inputLevel = StoredNumber(kInputLevel, DisplayToDeviation(params_.device, level));
     preset.aesSensitivity = StoredRounded(kInputAesSensitivity, 1);
     preset.delayDigitalAnalog = ParseInteger(controlAs<QLineEdit>(kInputDelayDigitalAnalog));
     preset.delayAnalogDigital = ParseInteger(controlAs<QLineEdit>(kInputDelayAnalogDigital));

@@ -19,7 +19,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-LimitProp::LimitProp(QWidget* parent) : PropertyPage(kLimiterTemplate, parent) {}
+LimitProp::LimitProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kLimiterTemplate, parent), params_(params) {}
 
 void LimitProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -29,7 +30,7 @@ void LimitProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     SetRadioPair(preset.powerLimiterOn, controlAs<QRadioButton>(kLimiterPowerOn),
                  controlAs<QRadioButton>(kLimiterPowerOff));
     ShowNumber(kLimiterMaxModulation, preset.maxModulationOutput, 1);
@@ -42,7 +43,7 @@ bool LimitProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     preset.powerLimiterOn = isOn(controlAs<QRadioButton>(kLimiterPowerOn)) ? 1 : 0;
     preset.maxModulationOutput = StoredRounded(kLimiterMaxModulation, 1);
     preset.peakLimiterOn = isOn(controlAs<QRadioButton>(kLimiterPeakOn)) ? 1 : 0;

@@ -20,33 +20,25 @@ constexpr EditFilter kFilters[] = {
 };
 
 // The analog threshold is a deviation that the encoder's display always gives in dBu, so
-// the conversion runs with the unit switched to dBu for its duration only.
-class DbuForConversion {
-public:
-    DbuForConversion() : saved_(parameterSet().device.levelUnit) {
-        parameterSet().device.levelUnit = 1;
-    }
-    ~DbuForConversion() { parameterSet().device.levelUnit = saved_; }
-    DbuForConversion(const DbuForConversion&) = delete;
-    DbuForConversion& operator=(const DbuForConversion&) = delete;
-
-private:
-    std::int32_t saved_;
-};
-
-double analogLevelInDbu(double deviation) {
-    const DbuForConversion dbu;
-    return DeviationToDisplay(deviation);
+// the conversion runs with the device's sensitivity but the unit dBu.
+DeviceParameters inDbu(const DeviceParameters& device) {
+    DeviceParameters dbu = device;
+    dbu.levelUnit = 1;
+    return dbu;
 }
 
-double analogLevelFromDbu(double dbu) {
-    const DbuForConversion inDbu;
-    return DisplayToDeviation(dbu);
+double analogLevelInDbu(const DeviceParameters& device, double deviation) {
+    return DeviationToDisplay(inDbu(device), deviation);
+}
+
+double analogLevelFromDbu(const DeviceParameters& device, double dbu) {
+    return DisplayToDeviation(inDbu(device), dbu);
 }
 
 }  // namespace
 
-ModChk::ModChk(QWidget* parent) : PropertyPage(kModCheckTemplate, parent) {}
+ModChk::ModChk(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kModCheckTemplate, parent), params_(params) {}
 
 void ModChk::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -56,7 +48,7 @@ void ModChk::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     if (auto* signaling = controlAs<QCheckBox>(kModCheckSignaling)) {
         signaling->setChecked(preset.modChkSignaling != 0);
     }
@@ -65,7 +57,7 @@ void ModChk::LoadFromParams() {
     ShowNumber(kModCheckDigitalLevel, preset.modChkDigitalLevel, 1);
     FormatInteger(controlAs<QLineEdit>(kModCheckAnalogOff), preset.modChkAnalogOffTime);
     FormatInteger(controlAs<QLineEdit>(kModCheckAnalogOn), preset.modChkAnalogOnTime);
-    ShowNumber(kModCheckAnalogLevel, analogLevelInDbu(preset.modChkAnalogLevel), 1,
+    ShowNumber(kModCheckAnalogLevel, analogLevelInDbu(params_.device, preset.modChkAnalogLevel), 1,
                preset.modChkAnalogLevel);
 }
 
@@ -73,7 +65,7 @@ bool ModChk::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     preset.modChkSignaling = isOn(controlAs<QCheckBox>(kModCheckSignaling)) ? 1 : 0;
     preset.modChkDigitalOffTime = ParseInteger(controlAs<QLineEdit>(kModCheckDigitalOff));
     preset.modChkDigitalOnTime = ParseInteger(controlAs<QLineEdit>(kModCheckDigitalOn));
@@ -82,7 +74,7 @@ bool ModChk::StoreToParams() {
     preset.modChkAnalogOnTime = ParseInteger(controlAs<QLineEdit>(kModCheckAnalogOn));
     preset.modChkAnalogLevel = StoredNumber(
         kModCheckAnalogLevel,
-        analogLevelFromDbu(ParseRounded(controlAs<QLineEdit>(kModCheckAnalogLevel), 1)));
+        analogLevelFromDbu(params_.device, ParseRounded(controlAs<QLineEdit>(kModCheckAnalogLevel), 1)));
     return true;
 }
 

@@ -22,7 +22,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-OutputProp::OutputProp(QWidget* parent) : PropertyPage(kOutputTemplate, parent) {}
+OutputProp::OutputProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kOutputTemplate, parent), params_(params) {}
 
 void OutputProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -32,12 +33,12 @@ void OutputProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     // The pilot level is shown at the precision the encoder keeps it in.
-    const float level = static_cast<float>(DeviationToDisplay(preset.pilotLevel));
+    const float level = static_cast<float>(DeviationToDisplay(params_.device, preset.pilotLevel));
     // The pilot runs from the deviation of -18 dBu up to that of -6 dBu.
     SetLabelText(controlAs<QLabel>(kOutputUnitText),
-                 DeviationUnitText(deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
+                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
     ShowNumber(kOutputMpxGain, preset.mpxGain, 1);
     ShowNumber(kOutputPilotLevel, level, 1, preset.pilotLevel);
     ShowNumber(kOutputPilotPhase, preset.pilotPhase, 1);
@@ -50,10 +51,10 @@ bool OutputProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kOutputPilotLevel), 1);
     preset.mpxGain = StoredRounded(kOutputMpxGain, 1);
-    preset.pilotLevel = StoredNumber(kOutputPilotLevel, DisplayToDeviation(level));
+    preset.pilotLevel = StoredNumber(kOutputPilotLevel, DisplayToDeviation(params_.device, level));
     preset.pilotPhase = StoredRounded(kOutputPilotPhase, 1);
     preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kOutputPilotStatus));
     preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kOutputAuxOutput));

@@ -8,13 +8,14 @@
 
 namespace q93 {
 
-PModeProp::PModeProp(QWidget* parent) : PropertyPage(kModeTemplate, parent) {}
+PModeProp::PModeProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kModeTemplate, parent), params_(params) {}
 
 void PModeProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params_.preset;
     SelectListIndex(controlAs<QComboBox>(kModePreemphasis), preset.preemphasis);
     SelectListIndex(controlAs<QComboBox>(kModeOperationMode), preset.operationMode);
 }
@@ -23,7 +24,7 @@ bool PModeProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     preset.operationMode = SelectedListIndex(controlAs<QComboBox>(kModeOperationMode));
     preset.preemphasis = SelectedListIndex(controlAs<QComboBox>(kModePreemphasis));
     return true;

@@ -4,15 +4,20 @@
 
 namespace q93 {
 
+struct ParameterSet;
+
 // The mode preset page: operation mode and preemphasis.
 class PModeProp : public PropertyPage {
     Q_OBJECT
 
 public:
-    explicit PModeProp(QWidget* parent = nullptr);
+    explicit PModeProp(ParameterSet& params, QWidget* parent = nullptr);
 
     void LoadFromParams() override;
     bool StoreToParams() override;
+
+private:
+    ParameterSet& params_;
 };
 
 }  // namespace q93

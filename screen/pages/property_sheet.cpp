@@ -36,16 +36,16 @@ bool setupFileAvailable() {
 
 MyPropertySheet::MyPropertySheet(PageOwner* owner, QWidget* parent)
     : QTabWidget(parent),
-      input_(new InputProp(this)),
-      output_(new OutputProp(this)),
-      limiter_(new LimitProp(this)),
-      modCheck_(new ModChk(this)),
-      mode_(new PModeProp(this)),
-      test_(new TestProp(this)),
-      settings_(new AdjustProp(owner, this)),
+      input_(new InputProp(params_, this)),
+      output_(new OutputProp(params_, this)),
+      limiter_(new LimitProp(params_, this)),
+      modCheck_(new ModChk(params_, this)),
+      mode_(new PModeProp(params_, this)),
+      test_(new TestProp(params_, this)),
+      settings_(new AdjustProp(owner, params_, this)),
       clock_(new RTCProp(owner, this)),
-      interfaces_(new COMProp(owner, this)),
-      correction_(new CorrectProp(owner, this)),
+      interfaces_(new COMProp(owner, params_, this)),
+      correction_(new CorrectProp(owner, params_, this)),
       location_(new LocationProp(this)),
       tabs_(new VetoingTabBar(this)) {
     setTabBar(tabs_);
@@ -179,7 +179,7 @@ bool MyPropertySheet::ValidateActivePage() {
 }
 
 void MyPropertySheet::ReadDeviceFile(const std::string& path) {
-    if (readDeviceFile(path, parameterSet().device) < 0) {
+    if (readDeviceFile(path, params_.device) < 0) {
         return;
     }
     LoadActivePage();
@@ -189,14 +189,14 @@ bool MyPropertySheet::WriteDeviceFile(const std::string& path) {
     if (!StoreActivePage()) {
         return false;
     }
-    return writeDeviceFile(path, parameterSet().device);
+    return writeDeviceFile(path, params_.device);
 }
 
 void MyPropertySheet::ReadPresetFile(const std::string& path) {
-    if (readPresetFile(path, parameterSet().preset) < 0) {
+    if (readPresetFile(path, params_.preset) < 0) {
         return;
     }
-    parameterSet().preset.presetNumber = presetNumberFromPath(path);
+    params_.preset.presetNumber = presetNumberFromPath(path);
     LoadActivePage();
 }
 
@@ -205,7 +205,7 @@ bool MyPropertySheet::WritePresetFile(const std::string& path) {
     // set even when the file then cannot be written; the old file stays whole until the new
     // one is complete.
     StoreActivePage();  // only the Settings page can refuse, and it is never in this set
-    return writePresetFile(path, parameterSet().preset);
+    return writePresetFile(path, params_.preset);
 }
 
 }  // namespace q93

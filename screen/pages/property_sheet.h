@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "protocol/parameter_set.h"
+
 namespace q93 {
 
 class PageOwner;
@@ -21,10 +23,10 @@ class CorrectProp;
 class LocationProp;
 class VetoingTabBar;
 
-// The sheet beside the location tree. It owns one page of every kind for its whole life and
-// shows one of three sets: the preset pages, the device pages or the Location page. A page
-// loads its controls when it becomes active and stores them when the user leaves it; the
-// Settings page can refuse to be left.
+// The sheet beside the location tree. It owns the window's parameter set and one page of
+// every kind for its whole life, each page working on that set, and shows one of three sets: the
+// preset pages, the device pages or the Location page. A page loads its controls when it becomes
+// active and stores them when the user leaves it; the Settings page can refuse to be left.
 class MyPropertySheet : public QTabWidget {
     Q_OBJECT
 
@@ -55,6 +57,9 @@ public:
 
     PropertyPage* activePage() const;
 
+    // What the pages show and store, what the files and transfers of the selected node move.
+    ParameterSet& parameters() { return params_; }
+
     // Selects the tab at `index` the way a click on it does: the page being left stores
     // first and may refuse, and then the sheet stays where it is without ever showing the
     // other page. Hides QTabWidget::setCurrentIndex, which would switch first.
@@ -81,6 +86,8 @@ private:
     void activate(int index);
     void onCurrentChanged(int index);
 
+    // Before the pages, which keep a reference to it.
+    ParameterSet params_;
     InputProp* input_;
     OutputProp* output_;
     LimitProp* limiter_;

@@ -19,7 +19,8 @@ constexpr EditFilter kFilters[] = {
 
 }  // namespace
 
-TestProp::TestProp(QWidget* parent) : PropertyPage(kTestTemplate, parent) {}
+TestProp::TestProp(ParameterSet& params, QWidget* parent)
+    : PropertyPage(kTestTemplate, parent), params_(params) {}
 
 void TestProp::InitDialog() {
     ApplyEditFilters(*this, kFilters);
@@ -29,10 +30,10 @@ void TestProp::LoadFromParams() {
     if (!isBuilt()) {
         return;
     }
-    const PresetParameters& preset = parameterSet().preset;
-    const float level = static_cast<float>(DeviationToDisplay(preset.testToneLevel));
+    const PresetParameters& preset = params_.preset;
+    const float level = static_cast<float>(DeviationToDisplay(params_.device, preset.testToneLevel));
     SetLabelText(controlAs<QLabel>(kTestUnitText),
-                 DeviationUnitText(deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     // The encoder numbers its test tones from 1. Checked before the subtraction: a corrupt
     // file may hold any number there, down to INT_MIN.
     SelectListIndex(controlAs<QComboBox>(kTestTone),
@@ -45,10 +46,10 @@ bool TestProp::StoreToParams() {
     if (!isBuilt()) {
         return true;
     }
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kTestLevel), 1);
     preset.testTone = SelectedListIndex(controlAs<QComboBox>(kTestTone)) + 1;
-    preset.testToneLevel = StoredNumber(kTestLevel, DisplayToDeviation(level));
+    preset.testToneLevel = StoredNumber(kTestLevel, DisplayToDeviation(params_.device, level));
     preset.testMode = SelectedListIndex(controlAs<QComboBox>(kTestMode));
     return true;
 }

@@ -4,18 +4,23 @@
 
 namespace q93 {
 
+struct ParameterSet;
+
 // The last preset page: test-tone routing, frequency and level.
 class TestProp : public PropertyPage {
     Q_OBJECT
 
 public:
-    explicit TestProp(QWidget* parent = nullptr);
+    explicit TestProp(ParameterSet& params, QWidget* parent = nullptr);
 
     void LoadFromParams() override;
     bool StoreToParams() override;
 
 protected:
     void InitDialog() override;
+
+private:
+    ParameterSet& params_;
 };
 
 }  // namespace q93

@@ -214,7 +214,7 @@ void LocationTree::showStored(QTreeWidgetItem* node, bool stored) {
 }
 
 std::string LocationTree::nodeBlock(const QTreeWidgetItem* node) const {
-    const ParameterSet& params = parameterSet();
+    const ParameterSet& params = sheet_->parameters();
     switch (nodeImage(node)) {
         case kEncoderImage:
             return storedForm(encodeDevice(params.device));
@@ -261,7 +261,7 @@ NodeStore LocationTree::StoreNode(QTreeWidgetItem* node, bool always, std::strin
 bool LocationTree::selectionAboutToChange(QTreeWidgetItem* leaving) {
     if (forgetting_)
         return true;
-    DeviceStatus& status = parameterSet().status;
+    DeviceStatus& status = sheet_->parameters().status;
     status.currentInput = -1;
     status.digitalChannels = -1;
     status.analogChannels = -1;
@@ -314,7 +314,7 @@ void LocationTree::readNodeFiles(QTreeWidgetItem* node) {
     if (image == kPresetImage) {
         // The transfers address the preset by this number, so it must follow the node even
         // when the node has no file yet to give it.
-        parameterSet().preset.presetNumber = presetNumberFromLabel(folderOf(node));
+        sheet_->parameters().preset.presetNumber = presetNumberFromLabel(folderOf(node));
         sheet_->ReadPresetFile(nodeFilePath(node));
         sheet_->ReadDeviceFile(nodeFilePath(node->parent()));
     } else if (image == kEncoderImage) {

@@ -128,14 +128,14 @@ void MainWindow::Read() {
     // A read that stops part-way leaves some fields read and one at its failure value; the
     // page is not reloaded, but leaving the node would store those fields into the file. The
     // block therefore goes back to what it was, so a failed read changes no stored setting.
-    ParameterSet& params = parameterSet();
+    ParameterSet& params = sheet_->parameters();
     const PresetParameters presetBefore = params.preset;
     const DeviceParameters deviceBefore = params.device;
     int result = -1;
     if (depth == 2)
-        result = ReadDevice(connection);
+        result = ReadDevice(connection, params.device, params.status);
     else if (depth == 3)
-        result = ReadPreset(connection);
+        result = ReadPreset(connection, params.preset);
     if (result == 0) {
         tree_->NoteReadFilled();
         sheet_->LoadActivePage();
@@ -152,9 +152,9 @@ void MainWindow::Update() {
     EncoderLock lock;
     const int depth = prepareConnection(connection, lock);
     if (depth == 2)
-        WriteDevice(connection);
+        WriteDevice(connection, sheet_->parameters().device);
     else if (depth == 3)
-        WritePreset(connection);
+        WritePreset(connection, sheet_->parameters().preset);
 }
 
 bool MainWindow::SaveSelectedNode() {

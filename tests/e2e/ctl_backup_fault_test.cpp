@@ -3,7 +3,6 @@
 #include <poll.h>
 #include <spawn.h>
 #include <sys/inotify.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -100,9 +99,9 @@ pid_t startCtl(const fs::path& directory, const std::vector<std::string>& args,
     return pid;
 }
 
-// Waits for q93ctl and every worker of its process group (orphaned workers come to this
-// process, a subreaper) and returns q93ctl's own wait status; -1 when the group did not end
-// within 10 s (it is then killed).
+// Waits for q93ctl and whatever else of its process group this process is the parent of, and
+// returns q93ctl's own wait status; -1 when the group did not end within 10 s (it is then
+// killed).
 int waitForGroup(pid_t leader) {
     int leaderStatus = -1;
     const auto deadline = Clock::now() + std::chrono::seconds(10);
@@ -122,35 +121,11 @@ int waitForGroup(pid_t leader) {
     return -1;
 }
 
-// The children of a process, from /proc/PID/stat ("pid (comm) state ppid ...").
-std::vector<pid_t> childrenOf(pid_t parent) {
-    std::vector<pid_t> children;
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const std::string stat = test::readFileBytes((entry.path() / "stat").string());
-        const std::size_t close = stat.rfind(')');
-        if (close == std::string::npos)
-            continue;
-        char state = 0;
-        int ppid = 0;
-        if (std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent)
-            children.push_back(std::stoi(name));
-    }
-    return children;
-}
-
 // One encoder, Site/Enc, reached over TCP on a simulated encoder. Its folder starts with
 // files that differ from what the encoder holds, and without Preset-8.dat: a backup that
 // fails must leave exactly these; one that succeeds must give exactly `replaced`.
 class BackupFaults : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        // Workers orphaned by a killed q93ctl come here, to be waited for.
-        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    }
-
     void SetUp() override {
         ASSERT_TRUE(sim.ready()) << sim.error();
         const auto added = test::runCtl({"add", "Site/Enc", "--port", "TCP/IP", "--ip", "127.0.0.1",
@@ -317,12 +292,12 @@ TEST_F(BackupFaults, ATransferGivenTheEncoderTakesItsLock) {
     EXPECT_EQ(test::readFileBytes(presetFilePath(stored(), 3)), replaced["Preset-3.dat"]);
 }
 
-// Killed, q93ctl takes its workers with it: none keeps talking to an encoder.
-TEST(FleetWorkers, EndWithTheirParent) {
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+// Ended while its jobs wait on slow encoders, q93ctl ends at once by that signal, as the
+// terminal asked: no job holds it back, and no file is touched.
+TEST(FleetJobs, AnEndingSignalEndsJobsThatWaitOnEncoders) {
     test::TempDir work;
     // Slow answers: a backup would take minutes.
-    test::SimProcess sim({"--encoders", "2", "--fault", "delay:200"});
+    test::SimProcess sim({"--encoders", "2", "--fault", "delay:200", "--verbose"});
     ASSERT_TRUE(sim.ready()) << sim.error();
     for (int k = 0; k < 2; ++k) {
         const auto added =
@@ -331,31 +306,33 @@ TEST(FleetWorkers, EndWithTheirParent) {
                          work.path().string());
         ASSERT_EQ(added.exitCode, 0) << added.err;
     }
-    const pid_t pid = startCtl(work.path(), {"backup", "--jobs", "2"}, work.file("killed"));
-    ASSERT_GT(pid, 0);
-    std::vector<pid_t> workers;
-    for (const auto deadline = Clock::now() + std::chrono::seconds(5);
-         workers.size() < 2 && Clock::now() < deadline;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        workers = childrenOf(pid);
-    }
-    ASSERT_EQ(workers.size(), 2u);
-    ::kill(pid, SIGKILL);
-    ASSERT_EQ(::waitpid(pid, nullptr, 0), pid);
-    for (const pid_t worker : workers) {
-        int status = 0;
-        pid_t ended = 0;
-        for (const auto deadline = Clock::now() + std::chrono::seconds(3);
-             ended == 0 && Clock::now() < deadline;) {
-            ended = ::waitpid(worker, &status, WNOHANG);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        EXPECT_EQ(ended, worker) << "worker " << worker << " outlived its parent";
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-        if (ended != worker) {
-            ::kill(worker, SIGKILL);
-            ::waitpid(worker, nullptr, 0);
-        }
+    const fs::path site = work.path() / "LocationData" / "Site";
+    const FolderState before[] = {folderState(site / "E0"), folderState(site / "E1")};
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(strsignal(signal));
+        const std::size_t asked = sim.stderrText().size();
+        const pid_t pid = startCtl(work.path(), {"backup", "--jobs", "2"}, work.file("slow"));
+        ASSERT_GT(pid, 0);
+        // Both encoders have been asked something.
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        auto queries = [&] {
+            const std::string log = sim.stderrText().substr(asked);
+            std::size_t count = 0;
+            for (std::size_t at = log.find("query"); at != std::string::npos;
+                 at = log.find("query", at + 1))
+                ++count;
+            return count;
+        };
+        while (queries() < 2 && Clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_GE(queries(), 2u);
+        const auto sent = Clock::now();
+        ::kill(-pid, signal);
+        const int status = waitForGroup(pid);
+        EXPECT_LT(Clock::now() - sent, std::chrono::seconds(1));
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(folderDifference(folderState(site / "E0"), before[0]), "");
+        EXPECT_EQ(folderDifference(folderState(site / "E1"), before[1]), "");
     }
 }
 

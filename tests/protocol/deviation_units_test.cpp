@@ -13,15 +13,13 @@ namespace {
 
 class DeviationUnits : public ::testing::Test {
 protected:
-    void SetUp() override { parameterSet().reset(); }
-    void TearDown() override {
-        parameterSet().reset();
-        setLanguage(Language::German);
-    }
+    void TearDown() override { setLanguage(Language::German); }
     void use(int unit, double sensitivity) {
-        parameterSet().device.levelUnit = unit;
-        parameterSet().device.sensitivity40k = sensitivity;
+        device.levelUnit = unit;
+        device.sensitivity40k = sensitivity;
     }
+
+    DeviceParameters device;
 };
 
 struct DisplayCase {
@@ -38,40 +36,40 @@ TEST_F(DeviationUnits, ShowsTheWorkedValues) {
     };
     for (const DisplayCase& c : cases) {
         use(c.unit, c.sensitivity);
-        EXPECT_EQ(FormatFixed(DeviationToDisplay(c.deviation), 1), c.shown)
+        EXPECT_EQ(FormatFixed(DeviationToDisplay(device, c.deviation), 1), c.shown)
             << c.unit << " " << c.sensitivity << " " << c.deviation;
     }
 }
 
 TEST_F(DeviationUnits, ConvertsBackToTheSameDeviation) {
     use(1, 0);
-    EXPECT_NEAR(DisplayToDeviation(-6.0), 20.047, 0.001);
-    EXPECT_NEAR(DisplayToDeviation(0.0), 40.0, 1e-9);
+    EXPECT_NEAR(DisplayToDeviation(device, -6.0), 20.047, 0.001);
+    EXPECT_NEAR(DisplayToDeviation(device, 0.0), 40.0, 1e-9);
     use(0, 6);
-    EXPECT_DOUBLE_EQ(DisplayToDeviation(-6.0), -6.0);
+    EXPECT_DOUBLE_EQ(DisplayToDeviation(device, -6.0), -6.0);
 }
 
 TEST_F(DeviationUnits, RefreshesTheLimitsOnEveryConversion) {
     use(0, 0);
-    DeviationToDisplay(1);
+    DeviationToDisplay(device, 1);
     EXPECT_EQ(FormatFixed(deviationAtMinus18dBu, 1), "5.0");
     EXPECT_EQ(FormatFixed(deviationAtMinus6dBu, 1), "20.0");
     EXPECT_EQ(FormatFixed(deviationAtPlus18dBu, 1), "317.7");
     use(0, 6);
-    DeviationToDisplay(1);
+    DeviationToDisplay(device, 1);
     EXPECT_EQ(FormatFixed(deviationAtMinus18dBu, 1), "2.5");
 }
 
 TEST_F(DeviationUnits, BuildsTheUnitTextsInBothLanguages) {
     use(0, 0);
     setLanguage(Language::English);
-    EXPECT_EQ(DeviationUnitText(5.0, 317.68, 110), "kHz ( 5.0 to 317.7 kHz )");
+    EXPECT_EQ(DeviationUnitText(device, 5.0, 317.68, 110), "kHz ( 5.0 to 317.7 kHz )");
     setLanguage(Language::German);
-    EXPECT_EQ(DeviationUnitText(5.0, 20.04, 124), "kHz ( 5.0 bis 20.0 kHz )");
+    EXPECT_EQ(DeviationUnitText(device, 5.0, 20.04, 124), "kHz ( 5.0 bis 20.0 kHz )");
     use(1, 0);
-    EXPECT_EQ(DeviationUnitText(5.0, 20.04, 124), "dBu ( -18 bis -6,1dBu )");
+    EXPECT_EQ(DeviationUnitText(device, 5.0, 20.04, 124), "dBu ( -18 bis -6,1dBu )");
     setLanguage(Language::English);
-    EXPECT_EQ(DeviationUnitText(5.0, 20.04, 110), "dBu ( -18 to +18 dBu )");
+    EXPECT_EQ(DeviationUnitText(device, 5.0, 20.04, 110), "dBu ( -18 to +18 dBu )");
 }
 
 }  // namespace

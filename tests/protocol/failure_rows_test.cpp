@@ -45,8 +45,10 @@ struct BlindWrite {
 TEST(TransferWithoutAcknowledgements, AWriteSendsEveryStepAndCannotFail) {
     setLanguage(Language::English);
     const BlindWrite writes[] = {
-        {"preset", WritePreset, "show:Writing Preset...", 28},
-        {"device", WriteDevice, "show:Writing Device...", 12},
+        {"preset", [](DeviceConnection& c) { return WritePreset(c, PresetParameters{}); },
+         "show:Writing Preset...", 28},
+        {"device", [](DeviceConnection& c) { return WriteDevice(c, DeviceParameters{}); },
+         "show:Writing Device...", 12},
     };
     for (const BlindWrite& write : writes) {
         SCOPED_TRACE(write.name);
@@ -80,6 +82,7 @@ struct ClockFault {
 TEST(ClockAndLevelFailure, EachEndsWithTheTimeoutAndAClosedLink) {
     setLanguage(Language::English);
     const ClockValues untouched{1, 2, 3, 4, 5, 6, 7};
+    ParameterSet params;
     const ClockFault rows[] = {
         {"clock write, no acknowledgement",
          "drop-answer:1",
@@ -100,14 +103,16 @@ TEST(ClockAndLevelFailure, EachEndsWithTheTimeoutAndAClosedLink) {
          true},
         {"level query, no acknowledgement",
          "close:1",
-         [](DeviceConnection& c, ClockValues&) { return c.open() == 0 ? QueryLevels(c, 1) : 0; },
+         [&params](DeviceConnection& c, ClockValues&) {
+             return c.open() == 0 ? QueryLevels(c, 1, params.levels) : 0;
+         },
          {},
          false},
     };
     for (const ClockFault& row : rows) {
         SCOPED_TRACE(row.what);
-        parameterSet().reset();
-        parameterSet().levels.levelSet1[0] = 12.5;
+        params.reset();
+        params.levels.levelSet1[0] = 12.5;
         test::SimEncoder sim(test::Transport{"Tcp", true, true}, {"--fault", row.fault});
         ASSERT_TRUE(sim.ready()) << sim.error();
         test::RecordingSeam seam;
@@ -123,9 +128,8 @@ TEST(ClockAndLevelFailure, EachEndsWithTheTimeoutAndAClosedLink) {
         if (row.answerRead) {
             EXPECT_EQ(connection.answerError, -1);
         }
-        EXPECT_EQ(parameterSet().levels.levelSet1[0].load(), 12.5);
+        EXPECT_EQ(params.levels.levelSet1[0].load(), 12.5);
     }
-    parameterSet().reset();
 }
 
 }  // namespace

@@ -27,11 +27,7 @@ constexpr test::Transport kSerialWithAck{"SerialWithAck", false, true};
 
 class TransferFailure : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setLanguage(Language::English);
-        parameterSet().reset();
-    }
-    void TearDown() override { parameterSet().reset(); }
+    void SetUp() override { setLanguage(Language::English); }
 
     // A read of preset 1 whose tenth request gets its acknowledgement but no data answer:
     // the nine fields before are the encoder's, pilotLevel the reader's -1.0, the rest as
@@ -42,11 +38,11 @@ protected:
         DeviceConnection connection;
         sim.configure(connection);
         const PresetParameters before = test::distinctPreset(40);
-        parameterSet().preset = before;
-        parameterSet().preset.presetNumber = 1;
+        params.preset = before;
+        params.preset.presetNumber = 1;
 
-        EXPECT_EQ(ReadPreset(connection), -1);
-        const PresetParameters& got = parameterSet().preset;
+        EXPECT_EQ(ReadPreset(connection, params.preset), -1);
+        const PresetParameters& got = params.preset;
         const PresetParameters encoder = sim.preset(1);
         const auto steps = presetReadSteps();
         for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -67,6 +63,7 @@ protected:
     }
 
     test::RecordingSeam seam;
+    ParameterSet params;
 };
 
 TEST_F(TransferFailure, NoAnswerAtStep10OfAPresetReadOverTcp) {
@@ -82,10 +79,10 @@ TEST_F(TransferFailure, WrongRegisterGroupIsNamedInTheMessage) {
     ASSERT_TRUE(sim.ready()) << sim.error();
     DeviceConnection connection;
     sim.configure(connection);
-    EXPECT_EQ(ReadDevice(connection), -1);
+    EXPECT_EQ(ReadDevice(connection, params.device, params.status), -1);
     EXPECT_EQ(seam.warnings, Messages{"Falsche Antwort vom Gerät ( 3c anstatt 3b )."});
-    EXPECT_EQ(parameterSet().device.frontResponse, -1);
-    EXPECT_EQ(parameterSet().device.dte1Response, 0);
+    EXPECT_EQ(params.device.frontResponse, -1);
+    EXPECT_EQ(params.device.dte1Response, 0);
     EXPECT_FALSE(connection.link().isOpen());
 }
 
@@ -95,7 +92,7 @@ TEST_F(TransferFailure, ConnectionClosedMidTransferEndsWithinTheTimeOut) {
     DeviceConnection connection;
     sim.configure(connection);
     const auto start = Clock::now();
-    EXPECT_EQ(ReadDevice(connection), -1);
+    EXPECT_EQ(ReadDevice(connection, params.device, params.status), -1);
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1800));
     EXPECT_EQ(seam.warnings, Messages{kNoAnswer});
 }
@@ -120,10 +117,10 @@ TEST_F(TransferFailure, AFailedOpenIsOneMessageAndNoWaitForEveryProcedure) {
     };
     ClockValues clock;
     const std::function<int(DeviceConnection&)> procedures[] = {
-        ReadPreset,
-        WritePreset,
-        ReadDevice,
-        WriteDevice,
+        [this](DeviceConnection& c) { return ReadPreset(c, params.preset); },
+        [this](DeviceConnection& c) { return WritePreset(c, params.preset); },
+        [this](DeviceConnection& c) { return ReadDevice(c, params.device, params.status); },
+        [this](DeviceConnection& c) { return WriteDevice(c, params.device); },
         [](DeviceConnection& c) { return WriteRtc(c, ClockValues{}); },
         [&clock](DeviceConnection& c) { return ReadRtc(c, clock); },
     };
@@ -144,7 +141,7 @@ TEST_F(TransferFailure, AFailedOpenIsOneMessageAndNoWaitForEveryProcedure) {
 TEST_F(TransferFailure, AnUnparsableAddressNeverConnects) {
     DeviceConnection connection;
     connection.SetParameters("TCP/IP", "10.0.0.300", "5000", 3, 1);
-    EXPECT_EQ(ReadPreset(connection), -1);
+    EXPECT_EQ(ReadPreset(connection, params.preset), -1);
     EXPECT_EQ(seam.warnings,
               (Messages{"No connection to '10.0.0.300/10.0.0.300' on port '5000'!"}));
     ASSERT_NE(connection.tcpLink(), nullptr);
@@ -179,9 +176,9 @@ TEST_F(TransferFailure, DamagedRepliesEndCleanly) {
         ASSERT_TRUE(sim.ready()) << sim.error();
         DeviceConnection connection;
         sim.configure(connection);
-        parameterSet().preset.presetNumber = 2;
+        params.preset.presetNumber = 2;
         const auto start = Clock::now();
-        EXPECT_EQ(ReadPreset(connection), row.result);
+        EXPECT_EQ(ReadPreset(connection, params.preset), row.result);
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
         EXPECT_EQ(seam.warnings, row.timeoutShown ? Messages{kNoAnswer} : Messages{});
     }
@@ -193,18 +190,18 @@ TEST_F(TransferFailure, LevelQueryWithoutAnswerKeepsTheReadings) {
     DeviceConnection connection;
     sim.configure(connection);
     ASSERT_EQ(connection.open(), 0);
-    LevelReadings& levels = parameterSet().levels;
-    ASSERT_EQ(QueryLevels(connection, 0), 0);
+    LevelReadings& levels = params.levels;
+    ASSERT_EQ(QueryLevels(connection, 0, levels), 0);
     const double left = levels.levelSet0[0].load();
     const double right = levels.levelSet0[1].load();
 
-    EXPECT_EQ(QueryLevels(connection, 0), -1);
+    EXPECT_EQ(QueryLevels(connection, 0, levels), -1);
     EXPECT_EQ(connection.answerError, -1);
     EXPECT_EQ(levels.levelSet0[0].load(), left);
     EXPECT_EQ(levels.levelSet0[1].load(), right);
     EXPECT_TRUE(seam.warnings.empty());
     // The link stays open for the next poll.
-    EXPECT_EQ(QueryLevels(connection, 1), 0);
+    EXPECT_EQ(QueryLevels(connection, 1, levels), 0);
     EXPECT_NEAR(levels.levelSet1[2].load(), 6.75, 0.051);
     connection.close();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "resources/version_text.h"
 
@@ -44,6 +45,21 @@ TEST(StringTable, EachCallOverwritesTheSharedResult) {
     LoadResString(120);
     EXPECT_EQ(copy, "Off");
     EXPECT_STREQ(first, "Analog");
+}
+
+// A job on another thread never changes the text this thread holds.
+TEST(StringTable, EachThreadHasItsOwnResult) {
+    LanguageGuard guard;
+    setLanguage(Language::English);
+    const char* mine = LoadResString(119);
+    std::string theirs;
+    std::thread other([&theirs] {
+        for (int round = 0; round < 1000; ++round)
+            theirs = LoadResString(round % 2 == 0 ? 120 : 115);
+    });
+    other.join();
+    EXPECT_EQ(theirs, "Reading Preset...");
+    EXPECT_STREQ(mine, "Off");
 }
 
 TEST(StringTable, EveryEntryHasBothLanguagesWithTheSameFormat) {

@@ -47,7 +47,9 @@ TEST(LevelPoll, OneLateAnswerCostsOneReading) {
         LatePeer peer(3, row.holdsLine);
         std::atomic<std::int32_t> running{1};
         RecordingSink sink(running);
-        std::thread worker([&] { runLevelPoll(test::tcpEncoder(peer.port()), running, sink); });
+        LevelReadings levels;
+        std::thread worker(
+            [&] { runLevelPoll(test::tcpEncoder(peer.port()), levels, running, sink); });
         worker.join();
         EXPECT_EQ(running.load(), 0);
         ASSERT_EQ(sink.readings.size(), static_cast<std::size_t>(kPolls));

@@ -146,9 +146,8 @@ int firstDifference(const std::string& file, const Bytes& expected) {
 // What the preset file holds after the visit, with the encoder's settings read. One change
 // is intended: an input level shown below -18 is shown as -18.0 and stored as such, in kHz
 // as -18 kHz, in dBu as the deviation for -18 dBu.
-PresetBytes expectedPreset(PresetParameters preset) {
-    const DeviceParameters& device = parameterSet().device;
-    if (DeviationToDisplay(preset.inputLevel) < -18.0) {
+PresetBytes expectedPreset(PresetParameters preset, const DeviceParameters& device) {
+    if (DeviationToDisplay(device, preset.inputLevel) < -18.0) {
         preset.inputLevel = device.levelUnit == 0
                                 ? -18.0
                                 : std::pow(10.0, 0.05 * -18.0) /
@@ -166,9 +165,6 @@ void visitEveryTab(MyPropertySheet& sheet) {
 
 class BrowsingProperty : public ::testing::Test {
 protected:
-    void SetUp() override { parameterSet().reset(); }
-    void TearDown() override { parameterSet().reset(); }
-
     RecordingSeam seam;
     CountingOwner owner;
     MyPropertySheet sheet{&owner};
@@ -196,7 +192,9 @@ TEST_F(BrowsingProperty, VisitingEveryTabAndSavingKeepsTheFiles) {
         sheet.ReadDeviceFile(devicePath);
         visitEveryTab(sheet);
         sheet.WritePresetFile(presetPath);
-        EXPECT_EQ(firstDifference(readFileBytes(presetPath), expectedPreset(preset)), -1)
+        EXPECT_EQ(firstDifference(readFileBytes(presetPath),
+                                  expectedPreset(preset, sheet.parameters().device)),
+                  -1)
             << "round " << round;
 
         sheet.ShowDevicePages();

@@ -80,10 +80,10 @@ TEST_P(Browsing, ChangesNoByteOfTheRecords) {
     const WorkingDirectory inFolder(folder.path());
     writeFileBytes(folder.file("setup.txt"), "");
     for (const BrowseCase& c : kBrowseCases) {
-        parameterSet().reset();
-        c.load(parameterSet());
-        const PresetBytes preset = encodePreset(parameterSet().preset);
-        const DeviceBytes device = encodeDevice(parameterSet().device);
+        params().reset();
+        c.load(params());
+        const PresetBytes preset = encodePreset(params().preset);
+        const DeviceBytes device = encodeDevice(params().device);
         if (c.devicePages) {
             sheet->ShowDevicePages();
         } else {
@@ -100,14 +100,14 @@ TEST_P(Browsing, ChangesNoByteOfTheRecords) {
         sheet->setCurrentIndex(c.tab);
         sheet->setCurrentIndex(elsewhere);
         EXPECT_EQ(sheet->currentIndex(), elsewhere) << c.name;
-        EXPECT_EQ(encodePreset(parameterSet().preset), preset) << c.name;
-        EXPECT_EQ(encodeDevice(parameterSet().device), device) << c.name;
+        EXPECT_EQ(encodePreset(params().preset), preset) << c.name;
+        EXPECT_EQ(encodeDevice(params().device), device) << c.name;
     }
     EXPECT_TRUE(seam.warnings.empty());
 }
 
 TEST_P(Browsing, StoresWhatTheUserEditedAsParsedAndKeepsTheRest) {
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params().preset;
     preset.maxDeviation = 75.04;
     preset.maxModulationOutput = -2.25;
     openPresetPage(2);
@@ -118,7 +118,7 @@ TEST_P(Browsing, StoresWhatTheUserEditedAsParsedAndKeepsTheRest) {
     EXPECT_EQ(preset.maxModulationOutput, -2.25);  // shown as -2.2, not touched
 
     // A fresh preset in dBu: choosing a test tone leaves the level at 0, not at 40 kHz.
-    parameterSet().device.levelUnit = 1;
+    params().device.levelUnit = 1;
     openPresetPage(5);
     list(1016)->setCurrentIndex(2);
     leavePage();
@@ -132,13 +132,13 @@ TEST_P(Browsing, StoresWhatTheUserEditedAsParsedAndKeepsTheRest) {
 
 // The number check still reads the text the page shows, loaded or typed.
 TEST_P(Browsing, StillRefusesALoadedSensitivityThatShowsAsMinusZero) {
-    parameterSet().device.sensitivity40k = -0.04;
+    params().device.sensitivity40k = -0.04;
     sheet->ShowDevicePages();
     EXPECT_EQ(editText(1041), "-0.0");
     sheet->setCurrentIndex(1);
     EXPECT_EQ(sheet->currentIndex(), 0);
     EXPECT_EQ(seam.warnings, std::vector<std::string>{"Geben Sie bitte eine Zahl ein."});
-    EXPECT_EQ(parameterSet().device.sensitivity40k, -0.04);
+    EXPECT_EQ(params().device.sensitivity40k, -0.04);
 }
 
 Q93_PAGES_BOTH_LANGUAGES(Browsing);

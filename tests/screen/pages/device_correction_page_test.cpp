@@ -29,7 +29,7 @@ struct DialogVisit {
 
 class CorrectionPage : public test::DevicePageTest {
 protected:
-    CorrectionPage() : page(&owner) { page.ensureBuilt(); }
+    CorrectionPage() : page(&owner, params) { page.ensureBuilt(); }
 
     QTableWidget* list() const { return page.controlAs<QTableWidget>(1023); }
     QString cell(int row, int column) const { return list()->item(row, column)->text(); }
@@ -81,7 +81,7 @@ TEST_P(CorrectionPage, IsGermanInBothLanguages) {
 }
 
 TEST_P(CorrectionPage, ListsTheTwentyValuesWithNineDecimals) {
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params.device;
     device.correctionValues[0] = 0.5;
     device.correctionValues[1] = -1.25;
     device.correctionValues[19] = 123.0000000004;
@@ -111,21 +111,21 @@ TEST_P(CorrectionPage, ScrollingTheListGivesItTheFocus) {
 }
 
 TEST_P(CorrectionPage, StoreTakesTheListTextAndKeepsNegativeValues) {
-    parameterSet().device.correctionValues[1] = -1.25;
+    params.device.correctionValues[1] = -1.25;
     page.LoadFromParams();
     list()->item(4, 1)->setText("garbage");
     list()->item(5, 1)->setText("2.5abc");
     ASSERT_TRUE(page.StoreToParams());
-    EXPECT_EQ(parameterSet().device.correctionValues[1], -1.25);
-    EXPECT_EQ(parameterSet().device.correctionValues[4], 0.0);
-    EXPECT_EQ(parameterSet().device.correctionValues[5], 2.5);
+    EXPECT_EQ(params.device.correctionValues[1], -1.25);
+    EXPECT_EQ(params.device.correctionValues[4], 0.0);
+    EXPECT_EQ(params.device.correctionValues[5], 2.5);
 }
 
 // A row that still shows its loaded text stores the exact value it was loaded from, however
 // many decimals it has and whatever device.dat holds, infinity and NaN included.
 TEST_P(CorrectionPage, StoresEveryUntouchedRowExactly) {
     const double loaded[] = {0.1234567891234, HUGE_VAL, -HUGE_VAL, std::nan(""), 1e300, -2.5e-10};
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params.device;
     std::copy(std::begin(loaded), std::end(loaded), device.correctionValues);
     const DeviceBytes before = encodeDevice(device);
     page.LoadFromParams();
@@ -147,13 +147,13 @@ TEST_P(CorrectionPage, ReadsAnEditedValueAsTheStandardConversion) {
     list()->item(9, 1)->setText("nan");
     ASSERT_TRUE(page.StoreToParams());
     for (std::size_t row = 0; row < std::size(edits); ++row) {
-        EXPECT_EQ(parameterSet().device.correctionValues[row], edits[row].second) << row;
+        EXPECT_EQ(params.device.correctionValues[row], edits[row].second) << row;
     }
-    EXPECT_TRUE(std::isnan(parameterSet().device.correctionValues[9]));
+    EXPECT_TRUE(std::isnan(params.device.correctionValues[9]));
 }
 
 TEST_P(CorrectionPage, DoubleClickEditsTheSelectedRowWithCommaAsPoint) {
-    parameterSet().device.correctionValues[3] = 0.5;
+    params.device.correctionValues[3] = 0.5;
     page.LoadFromParams();
     list()->selectRow(3);
     const std::optional<DialogVisit> visit = doubleClick("0,25", true);
@@ -166,13 +166,13 @@ TEST_P(CorrectionPage, DoubleClickEditsTheSelectedRowWithCommaAsPoint) {
     // Shown as typed until the next load, stored as a number.
     EXPECT_EQ(cell(3, 1), "0.25");
     ASSERT_TRUE(page.StoreToParams());
-    EXPECT_EQ(parameterSet().device.correctionValues[3], 0.25);
+    EXPECT_EQ(params.device.correctionValues[3], 0.25);
     page.LoadFromParams();
     EXPECT_EQ(cell(3, 1), "0.250000000");
 }
 
 TEST_P(CorrectionPage, NoMinusSignCanBeTypedInTheEditDialog) {
-    parameterSet().device.correctionValues[0] = -2;
+    params.device.correctionValues[0] = -2;
     page.LoadFromParams();
     list()->selectRow(0);
     ASSERT_TRUE(doubleClick("-3,5", true).has_value());
@@ -180,7 +180,7 @@ TEST_P(CorrectionPage, NoMinusSignCanBeTypedInTheEditDialog) {
 }
 
 TEST_P(CorrectionPage, CancelLeavesTheRowAndNoSelectionOpensNothing) {
-    parameterSet().device.correctionValues[7] = 7.5;
+    params.device.correctionValues[7] = 7.5;
     page.LoadFromParams();
     list()->selectRow(7);
     ASSERT_TRUE(doubleClick("1", false).has_value());
@@ -189,7 +189,7 @@ TEST_P(CorrectionPage, CancelLeavesTheRowAndNoSelectionOpensNothing) {
     list()->clearSelection();
     EXPECT_FALSE(doubleClick("1", true).has_value());
     ASSERT_TRUE(page.StoreToParams());
-    EXPECT_EQ(parameterSet().device.correctionValues[7], 7.5);
+    EXPECT_EQ(params.device.correctionValues[7], 7.5);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ constexpr PortRow kPorts[] = {
 
 class InterfacesPage : public test::DevicePageTest {
 protected:
-    InterfacesPage() : page(&owner) { page.ensureBuilt(); }
+    InterfacesPage() : page(&owner, params) { page.ensureBuilt(); }
 
     QComboBox* list(int id) const { return page.controlAs<QComboBox>(id); }
     QStringList labels() const {
@@ -57,7 +57,7 @@ TEST_P(InterfacesPage, OffersBaudRatesAndResponseModesPerPort) {
 }
 
 TEST_P(InterfacesPage, LoadsEachPortIntoItsOwnLists) {
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params.device;
     int value = 0;
     for (const PortRow& port : kPorts) {
         device.*port.baud = 5 - value;
@@ -74,7 +74,7 @@ TEST_P(InterfacesPage, LoadsEachPortIntoItsOwnLists) {
 }
 
 TEST_P(InterfacesPage, StoresTheSelectedIndexesAndMinusOneForNoSelection) {
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params.device;
     device.frontBaud = 6;
     device.dte2Response = 3;
     device.dte3Baud = -1;

@@ -35,23 +35,18 @@ private:
     }
 };
 
-// A fresh parameter set and warning recorder in the language of the test's parameter; the
+// A parameter set and warning recorder in the language of the test's parameter; the
 // language returns to German afterwards so that the next suite starts alike.
 class DevicePageTest : public ::testing::TestWithParam<Language> {
 protected:
     // Before the derived fixture builds its page, so that the page is built in this language.
-    DevicePageTest() {
-        parameterSet().reset();
-        setLanguage(GetParam());
-    }
-    void TearDown() override {
-        parameterSet().reset();
-        setLanguage(Language::German);
-    }
+    DevicePageTest() { setLanguage(GetParam()); }
+    void TearDown() override { setLanguage(Language::German); }
     bool german() const { return GetParam() == Language::German; }
 
     RecordingSeam seam;
     RecordingOwner owner;
+    ParameterSet params;
 };
 
 }  // namespace q93::test

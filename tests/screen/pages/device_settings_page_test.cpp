@@ -15,7 +15,7 @@ constexpr const char* kNotANumber = "Geben Sie bitte eine Zahl ein.";
 
 class SettingsPage : public test::DevicePageTest {
 protected:
-    SettingsPage() : page(&owner) { page.ensureBuilt(); }
+    SettingsPage() : page(&owner, params) { page.ensureBuilt(); }
 
     QComboBox* presetList() const { return page.controlAs<QComboBox>(1015); }
     QRadioButton* radio(int id) const { return page.controlAs<QRadioButton>(id); }
@@ -54,7 +54,7 @@ TEST_P(SettingsPage, SensitivityTakesFiveSignedDecimalCharactersWhenTyped) {
 }
 
 TEST_P(SettingsPage, LoadsTheDeviceFields) {
-    DeviceParameters& device = parameterSet().device;
+    DeviceParameters& device = params.device;
     device.activePreset = 4;
     device.levelUnit = 1;
     device.language = 1;
@@ -87,7 +87,7 @@ TEST_P(SettingsPage, StoresTheControlsWithTheSensitivityUnrounded) {
     radio(1027)->click();
     sensitivity()->setText("2.27");
     ASSERT_TRUE(page.StoreToParams());
-    const DeviceParameters& device = parameterSet().device;
+    const DeviceParameters& device = params.device;
     EXPECT_EQ(device.activePreset, 2);
     EXPECT_EQ(device.levelUnit, 1);
     EXPECT_EQ(device.language, 1);
@@ -108,10 +108,10 @@ TEST_P(SettingsPage, AcceptsEveryNumber) {
         {"0", 0.0}, {"0.0", 0.0}, {".5", 0.5}, {"-0.5", -0.5}, {"18", 18.0}, {"-18", -18.0},
     };
     for (const auto& [text, value] : cases) {
-        parameterSet().device.sensitivity40k = 99;
+        params.device.sensitivity40k = 99;
         sensitivity()->setText(text);
         EXPECT_TRUE(page.StoreToParams()) << text;
-        EXPECT_EQ(parameterSet().device.sensitivity40k, value) << text;
+        EXPECT_EQ(params.device.sensitivity40k, value) << text;
     }
     EXPECT_TRUE(seam.warnings.empty());
 }
@@ -120,10 +120,10 @@ TEST_P(SettingsPage, RefusesWhatIsNoNumberInGermanAndStoresNothing) {
     page.show();
     QApplication::setActiveWindow(&page);
     for (const char* text : {"-0", "", "-", ".", "1,5"}) {
-        parameterSet().device = DeviceParameters{};
-        parameterSet().device.activePreset = 6;
-        parameterSet().device.levelUnit = 1;
-        parameterSet().device.sensitivity40k = 3.5;
+        params.device = DeviceParameters{};
+        params.device.activePreset = 6;
+        params.device.levelUnit = 1;
+        params.device.sensitivity40k = 3.5;
         presetList()->setCurrentIndex(1);
         radio(1024)->click();
         sensitivity()->setText(text);
@@ -133,24 +133,24 @@ TEST_P(SettingsPage, RefusesWhatIsNoNumberInGermanAndStoresNothing) {
 
         EXPECT_FALSE(page.StoreToParams()) << text;
         EXPECT_EQ(seam.warnings, std::vector<std::string>{kNotANumber}) << text;
-        EXPECT_EQ(parameterSet().device.activePreset, 6) << text;
-        EXPECT_EQ(parameterSet().device.levelUnit, 1) << text;
-        EXPECT_EQ(parameterSet().device.sensitivity40k, 3.5) << text;
+        EXPECT_EQ(params.device.activePreset, 6) << text;
+        EXPECT_EQ(params.device.levelUnit, 1) << text;
+        EXPECT_EQ(params.device.sensitivity40k, 3.5) << text;
         EXPECT_EQ(sensitivity()->selectedText(), text) << text;
         EXPECT_EQ(QApplication::focusWidget(), sensitivity()) << text;
     }
 }
 
 TEST_P(SettingsPage, ValidationRunsTheNumberCheckOnly) {
-    parameterSet().device.activePreset = 6;
+    params.device.activePreset = 6;
     presetList()->setCurrentIndex(1);
     sensitivity()->setText("-");
     EXPECT_FALSE(page.ValidatePage());
     EXPECT_EQ(seam.warnings, std::vector<std::string>{kNotANumber});
     sensitivity()->setText("1.5");
     EXPECT_TRUE(page.ValidatePage());
-    EXPECT_EQ(parameterSet().device.activePreset, 6);
-    EXPECT_EQ(parameterSet().device.sensitivity40k, 0.0);
+    EXPECT_EQ(params.device.activePreset, 6);
+    EXPECT_EQ(params.device.sensitivity40k, 0.0);
 }
 
 TEST_P(SettingsPage, LeavingSavesTheNodeOnlyAfterASuccessfulStore) {
@@ -161,7 +161,7 @@ TEST_P(SettingsPage, LeavingSavesTheNodeOnlyAfterASuccessfulStore) {
     sensitivity()->setText("6");
     // The node's file is written with the values just stored.
     double savedSensitivity = 0;
-    owner.duringCall = [&] { savedSensitivity = parameterSet().device.sensitivity40k; };
+    owner.duringCall = [&] { savedSensitivity = params.device.sensitivity40k; };
     EXPECT_TRUE(page.OnKillActive());
     EXPECT_EQ(owner.calls, std::vector<std::string>{"SaveCurrentNode"});
     EXPECT_EQ(savedSensitivity, 6.0);
@@ -212,7 +212,7 @@ TEST_P(SettingsPage, ShowsTheStatusOfTheLastDeviceRead) {
     };
     const int lang = german() ? 0 : 1;
     for (const Case& c : cases) {
-        parameterSet().status = c.status;
+        params.status = c.status;
         page.LoadFromParams();
         EXPECT_EQ(label(1062), c.input[lang]) << c.status.currentInput;
         EXPECT_EQ(label(1066), c.digital) << c.status.digitalChannels;
@@ -220,7 +220,7 @@ TEST_P(SettingsPage, ShowsTheStatusOfTheLastDeviceRead) {
         EXPECT_EQ(label(1070), c.aes[lang]) << c.status.aesFrameStatus;
     }
     // Selecting another node forgets the read: the other three keep their texts.
-    parameterSet().status = DeviceStatus{-1, -1, -1, 1};
+    params.status = DeviceStatus{-1, -1, -1, 1};
     page.LoadFromParams();
     EXPECT_EQ(label(1062), german() ? "Nicht ausgelesen..." : "not requested...");
     EXPECT_EQ(label(1066), "L / R");

@@ -31,9 +31,9 @@ TEST_P(InputPage, ShowsTheLevelInTheChosenUnit) {
         {1, 0, 1, "-18.0", "dBu ( -18 bis +18 dBu )", "dBu ( -18 to +18 dBu )"},
     };
     for (const LevelCase& c : cases) {
-        parameterSet().device.levelUnit = c.unit;
-        parameterSet().device.sensitivity40k = c.sensitivity;
-        parameterSet().preset.inputLevel = c.deviation;
+        params().device.levelUnit = c.unit;
+        params().device.sensitivity40k = c.sensitivity;
+        params().preset.inputLevel = c.deviation;
         openPresetPage(kInputIndex);
         EXPECT_EQ(editText(1030), c.shown) << c.deviation;
         EXPECT_EQ(label(1009)->text(), text(c.unitGerman, c.unitEnglish)) << c.deviation;
@@ -41,15 +41,15 @@ TEST_P(InputPage, ShowsTheLevelInTheChosenUnit) {
 }
 
 TEST_P(InputPage, StoresALevelBelowTheDisplayAsItsLowestLevel) {
-    parameterSet().device.levelUnit = 1;
-    parameterSet().preset.inputLevel = 1.0;
+    params().device.levelUnit = 1;
+    params().preset.inputLevel = 1.0;
     openPresetPage(kInputIndex);
     leavePage();
-    EXPECT_NEAR(parameterSet().preset.inputLevel, 5.036, 0.001);  // -18 dBu
+    EXPECT_NEAR(params().preset.inputLevel, 5.036, 0.001);  // -18 dBu
 }
 
 TEST_P(InputPage, LoadsEveryField) {
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params().preset;
     preset.inputSource = 3;
     preset.sca1Gain = -2.25;
     preset.sca2Gain = 6;
@@ -81,7 +81,7 @@ TEST_P(InputPage, StoresEditsWhenLeft) {
     setEditText(1055, "-3");
     page->controlAs<QRadioButton>(1033)->setChecked(true);
     leavePage();
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params().preset;
     EXPECT_DOUBLE_EQ(preset.inputLevel, 1.25);
     EXPECT_EQ(preset.inputSource, 1);
     EXPECT_DOUBLE_EQ(preset.sca1Gain, -5.5);  // -5.55 lies just below the half
@@ -93,21 +93,21 @@ TEST_P(InputPage, StoresEditsWhenLeft) {
 }
 
 TEST_P(InputPage, StoresNoSelectionAsMinusOneAndNoScaButtonAsThree) {
-    parameterSet().preset.inputSource = 4;
-    parameterSet().preset.scaMode = 9;
+    params().preset.inputSource = 4;
+    params().preset.scaMode = 9;
     openPresetPage(kInputIndex);
     EXPECT_EQ(list(1007)->currentIndex(), -1);
     leavePage();
-    EXPECT_EQ(parameterSet().preset.inputSource, -1);
-    EXPECT_EQ(parameterSet().preset.scaMode, 3);
+    EXPECT_EQ(params().preset.inputSource, -1);
+    EXPECT_EQ(params().preset.scaMode, 3);
 }
 
 TEST_P(InputPage, StoresALevelInDbuAsItsDeviation) {
-    parameterSet().device.levelUnit = 1;
+    params().device.levelUnit = 1;
     openPresetPage(kInputIndex);
     setEditText(1030, "-6,02");
     leavePage();
-    EXPECT_NEAR(parameterSet().preset.inputLevel, 40 * std::pow(10.0, -6.02 / 20), 1e-9);
+    EXPECT_NEAR(params().preset.inputLevel, 40 * std::pow(10.0, -6.02 / 20), 1e-9);
 }
 
 TEST_P(InputPage, LimitsTheNumericEdits) {

@@ -11,8 +11,8 @@ using LimiterPage = SheetTest;
 constexpr int kLimiterIndex = 2;
 
 TEST_P(LimiterPage, ShowsAnyNonZeroFlagAsOnAndStoresItAsOne) {
-    parameterSet().preset.peakLimiterOn = 2;
-    parameterSet().preset.powerLimiterOn = 0;
+    params().preset.peakLimiterOn = 2;
+    params().preset.powerLimiterOn = 0;
     PropertyPage* page = openPresetPage(kLimiterIndex);
     auto* peakOn = page->controlAs<QRadioButton>(1011);
     auto* powerOff = page->controlAs<QRadioButton>(1014);
@@ -22,8 +22,8 @@ TEST_P(LimiterPage, ShowsAnyNonZeroFlagAsOnAndStoresItAsOne) {
     EXPECT_TRUE(powerOff->isChecked());
     EXPECT_FALSE(page->controlAs<QRadioButton>(1013)->isChecked());
     leavePage();
-    EXPECT_EQ(parameterSet().preset.peakLimiterOn, 1);
-    EXPECT_EQ(parameterSet().preset.powerLimiterOn, 0);
+    EXPECT_EQ(params().preset.peakLimiterOn, 1);
+    EXPECT_EQ(params().preset.powerLimiterOn, 0);
 }
 
 TEST_P(LimiterPage, KeepsThePairsApart) {
@@ -34,13 +34,13 @@ TEST_P(LimiterPage, KeepsThePairsApart) {
     page->controlAs<QRadioButton>(1014)->click();
     EXPECT_TRUE(page->controlAs<QRadioButton>(1011)->isChecked());
     leavePage();
-    EXPECT_EQ(parameterSet().preset.peakLimiterOn, 1);
-    EXPECT_EQ(parameterSet().preset.powerLimiterOn, 0);
+    EXPECT_EQ(params().preset.peakLimiterOn, 1);
+    EXPECT_EQ(params().preset.powerLimiterOn, 0);
 }
 
 TEST_P(LimiterPage, StoresTheLimitsAsTypedWithoutRangeCheck) {
-    parameterSet().preset.maxDeviation = 75;
-    parameterSet().preset.maxModulationOutput = -6;
+    params().preset.maxDeviation = 75;
+    params().preset.maxModulationOutput = -6;
     openPresetPage(kLimiterIndex);
     EXPECT_EQ(editText(1039), "75.0");
     EXPECT_EQ(editText(1018), "-6.0");
@@ -51,8 +51,8 @@ TEST_P(LimiterPage, StoresTheLimitsAsTypedWithoutRangeCheck) {
     EXPECT_EQ(editText(1039), "150");   // no minus sign for the deviation
     EXPECT_EQ(editText(1018), "-2.2");  // four characters at most
     leavePage();
-    EXPECT_DOUBLE_EQ(parameterSet().preset.maxDeviation, 150.0);
-    EXPECT_DOUBLE_EQ(parameterSet().preset.maxModulationOutput, -2.2);
+    EXPECT_DOUBLE_EQ(params().preset.maxDeviation, 150.0);
+    EXPECT_DOUBLE_EQ(params().preset.maxModulationOutput, -2.2);
 }
 
 Q93_PAGES_BOTH_LANGUAGES(LimiterPage);

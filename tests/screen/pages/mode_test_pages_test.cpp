@@ -15,43 +15,43 @@ constexpr int kModeIndex = 4;
 constexpr int kTestIndex = 5;
 
 TEST_P(ModePage, ShowsAndStoresBothLists) {
-    parameterSet().preset.operationMode = 3;
-    parameterSet().preset.preemphasis = 2;
+    params().preset.operationMode = 3;
+    params().preset.preemphasis = 2;
     openPresetPage(kModeIndex);
     EXPECT_EQ(list(1053)->currentText(), text("Testton", "Testtone"));
     EXPECT_EQ(list(1017)->currentText(), "75us");
     list(1053)->setCurrentIndex(1);
     leavePage();
-    EXPECT_EQ(parameterSet().preset.operationMode, 1);
-    EXPECT_EQ(parameterSet().preset.preemphasis, 2);
+    EXPECT_EQ(params().preset.operationMode, 1);
+    EXPECT_EQ(params().preset.preemphasis, 2);
 }
 
 TEST_P(ModePage, StoresAnIndexOutsideTheListAsMinusOne) {
-    parameterSet().preset.preemphasis = 3;
+    params().preset.preemphasis = 3;
     openPresetPage(kModeIndex);
     EXPECT_EQ(list(1017)->currentIndex(), -1);
     EXPECT_EQ(list(1017)->currentText(), "");
     leavePage();
-    EXPECT_EQ(parameterSet().preset.preemphasis, -1);
+    EXPECT_EQ(params().preset.preemphasis, -1);
 }
 
 TEST_P(TestPage, CountsTheTestToneFromOne) {
-    parameterSet().preset.testTone = 6;
-    parameterSet().preset.testMode = 4;
+    params().preset.testTone = 6;
+    params().preset.testMode = 4;
     openPresetPage(kTestIndex);
     EXPECT_EQ(list(1016)->currentText(), "15 kHz");
     EXPECT_EQ(list(1040)->currentText(), text("Rechts = - Links", "Right = - Left"));
     list(1016)->setCurrentIndex(2);
     leavePage();
-    EXPECT_EQ(parameterSet().preset.testTone, 3);
-    EXPECT_EQ(parameterSet().preset.testMode, 4);
+    EXPECT_EQ(params().preset.testTone, 3);
+    EXPECT_EQ(params().preset.testMode, 4);
 }
 
 TEST_P(TestPage, KeepsAnEmptyTestToneEmpty) {
     openPresetPage(kTestIndex);
     EXPECT_EQ(list(1016)->currentIndex(), -1);
     leavePage();
-    EXPECT_EQ(parameterSet().preset.testTone, 0);
+    EXPECT_EQ(params().preset.testTone, 0);
 }
 
 // A corrupt file may hold any number as the test tone, INT_MIN included: no tone is shown,
@@ -68,24 +68,24 @@ TEST_P(TestPage, ShowsNoToneForANumberOutsideTheList) {
         sheet->setCurrentIndex(kTestIndex);
         EXPECT_EQ(list(1016)->currentIndex(), -1) << tone;
         leavePage();
-        EXPECT_EQ(parameterSet().preset.testTone, 0) << tone;
+        EXPECT_EQ(params().preset.testTone, 0) << tone;
     }
 }
 
 TEST_P(TestPage, ShowsTheLevelInTheChosenUnit) {
-    parameterSet().preset.testToneLevel = 40;
+    params().preset.testToneLevel = 40;
     openPresetPage(kTestIndex);
     EXPECT_EQ(editText(1008), "40.0");
     EXPECT_EQ(label(1009)->text(), text("kHz ( 5.0 bis 317.7 kHz )", "kHz ( 5.0 to 317.7 kHz )"));
 
-    parameterSet().device.levelUnit = 1;
-    parameterSet().device.sensitivity40k = 6;
+    params().device.levelUnit = 1;
+    params().device.sensitivity40k = 6;
     openPresetPage(kTestIndex);
     EXPECT_EQ(editText(1008), "6.0");
     EXPECT_EQ(label(1009)->text(), text("dBu ( -18 bis +18 dBu )", "dBu ( -18 to +18 dBu )"));
     setEditText(1008, "0,04");
     leavePage();
-    EXPECT_NEAR(parameterSet().preset.testToneLevel, 40 / std::pow(10.0, 0.3), 1e-9);
+    EXPECT_NEAR(params().preset.testToneLevel, 40 / std::pow(10.0, 0.3), 1e-9);
 }
 
 Q93_PAGES_BOTH_LANGUAGES(ModePage);

@@ -10,7 +10,7 @@ using OutputPage = SheetTest;
 constexpr int kOutputIndex = 1;
 
 TEST_P(OutputPage, ShowsThePilotRangeUpToMinusSixDbu) {
-    parameterSet().preset.pilotLevel = 6.75;
+    params().preset.pilotLevel = 6.75;
     openPresetPage(kOutputIndex);
     EXPECT_EQ(editText(1038), "6.8");
     EXPECT_EQ(label(1009)->text(), text("kHz ( 5.0 bis 20.0 kHz )", "kHz ( 5.0 to 20.0 kHz )"));
@@ -18,15 +18,15 @@ TEST_P(OutputPage, ShowsThePilotRangeUpToMinusSixDbu) {
 
 TEST_P(OutputPage, ShowsTheFixedDbuTextWhateverTheSensitivity) {
     for (double sensitivity : {0.0, 9.0, -12.0}) {
-        parameterSet().device.levelUnit = 1;
-        parameterSet().device.sensitivity40k = sensitivity;
+        params().device.levelUnit = 1;
+        params().device.sensitivity40k = sensitivity;
         openPresetPage(kOutputIndex);
         EXPECT_EQ(label(1009)->text(), text("dBu ( -18 bis -6,1dBu )", "dBu ( -18 to -6,1dBu )"));
     }
 }
 
 TEST_P(OutputPage, LoadsEveryField) {
-    PresetParameters& preset = parameterSet().preset;
+    PresetParameters& preset = params().preset;
     preset.mpxGain = -1.5;
     preset.auxOutput = 9;
     preset.pilotStatus = 2;
@@ -41,15 +41,15 @@ TEST_P(OutputPage, LoadsEveryField) {
 }
 
 TEST_P(OutputPage, StoresAPilotLevelInDbuRoundedToOneDecimal) {
-    parameterSet().device.levelUnit = 1;
+    params().device.levelUnit = 1;
     openPresetPage(kOutputIndex);
     setEditText(1038, "-7,26");
     leavePage();
-    EXPECT_NEAR(parameterSet().preset.pilotLevel, 40 * std::pow(10.0, -7.3 / 20), 1e-9);
+    EXPECT_NEAR(params().preset.pilotLevel, 40 * std::pow(10.0, -7.3 / 20), 1e-9);
 }
 
 TEST_P(OutputPage, StoresEditsWhenLeft) {
-    parameterSet().preset.auxOutput = 12;
+    params().preset.auxOutput = 12;
     openPresetPage(kOutputIndex);
     setEditText(1034, "2,45");
     setEditText(1037, "4.96");
@@ -57,7 +57,7 @@ TEST_P(OutputPage, StoresEditsWhenLeft) {
     setEditText(1038, "7.54");
     list(1036)->setCurrentIndex(1);
     leavePage();
-    const PresetParameters& preset = parameterSet().preset;
+    const PresetParameters& preset = params().preset;
     EXPECT_DOUBLE_EQ(preset.mpxGain, 2.5);
     EXPECT_DOUBLE_EQ(preset.pilotPhase, 5.0);
     EXPECT_DOUBLE_EQ(preset.headphoneLevel, -12.0);

@@ -5,14 +5,12 @@
 namespace q93::test {
 
 void SheetTest::SetUp() {
-    parameterSet().reset();
     setLanguage(GetParam());
     sheet = new MyPropertySheet(&owner);
 }
 
 void SheetTest::TearDown() {
     delete sheet;
-    parameterSet().reset();
     setLanguage(Language::German);
 }
 

@@ -43,6 +43,9 @@ protected:
     // Leaves the active page for another tab of the set, which stores it.
     void leavePage();
 
+    // What the sheet's pages show and store.
+    ParameterSet& params() const { return sheet->parameters(); }
+
     QLineEdit* edit(int id) const;
     QComboBox* list(int id) const;
     QLabel* label(int id) const;

@@ -60,15 +60,15 @@ TEST_P(PropertySheet, AddsTheCorrectionPageOnlyWithSetupFile) {
 }
 
 TEST_P(PropertySheet, StoresNothingForPagesWithoutParameters) {
-    parameterSet().preset.mpxGain = 1.5;
-    const PresetBytes before = encodePreset(parameterSet().preset);
+    params().preset.mpxGain = 1.5;
+    const PresetBytes before = encodePreset(params().preset);
     sheet->ShowLocationPage();
     EXPECT_TRUE(sheet->StoreActivePage());
     sheet->ShowDevicePages();
     sheet->setCurrentIndex(1);
     ASSERT_EQ(sheet->activePage(), static_cast<PropertyPage*>(sheet->clockPage()));
     EXPECT_TRUE(sheet->StoreActivePage());
-    EXPECT_EQ(encodePreset(parameterSet().preset), before);
+    EXPECT_EQ(encodePreset(params().preset), before);
 }
 
 TEST_P(PropertySheet, ReadsAPresetFileAndTakesItsNumberFromTheName) {
@@ -80,23 +80,23 @@ TEST_P(PropertySheet, ReadsAPresetFileAndTakesItsNumberFromTheName) {
     ASSERT_TRUE(writePresetFile(folder.file("Preset-12.dat"), stored));
     sheet->ShowPresetPages();
     sheet->ReadPresetFile(folder.file("Preset-3.dat"));
-    EXPECT_EQ(parameterSet().preset.presetNumber, 3);
+    EXPECT_EQ(params().preset.presetNumber, 3);
     EXPECT_EQ(editText(kInputLevelEdit), "12.5");
     sheet->ReadPresetFile(folder.file("Preset-12.dat"));
-    EXPECT_EQ(parameterSet().preset.presetNumber, 2);
+    EXPECT_EQ(params().preset.presetNumber, 2);
 }
 
 TEST_P(PropertySheet, LeavesEverythingAsItWasWhenAFileCannotBeRead) {
     TempDir folder;
-    parameterSet().preset.inputLevel = 3;
-    parameterSet().device.sensitivity40k = 4;
+    params().preset.inputLevel = 3;
+    params().device.sensitivity40k = 4;
     sheet->ShowPresetPages();
     setEditText(kInputLevelEdit, "9.9");
     sheet->ReadPresetFile(folder.file("Preset-4.dat"));
     sheet->ReadDeviceFile(folder.file("device.dat"));
-    EXPECT_EQ(parameterSet().preset.presetNumber, 0);
-    EXPECT_EQ(parameterSet().preset.inputLevel, 3);
-    EXPECT_EQ(parameterSet().device.sensitivity40k, 4);
+    EXPECT_EQ(params().preset.presetNumber, 0);
+    EXPECT_EQ(params().preset.inputLevel, 3);
+    EXPECT_EQ(params().device.sensitivity40k, 4);
     EXPECT_EQ(editText(kInputLevelEdit), "9.9");
 }
 
@@ -105,7 +105,7 @@ TEST_P(PropertySheet, ReloadsTheActivePageAfterADeviceFileRead) {
     DeviceParameters stored{};
     stored.levelUnit = 1;
     ASSERT_TRUE(writeDeviceFile(folder.file("device.dat"), stored));
-    parameterSet().preset.inputLevel = 20;
+    params().preset.inputLevel = 20;
     sheet->ShowPresetPages();
     EXPECT_EQ(editText(kInputLevelEdit), "20.0");
     sheet->ReadDeviceFile(folder.file("device.dat"));
@@ -125,7 +125,7 @@ TEST_P(PropertySheet, WritesThePresetWithTheActivePagesEdits) {
     // encoder is sent from.
     setEditText(kInputLevelEdit, "44");
     EXPECT_FALSE(sheet->WritePresetFile(folder.file("missing/Preset-1.dat")));
-    EXPECT_DOUBLE_EQ(parameterSet().preset.inputLevel, 44);
+    EXPECT_DOUBLE_EQ(params().preset.inputLevel, 44);
     EXPECT_FALSE(std::filesystem::exists(folder.file("missing")));
 }
 
@@ -165,7 +165,7 @@ TEST_P(PropertySheet, KeepsTheSettingsPageWhenItRefusesToBeLeft) {
     setEditText(kSensitivityEdit, "-0.5");
     sheet->setCurrentIndex(2);
     EXPECT_EQ(sheet->currentIndex(), 2);
-    EXPECT_DOUBLE_EQ(parameterSet().device.sensitivity40k, -0.5);
+    EXPECT_DOUBLE_EQ(params().device.sensitivity40k, -0.5);
     EXPECT_EQ(owner.calls, std::vector<std::string>{"SaveCurrentNode"});
 }
 
@@ -260,10 +260,10 @@ TEST_P(PropertySheet, ValidatesTheActivePageBeforeSending) {
 TEST_P(PropertySheet, LoadsAPageEachTimeItBecomesActive) {
     sheet->ShowPresetPages();
     sheet->setCurrentIndex(1);
-    parameterSet().preset.inputLevel = 17;
+    params().preset.inputLevel = 17;
     sheet->setCurrentIndex(0);
     EXPECT_EQ(editText(kInputLevelEdit), "17.0");
-    parameterSet().preset.inputLevel = 18;
+    params().preset.inputLevel = 18;
     sheet->LoadActivePage();
     EXPECT_EQ(editText(kInputLevelEdit), "18.0");
 }

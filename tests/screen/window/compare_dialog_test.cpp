@@ -57,7 +57,7 @@ TEST_F(MainWindowWithSim, CompareListsTheTwoChangedFieldsInThePagesUnitsAndSends
     window();
     ASSERT_TRUE(select(node(0, 0, 2)));
     const std::string shownBefore =
-        std::string(reinterpret_cast<const char*>(encodePreset(parameterSet().preset).data()), 200);
+        std::string(reinterpret_cast<const char*>(encodePreset(params().preset).data()), 200);
     const auto dialog = compareNodeWithEncoder(window().tree(), node(0, 0, 3));
     ASSERT_TRUE(dialog) << seam.warnings.size();
     ASSERT_EQ(dialog->table()->topLevelItemCount(), 2);
@@ -77,9 +77,8 @@ TEST_F(MainWindowWithSim, CompareListsTheTwoChangedFieldsInThePagesUnitsAndSends
     EXPECT_NE(log.find("query"), std::string::npos);
     EXPECT_EQ(log.find(": set "), std::string::npos) << log;
     EXPECT_EQ(test::readFileBytes(folder + "Preset-3.dat"), storedPreset);
-    EXPECT_EQ(
-        std::string(reinterpret_cast<const char*>(encodePreset(parameterSet().preset).data()), 200),
-        shownBefore);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(encodePreset(params().preset).data()), 200),
+              shownBefore);
 }
 
 TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVersions) {

@@ -227,7 +227,7 @@ TEST_F(MainWindowWithSim, StartedOnNothingASiteAndAnEncoderAreMadeInTheWindowAnd
     ASSERT_TRUE(select(node(0, 0, 1)));
     click(kReadButtonId);
     EXPECT_TRUE(seam.warnings.empty()) << seam.warnings.front();
-    EXPECT_EQ(sentPart(parameterSet().preset), sentPart(engineersPreset()));
+    EXPECT_EQ(sentPart(params().preset), sentPart(engineersPreset()));
 }
 
 struct RefusedName {

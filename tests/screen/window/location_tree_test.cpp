@@ -58,16 +58,16 @@ TEST_F(MainWindowTest, MovingBetweenPresetsWritesTheOneLeftAndReadsTheOneArrived
     ASSERT_TRUE(select(node(0, 0, 2)));
 
     EXPECT_EQ(fs::file_size(folder + "Preset-1.dat"), 200u);
-    EXPECT_EQ(parameterSet().preset.inputSource, 2);
-    EXPECT_EQ(parameterSet().preset.maxDeviation, 70);
-    EXPECT_EQ(parameterSet().preset.presetNumber, 2);
-    EXPECT_EQ(parameterSet().device.levelUnit, 1);
+    EXPECT_EQ(params().preset.inputSource, 2);
+    EXPECT_EQ(params().preset.maxDeviation, 70);
+    EXPECT_EQ(params().preset.presetNumber, 2);
+    EXPECT_EQ(params().device.levelUnit, 1);
     EXPECT_EQ(window().sheet()->count(), 6);
     EXPECT_EQ(window().sheet()->currentIndex(), 2);
 
     // A preset without a file yet still addresses its own number on the encoder.
     ASSERT_TRUE(select(node(0, 0, 5)));
-    EXPECT_EQ(parameterSet().preset.presetNumber, 5);
+    EXPECT_EQ(params().preset.presetNumber, 5);
 }
 
 TEST_F(MainWindowTest, ARefusedSettingsPageKeepsTheEncoderSelected) {

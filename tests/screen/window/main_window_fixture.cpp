@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "base/string_table.h"
+#include "pages/property_sheet.h"
 #include "protocol/parameter_set.h"
 
 namespace q93::test {
@@ -16,7 +17,6 @@ MainWindowTest::MainWindowTest() {
     std::filesystem::current_path(dir.path());
     std::filesystem::create_directories("LocationData");
     setLanguage(Language::German);
-    parameterSet().reset();
 }
 
 MainWindowTest::~MainWindowTest() {
@@ -35,6 +35,10 @@ std::string MainWindowTest::encoderFolder(const std::string& site, const std::st
 
 std::string MainWindowTest::tcpText(int port) {
     return "127.0.0.1\r\n" + std::to_string(port) + "\r\nTCP/IP\r\n3\r\n1\r\n";
+}
+
+ParameterSet& MainWindowTest::params() {
+    return window().sheet()->parameters();
 }
 
 MainWindow& MainWindowTest::window() {

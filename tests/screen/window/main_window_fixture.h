@@ -27,6 +27,8 @@ protected:
                               const std::string& tcpText = "");
     static std::string tcpText(int port);
     MainWindow& window();
+    // What the window's pages show and its transfers move.
+    ParameterSet& params();
 
     // The node of a site, its encoder or one of the encoder's presets (0: the encoder).
     QTreeWidgetItem* node(int site, int encoder = -1, int preset = 0);

@@ -28,8 +28,8 @@ TEST_F(MainWindowWithSim, ReadOnAPresetFillsThePagesFromTheEncoder) {
     click(kReadButtonId);
 
     EXPECT_TRUE(seam.warnings.empty()) << seam.warnings.front();
-    EXPECT_EQ(sentPart(parameterSet().preset), sentPart(engineersPreset()));
-    EXPECT_EQ(parameterSet().preset.presetNumber, 3);
+    EXPECT_EQ(sentPart(params().preset), sentPart(engineersPreset()));
+    EXPECT_EQ(params().preset.presetNumber, 3);
     // The values reach the file when the node is left.
     ASSERT_TRUE(select(node(0, 0, 4)));
     PresetParameters stored;
@@ -58,7 +58,7 @@ TEST_F(MainWindowWithSim, ReadAgainstASilentEncoderShowsTheTimeoutOnceAndKeepsTh
     click(kReadButtonId);
 
     EXPECT_EQ(seam.warnings, std::vector<std::string>{kNoAnswer});
-    EXPECT_EQ(sentPart(parameterSet().preset), sentPart(engineersPreset()));
+    EXPECT_EQ(sentPart(params().preset), sentPart(engineersPreset()));
 }
 
 TEST_F(MainWindowWithSim, TheClockPageSetsAndReadsTheEncodersClock) {

@@ -99,9 +99,9 @@ TEST_F(MainWindowWithSim, FoldersNamedInTheWindowsCodePageShowDecodedAndReachThe
     EXPECT_EQ(node(0)->text(0), QString::fromUtf8("Köln"));
     EXPECT_EQ(node(0, 0)->text(0), QString::fromUtf8("Brücke - 127.0.0.1"));
     ASSERT_TRUE(select(node(0, 0, 1)));
-    EXPECT_EQ(sentPart(parameterSet().preset), sentPart(stored));
+    EXPECT_EQ(sentPart(params().preset), sentPart(stored));
     EXPECT_EQ(edit(window(), kInputLevelEdit)->text(), "20.0");
-    EXPECT_DOUBLE_EQ(parameterSet().device.sensitivity40k, 3);
+    EXPECT_DOUBLE_EQ(params().device.sensitivity40k, 3);
 
     ASSERT_TRUE(select(node(0, 0)));
     ASSERT_TRUE(select(node(0)));  // device.dat can be written, so the encoder can be left
@@ -111,7 +111,7 @@ TEST_F(MainWindowWithSim, FoldersNamedInTheWindowsCodePageShowDecodedAndReachThe
     ASSERT_TRUE(select(node(0, 0, 1)));
     click(kReadButtonId);
     EXPECT_TRUE(seam.warnings.empty()) << seam.warnings.front();
-    EXPECT_EQ(sentPart(parameterSet().preset), sentPart(engineersPreset()));
+    EXPECT_EQ(sentPart(params().preset), sentPart(engineersPreset()));
     edit(window(), kInputLevelEdit)->setText("33.5");
     click(kUpdateButtonId);
     EXPECT_TRUE(seam.warnings.empty()) << seam.warnings.front();
