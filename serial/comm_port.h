@@ -18,9 +18,9 @@ public:
     CommPort& operator=(const CommPort&) = delete;
 
     virtual PortSettings settings() const = 0;
-    // Checks parity, data bits, stop bits, then the flow modes, and writes everything to the
-    // device at once; 0, or the code of the first value refused (stored), the port then
-    // keeping the settings it had.
+    // Checks parity, data bits, stop bits and the flow modes, then writes everything to the
+    // device at once, where a baud rate the device lacks is refused; 0, or the code of the
+    // first value refused (stored), the port then keeping the settings it had.
     virtual int apply(const PortSettings& wanted) = 0;
     // Bytes received and not yet read.
     virtual int bytesWaiting() = 0;
