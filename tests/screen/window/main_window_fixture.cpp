@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "base/string_table.h"
-#include "pages/property_sheet.h"
+#include "screen/pages/property_sheet.h"
 #include "protocol/parameter_set.h"
 
 namespace q93::test {
