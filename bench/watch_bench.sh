@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The fleet watch over 100 simulated encoders on loopback, --jobs 8: how long one poll round
 # takes (the time until every encoder shows in /metrics), and the watch's CPU time, its
-# worker processes included, per minute at a 30 s interval. The CPU time is measured over
+# worker threads included, per minute at a 30 s interval. The CPU time is measured over
 # ROUNDS rounds run back to back (--interval 1) and scaled to the two rounds a minute of a
 # 30 s interval. Usage: bench/watch_bench.sh [BIN_DIR] [ROUNDS]
 set -euo pipefail

@@ -9,7 +9,7 @@
 
 namespace q93::ctl {
 
-// Beyond this many worker processes the machine only switches between them.
+// Beyond this many worker threads the machine only switches between them.
 inline constexpr int kMaxFleetJobs = 64;
 
 // A command over many encoders: "VERB [SITE[/ENC]]... [--jobs N] [--json]" and flags of
