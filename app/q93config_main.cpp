@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "base/held_signals.h"
-#include "screen/dialogs/gui_seam.h"
-#include "screen/window/main_window.h"
-#include "screen/kit/ui_translations.h"
-#include "store/working_folder.h"
 #include "base/string_table.h"
+#include "screen/dialogs/gui_seam.h"
 #include "screen/kit/system_language.h"
+#include "screen/kit/ui_translations.h"
+#include "screen/window/main_window.h"
+#include "store/working_folder.h"
 
 int main(int argc, char** argv) {
     q93::ignoreFileSizeSignal();

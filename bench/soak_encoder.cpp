@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "store/location_store.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
 #include "tests/support/temp_dir.h"
 
 namespace q93::soak {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "store/location_store.h"
 #include "bench/soak_plan.h"
 #include "protocol/clock_values.h"
 #include "protocol/parameter_set.h"
+#include "store/location_store.h"
 #include "tests/support/sim_process.h"
 
 namespace q93::soak {

@@ -1,7 +1,7 @@
 #include "bench/soak_files.h"
 
-#include "store/location_store.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
 #include "tests/support/temp_dir.h"
 
 namespace q93::soak {

@@ -11,8 +11,8 @@
 #include <fstream>
 #include <vector>
 
-#include "screen/window/location_tree.h"
 #include "screen/pages/property_sheet.h"
+#include "screen/window/location_tree.h"
 
 namespace {
 

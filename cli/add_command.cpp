@@ -2,13 +2,13 @@
 #include <cstdio>
 #include <utility>
 
-#include "store/location_folders.h"
-#include "store/location_store.h"
 #include "cli/connection_options.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"
 #include "cli/quoted_text.h"
 #include "link/connection_fields.h"
+#include "store/location_folders.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

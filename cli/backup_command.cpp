@@ -1,10 +1,10 @@
-#include "store/location_store.h"
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
 #include "cli/lock_options.h"
 #include "cli/range_refusal.h"
 #include "cli/stored_blocks.h"
 #include "history/settings_history.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

@@ -2,11 +2,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "store/location_store.h"
 #include "cli/command_words.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"
 #include "cli/stored_blocks.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

@@ -5,10 +5,10 @@
 #include <optional>
 #include <system_error>
 
-#include "store/location_store.h"
 #include "cli/encoder_names.h"
 #include "cli/handshake_warning.h"
 #include "link/connection_fields.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "store/block_compare.h"
 #include "cli/ctl_command.h"
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"
 #include "cli/version_blocks.h"
+#include "store/block_compare.h"
 
 namespace q93::ctl {
 namespace {

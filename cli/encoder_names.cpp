@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "store/location_store.h"
 #include "cli/quoted_text.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 

@@ -1,7 +1,5 @@
 #include "cli/encoder_session.h"
 
-#include "store/block_reads.h"
-#include "store/location_store.h"
 #include "cli/handshake_warning.h"
 #include "cli/lock_options.h"
 #include "cli/serial_open_cause.h"
@@ -9,6 +7,8 @@
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
 #include "protocol/preset_transfer.h"
+#include "store/block_reads.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 

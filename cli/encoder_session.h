@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "store/encoder_lock.h"
 #include "base/frame_log.h"
 #include "base/user_seam.h"
 #include "cli/encoder_names.h"
@@ -10,6 +9,7 @@
 #include "protocol/clock_values.h"
 #include "protocol/connection_settings.h"
 #include "protocol/parameter_set.h"
+#include "store/encoder_lock.h"
 
 namespace q93::ctl {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "store/location_store.h"
 #include "cli/json_output.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 int runFleetCommand(const Arguments& args, const FleetCommand& command) {

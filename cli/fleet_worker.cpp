@@ -15,9 +15,9 @@
 #include <thread>
 
 #include "base/held_signals.h"
-#include "store/location_store.h"
 #include "cli/progress_line.h"
 #include "protocol/frame_codec.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

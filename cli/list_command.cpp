@@ -1,9 +1,9 @@
 #include <cstdio>
 
-#include "store/location_store.h"
 #include "cli/command_words.h"
 #include "cli/json_output.h"
 #include "cli/quoted_text.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 namespace {

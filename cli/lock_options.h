@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string>
 
-#include "store/encoder_lock.h"
 #include "cli/ctl_command.h"
+#include "store/encoder_lock.h"
 
 namespace q93::ctl {
 

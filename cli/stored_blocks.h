@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "store/location_store.h"
 #include "protocol/parameter_ranges.h"
 #include "protocol/parameter_set.h"
+#include "store/location_store.h"
 
 namespace q93::ctl {
 

@@ -1,13 +1,13 @@
 #include <chrono>
 #include <cstdio>
 
-#include "store/location_store.h"
 #include "base/stop_signal.h"
 #include "cli/command_words.h"
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
 #include "cli/fleet_worker.h"
 #include "cli/lock_options.h"
+#include "store/location_store.h"
 #include "watch/encoder_poll.h"
 #include "watch/health_board.h"
 #include "watch/health_json.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "store/location_store.h"
 #include "history/version_changes.h"
 #include "protocol/parameter_set.h"
+#include "store/location_store.h"
 
 namespace q93 {
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <set>
 
-#include "store/location_store.h"
-#include "store/name_text.h"
 #include "history/git_handles.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
+#include "store/name_text.h"
 
 namespace q93::history {
 namespace {

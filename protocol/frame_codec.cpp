@@ -42,13 +42,15 @@ std::vector<std::uint8_t> composeFrame(const std::vector<std::uint8_t>& payload,
 }
 
 int stuffFrame(const std::uint8_t* frame, int length, std::uint8_t* out, int capacity) {
-    if (length < 2 || capacity < 2) return -1;
+    if (length < 2 || capacity < 2)
+        return -1;
     int used = 0;
     out[used++] = frame[0];
     for (int i = 1; i < length - 1; ++i) {
         const std::uint8_t byte = frame[i];
         const bool escape = byte >= kEscapeByte;
-        if (used + (escape ? 2 : 1) > capacity - 1) return -1;
+        if (used + (escape ? 2 : 1) > capacity - 1)
+            return -1;
         if (escape) {
             out[used++] = kEscapeByte;
             out[used++] = static_cast<std::uint8_t>(byte - kEscapeByte);
@@ -62,10 +64,13 @@ int stuffFrame(const std::uint8_t* frame, int length, std::uint8_t* out, int cap
 
 int unstuffFrame(std::uint8_t* buffer, int received, int capacity) {
     const int limit = std::min({received, capacity, kEndByteSearchLimit + 1});
-    if (limit < 1 || buffer[0] != kStartByte) return -1;
+    if (limit < 1 || buffer[0] != kStartByte)
+        return -1;
     int end = 1;
-    while (end < limit && buffer[end] != kEndByte) ++end;
-    if (end >= limit) return -1;
+    while (end < limit && buffer[end] != kEndByte)
+        ++end;
+    if (end >= limit)
+        return -1;
     int out = 1;
     for (int in = 1; in < end; ++in) {
         std::uint8_t byte = buffer[in];
@@ -80,22 +85,27 @@ int unstuffFrame(std::uint8_t* buffer, int received, int capacity) {
 }
 
 bool checksumMatches(const std::uint8_t* frame, int length) {
-    if (length < kMinFrameLength) return false;
+    if (length < kMinFrameLength)
+        return false;
     const std::uint16_t crc = crc16Genibus(frame + 1, static_cast<std::size_t>(length - 4));
     return frame[length - 3] == (crc >> 8) && frame[length - 2] == (crc & 0xFF);
 }
 
 int checkAcknowledge(std::uint8_t* raw, int length, int capacity) {
     const int unstuffed = unstuffFrame(raw, length, capacity);
-    if (unstuffed < 0) return kAckNoFrame;
-    if (!checksumMatches(raw, unstuffed)) return kAckBadChecksum;
+    if (unstuffed < 0)
+        return kAckNoFrame;
+    if (!checksumMatches(raw, unstuffed))
+        return kAckBadChecksum;
     // An acknowledgement carries two payload bytes; a shorter frame has no code to give.
-    if (unstuffed < kMinFrameLength + 2 || raw[5] != kAckCode) return kAckNoFrame;
+    if (unstuffed < kMinFrameLength + 2 || raw[5] != kAckCode)
+        return kAckNoFrame;
     return raw[6];
 }
 
 void FrameCodec::buildFrame(std::string_view commandText) {
-    std::atomic<std::int32_t>& counter = threadSequence != nullptr ? *threadSequence : frameSequence;
+    std::atomic<std::int32_t>& counter =
+        threadSequence != nullptr ? *threadSequence : frameSequence;
     const std::uint8_t sequence = static_cast<std::uint8_t>(counter.fetch_add(1) & 0xFF);
     const std::vector<std::uint8_t> frame = composeFrame(commandPayload(commandText), sequence);
     // A payload of at most 255 bytes keeps both buffers far from full: 263 bytes unstuffed,
@@ -111,7 +121,8 @@ void FrameCodec::setReceivedLength(int length) {
 
 bool FrameCodec::unstuffAnswer() {
     const int length = unstuffFrame(wire_, wireLength_, kWireBufferSize);
-    if (length < 0) return false;
+    if (length < 0)
+        return false;
     wireLength_ = length;
     return true;
 }

@@ -3,12 +3,12 @@
 #include <charconv>
 #include <span>
 
-#include "store/location_store.h"
 #include "protocol/deviation_units.h"
-#include "protocol/number_format.h"
 #include "protocol/device_transfer.h"
+#include "protocol/number_format.h"
 #include "protocol/parameter_ranges.h"
 #include "protocol/preset_transfer.h"
+#include "store/location_store.h"
 
 namespace q93 {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "protocol/parameter_files.h"
 #include "store/block_reads.h"
 #include "store/location_store.h"
-#include "protocol/parameter_files.h"
 
 namespace q93 {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "store/block_compare.h"
 #include "protocol/connection_settings.h"
+#include "store/block_compare.h"
 
 namespace q93 {
 

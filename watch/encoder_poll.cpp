@@ -4,14 +4,14 @@
 #include <functional>
 #include <thread>
 
-#include "store/encoder_lock.h"
-#include "store/location_store.h"
 #include "base/user_seam.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
 #include "protocol/level_query.h"
 #include "protocol/transfer_steps.h"
+#include "store/encoder_lock.h"
+#include "store/location_store.h"
 #include "watch/clock_offset.h"
 
 namespace q93::watch {

@@ -125,8 +125,8 @@ MHD_Result respond(MHD_Connection* connection, unsigned status, const std::strin
 
 struct MetricsAnswer {
     static MHD_Result answer(void* self, MHD_Connection* connection, const char* url,
-                             const char* method, const char*, const char*,
-                             size_t* uploadSize, void** state) {
+                             const char* method, const char*, const char*, size_t* uploadSize,
+                             void** state) {
         // The first call brings the headers only; a body, if any, is taken and dropped.
         if (*state == nullptr) {
             *state = self;
@@ -167,8 +167,7 @@ bool parseListenAddress(const std::string& text, ListenAddress& address) {
     return true;
 }
 
-MetricsServer::MetricsServer(std::function<std::string()> metrics)
-    : metrics_(std::move(metrics)) {}
+MetricsServer::MetricsServer(std::function<std::string()> metrics) : metrics_(std::move(metrics)) {}
 
 MetricsServer::~MetricsServer() {
     stop();
@@ -183,13 +182,12 @@ bool MetricsServer::start(const ListenAddress& address, std::string* error) {
     const EndingSignalsBlocked blocked;
     // No Date header: Prometheus has no use for it, and the time zone lock it would take on
     // the serving thread is one fewer lock that a process forked meanwhile could inherit held.
-    daemon_ = MHD_start_daemon(
-        MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
-            MHD_USE_SUPPRESS_DATE_NO_CLOCK,
-        0, nullptr, nullptr,
-        &MetricsAnswer::answer, this, MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
-        connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT, kClientTimeoutSeconds,
-        MHD_OPTION_END);
+    daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
+                                   MHD_USE_SUPPRESS_DATE_NO_CLOCK,
+                               0, nullptr, nullptr, &MetricsAnswer::answer, this,
+                               MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
+                               connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT,
+                               kClientTimeoutSeconds, MHD_OPTION_END);
     if (daemon_ == nullptr) {
         ::close(fd);
         *error = "cannot serve on " + address.host + ":" + std::to_string(address.port);

@@ -45,8 +45,9 @@ void InputProp::LoadFromParams() {
     if (clamped) {
         level = kLowestLevel;
     }
-    SetLabelText(controlAs<QLabel>(kInputUnitText),
-                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+    SetLabelText(
+        controlAs<QLabel>(kInputUnitText),
+        DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     SelectListIndex(controlAs<QComboBox>(kInputSource), preset.inputSource);
     ShowNumber(kInputSca1Gain, preset.sca1Gain, 1);
     ShowNumber(kInputSca2Gain, preset.sca2Gain, 1);

@@ -74,7 +74,8 @@ bool ModChk::StoreToParams() {
     preset.modChkAnalogOnTime = ParseInteger(controlAs<QLineEdit>(kModCheckAnalogOn));
     preset.modChkAnalogLevel = StoredNumber(
         kModCheckAnalogLevel,
-        analogLevelFromDbu(params_.device, ParseRounded(controlAs<QLineEdit>(kModCheckAnalogLevel), 1)));
+        analogLevelFromDbu(params_.device,
+                           ParseRounded(controlAs<QLineEdit>(kModCheckAnalogLevel), 1)));
     return true;
 }
 

@@ -37,8 +37,9 @@ void OutputProp::LoadFromParams() {
     // The pilot level is shown at the precision the encoder keeps it in.
     const float level = static_cast<float>(DeviationToDisplay(params_.device, preset.pilotLevel));
     // The pilot runs from the deviation of -18 dBu up to that of -6 dBu.
-    SetLabelText(controlAs<QLabel>(kOutputUnitText),
-                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
+    SetLabelText(
+        controlAs<QLabel>(kOutputUnitText),
+        DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtMinus6dBu, 124));
     ShowNumber(kOutputMpxGain, preset.mpxGain, 1);
     ShowNumber(kOutputPilotLevel, level, 1, preset.pilotLevel);
     ShowNumber(kOutputPilotPhase, preset.pilotPhase, 1);

@@ -1,7 +1,7 @@
 #include "screen/pages/page_helpers.h"
 
-#include "screen/kit/mask_edit.h"
 #include "protocol/number_format.h"
+#include "screen/kit/mask_edit.h"
 
 namespace q93 {
 namespace {

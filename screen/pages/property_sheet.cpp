@@ -3,6 +3,9 @@
 #include <QKeyEvent>
 #include <cstdio>
 
+#include "protocol/parameter_files.h"
+#include "protocol/parameter_set.h"
+#include "screen/kit/template_builder.h"
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/com_prop.h"
 #include "screen/pages/correct_prop.h"
@@ -13,11 +16,8 @@
 #include "screen/pages/output_prop.h"
 #include "screen/pages/pmode_prop.h"
 #include "screen/pages/rtc_prop.h"
-#include "screen/kit/template_builder.h"
 #include "screen/pages/test_prop.h"
 #include "screen/pages/vetoing_tab_bar.h"
-#include "protocol/parameter_files.h"
-#include "protocol/parameter_set.h"
 
 namespace q93 {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "screen/pages/property_page.h"
 #include "protocol/clock_values.h"
+#include "screen/pages/property_page.h"
 
 namespace q93 {
 

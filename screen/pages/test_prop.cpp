@@ -31,9 +31,11 @@ void TestProp::LoadFromParams() {
         return;
     }
     const PresetParameters& preset = params_.preset;
-    const float level = static_cast<float>(DeviationToDisplay(params_.device, preset.testToneLevel));
-    SetLabelText(controlAs<QLabel>(kTestUnitText),
-                 DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
+    const float level =
+        static_cast<float>(DeviationToDisplay(params_.device, preset.testToneLevel));
+    SetLabelText(
+        controlAs<QLabel>(kTestUnitText),
+        DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
     // The encoder numbers its test tones from 1. Checked before the subtraction: a corrupt
     // file may hold any number there, down to INT_MIN.
     SelectListIndex(controlAs<QComboBox>(kTestTone),

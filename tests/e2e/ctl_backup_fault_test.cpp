@@ -17,9 +17,9 @@
 #include <memory>
 #include <thread>
 
+#include "protocol/parameter_files.h"
 #include "store/encoder_lock.h"
 #include "store/location_store.h"
-#include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/immutable_file.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "store/block_compare.h"
 #include "cli/command_words.h"
+#include "store/block_compare.h"
 
 namespace q93 {
 namespace {

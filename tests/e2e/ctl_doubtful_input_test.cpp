@@ -4,8 +4,8 @@
 #include <map>
 #include <random>
 
-#include "store/location_store.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/temp_dir.h"

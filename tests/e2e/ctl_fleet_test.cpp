@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <map>
 
-#include "store/location_store.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
 #include "protocol/preset_transfer.h"
+#include "store/location_store.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/process_runner.h"

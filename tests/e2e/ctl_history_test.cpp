@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <map>
 
-#include "store/location_store.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/sim_process.h"

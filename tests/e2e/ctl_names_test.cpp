@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "store/location_store.h"
 #include "cli/quoted_text.h"
 #include "protocol/parameter_files.h"
+#include "store/location_store.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/temp_dir.h"

@@ -1,9 +1,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
-#include <netinet/in.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -356,14 +356,14 @@ TEST(Watch, IdleAndTricklingClientsNeitherBlindItNorStarveThePolls) {
             EXPECT_LT(Clock::now() - start, 3s) << "round " << round;
         }
     }
-    WatchProcess starved(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"},
-                         128);
+    WatchProcess starved(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"}, 128);
     ASSERT_GT(starved.port(), 0) << starved.errText();
-    const double before = samples(scrapeUntilPolled(starved.port(), 1, 5s).body)
-                              .at("q93_watch_polls_total");
+    const double before =
+        samples(scrapeUntilPolled(starved.port(), 1, 5s).body).at("q93_watch_polls_total");
     Clients crowd(starved.port(), 127);
     // The idle time-out frees the watch's connections for the scrape that reads the result.
-    const auto after = samples(scrapeUntilPolled(starved.port(), static_cast<std::size_t>(before) + 3, 20s).body);
+    const auto after =
+        samples(scrapeUntilPolled(starved.port(), static_cast<std::size_t>(before) + 3, 20s).body);
     ASSERT_TRUE(after.count("q93_up" + of)) << starved.errText();
     EXPECT_EQ(after.at("q93_up" + of), 1) << starved.errText();
     EXPECT_EQ(after.at("q93_watch_poll_errors_total"), 0) << starved.errText();

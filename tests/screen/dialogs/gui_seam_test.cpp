@@ -9,8 +9,8 @@
 #include <chrono>
 #include <thread>
 
-#include "screen/dialogs/progress_popup_widget.h"
 #include "base/user_seam.h"
+#include "screen/dialogs/progress_popup_widget.h"
 #include "tests/screen/dialogs/link_gui_support.h"
 
 namespace q93 {

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include "tests/screen/dialogs/link_gui_support.h"
 #include "tests/link/test_case_names.h"
+#include "tests/screen/dialogs/link_gui_support.h"
 
 namespace q93 {
 namespace {

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "base/frame_log.h"
-#include "screen/dialogs/port_log_window.h"
 #include "link/tcp_link.h"
+#include "screen/dialogs/port_log_window.h"
 #include "tests/link/tcp_loopback_server.h"
 #include "tests/support/recording_seam.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "protocol/deviation_units.h"
-#include "screen/pages/property_sheet.h"
 #include "protocol/parameter_files.h"
+#include "screen/pages/property_sheet.h"
 #include "tests/screen/pages/page_test_support.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "protocol/parameter_files.h"
+#include "screen/kit/mask_edit.h"
 #include "screen/pages/correct_prop.h"
 #include "screen/pages/correction_edit_dialog.h"
-#include "screen/kit/mask_edit.h"
-#include "protocol/parameter_files.h"
 #include "tests/screen/pages/device_page_support_test.h"
 
 namespace q93 {

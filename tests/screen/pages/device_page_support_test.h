@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/string_table.h"
-#include "screen/pages/page_owner.h"
 #include "protocol/parameter_set.h"
+#include "screen/pages/page_owner.h"
 #include "tests/screen/pages/page_test_support.h"
 #include "tests/support/recording_seam.h"
 

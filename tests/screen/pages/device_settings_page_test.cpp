@@ -4,8 +4,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "screen/pages/adjust_prop.h"
 #include "screen/kit/mask_edit.h"
+#include "screen/pages/adjust_prop.h"
 #include "tests/screen/pages/device_page_support_test.h"
 
 namespace q93 {

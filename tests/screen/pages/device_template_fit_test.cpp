@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "screen/kit/template_builder.h"
 #include "resources/templates/clock_page_template.h"
 #include "resources/templates/correction_page_template.h"
 #include "resources/templates/interfaces_page_template.h"
 #include "resources/templates/settings_page_template.h"
+#include "screen/kit/template_builder.h"
 #include "tests/screen/pages/device_page_support_test.h"
 
 namespace q93 {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "base/string_table.h"
+#include "protocol/parameter_set.h"
 #include "screen/pages/page_owner.h"
 #include "screen/pages/property_page.h"
 #include "screen/pages/property_sheet.h"
-#include "protocol/parameter_set.h"
 #include "tests/support/recording_seam.h"
 
 namespace q93::test {

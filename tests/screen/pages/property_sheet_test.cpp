@@ -8,11 +8,11 @@
 #include <functional>
 #include <string>
 
+#include "protocol/parameter_files.h"
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/input_prop.h"
 #include "screen/pages/location_prop.h"
 #include "screen/pages/rtc_prop.h"
-#include "protocol/parameter_files.h"
 #include "tests/screen/pages/page_test_support.h"
 #include "tests/support/temp_dir.h"
 

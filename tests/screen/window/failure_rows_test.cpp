@@ -7,11 +7,11 @@
 #include <functional>
 #include <map>
 
+#include "resources/templates/main_window_templates.h"
 #include "screen/pages/property_page.h"
 #include "screen/pages/property_sheet.h"
-#include "resources/templates/main_window_templates.h"
-#include "tests/screen/window/main_window_fixture.h"
 #include "tests/link/tcp_loopback_server.h"
+#include "tests/screen/window/main_window_fixture.h"
 #include "tests/support/config_home.h"
 
 namespace q93::test {

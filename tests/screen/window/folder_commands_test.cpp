@@ -1,5 +1,8 @@
 // Sites and encoders made, renamed and removed through the tree's context menu, with the real
 // dialogs answered as a user would, real folders, q93ctl and q93sim.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -8,30 +11,27 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
-#include <thread>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
+#include <thread>
 
-#include "store/encoder_lock.h"
-#include "screen/kit/ui_translations.h"
-#include "store/working_folder.h"
-#include "screen/dialogs/connection_dialog.h"
-#include "screen/pages/location_prop.h"
-#include "screen/kit/mask_edit.h"
-#include "screen/pages/property_sheet.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/main_window_templates.h"
 #include "resources/templates/preset_templates.h"
+#include "screen/dialogs/connection_dialog.h"
+#include "screen/kit/mask_edit.h"
+#include "screen/kit/ui_translations.h"
+#include "screen/pages/location_prop.h"
+#include "screen/pages/property_sheet.h"
+#include "store/encoder_lock.h"
+#include "store/working_folder.h"
 #include "tests/screen/window/main_window_fixture.h"
 #include "tests/support/process_runner.h"
 
@@ -423,8 +423,8 @@ TEST(ProgramSignals, TheWindowIgnoresTheFileSizeSignal) {
         const rlimit none{0, RLIM_INFINITY};
         ::setrlimit(RLIMIT_FSIZE, &none);
         const std::string program = binPath("q93config");
-        ::execl(program.c_str(), program.c_str(), "-platform", "offscreen",
-                folder.path().c_str(), static_cast<char*>(nullptr));
+        ::execl(program.c_str(), program.c_str(), "-platform", "offscreen", folder.path().c_str(),
+                static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ASSERT_GT(pid, 0);

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 #include "base/string_table.h"
-#include "screen/pages/property_sheet.h"
 #include "protocol/parameter_set.h"
+#include "screen/pages/property_sheet.h"
 
 namespace q93::test {
 

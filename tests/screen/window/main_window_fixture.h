@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "protocol/parameter_files.h"
 #include "screen/window/location_tree.h"
 #include "screen/window/main_window.h"
-#include "protocol/parameter_files.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_dir.h"

@@ -5,10 +5,10 @@
 #include <QTimeEdit>
 #include <filesystem>
 
-#include "screen/pages/property_sheet.h"
-#include "screen/pages/rtc_prop.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/main_window_templates.h"
+#include "screen/pages/property_sheet.h"
+#include "screen/pages/rtc_prop.h"
 #include "tests/screen/window/main_window_fixture.h"
 #include "tests/support/sim_process.h"
 

@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <set>
 
-#include "screen/pages/adjust_prop.h"
-#include "screen/pages/property_sheet.h"
 #include "protocol/parameter_set.h"
 #include "resources/templates/main_window_templates.h"
+#include "screen/pages/adjust_prop.h"
+#include "screen/pages/property_sheet.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93::test {

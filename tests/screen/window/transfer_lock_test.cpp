@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "store/encoder_lock.h"
 #include "resources/templates/main_window_templates.h"
+#include "store/encoder_lock.h"
 #include "tests/screen/window/main_window_fixture.h"
 #include "tests/support/lock_holder_process.h"
 
