@@ -2,7 +2,8 @@
 # Starts q93config under a virtual display on the demo data, once in German and once in
 # English, walks the tree to a preset with the keyboard, and saves a PNG of the main window:
 #   build/screenshots/main-LANG.png (a preset selected), device-LANG.png (an encoder selected),
-#   modulation-LANG.png (the modulation power dialog polling the demo's TCP encoder)
+#   modulation-LANG.png (the modulation power dialog polling the demo's TCP encoder),
+#   menu-LANG.png (an encoder's context menu), connection-LANG.png (its Properties)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build/screenshots"
@@ -41,7 +42,9 @@ if [[ "${1:-}" == "--inside" ]]; then
     # The encoder's connection settings through its context menu, and the port log.
     xdotool mousemove $((X + 110)) $((Y + 38)) click 3
     sleep 0.5
-    xdotool key Down Return
+    import -window root -crop 860x600+0+0 "$out/menu-$lang.png"
+    # Properties, the fifth entry: after New site, New encoder, Rename and Remove.
+    xdotool key Down Down Down Down Down Return
     sleep 0.5
     import -window root -crop 860x600+0+0 "$out/connection-$lang.png"
     xdotool key Escape
