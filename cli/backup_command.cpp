@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "cli/ctl_command.h"
 #include "cli/fleet_command.h"
 #include "cli/lock_options.h"
@@ -40,7 +42,8 @@ JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
 }
 
 // With a settings history, the files of the run become one version; without one nothing
-// is looked at beyond the one folder that tells.
+// is looked at beyond the one folder that tells. A repository history init did not make is
+// left alone: the backup stands, and stderr says why no version was recorded.
 bool recordVersion(const std::vector<StoredEncoder>& encoders, std::string* error) {
     if (encoders.empty() || !hasHistory())
         return true;
@@ -50,9 +53,19 @@ bool recordVersion(const std::vector<StoredEncoder>& encoders, std::string* erro
     std::vector<EncoderName> names;
     for (const StoredEncoder& encoder : encoders)
         names.push_back({encoder.site, encoder.encoder});
-    std::string recorded;
-    if (recordBackup(kLocationRoot, names, &recorded, error))
-        return true;
+    std::string recorded, note;
+    const RecordResult result = recordBackup(kLocationRoot, names, &recorded, &note, error);
+    if (!note.empty())
+        std::fprintf(stderr, "q93ctl: %s\n", note.c_str());
+    switch (result) {
+        case RecordResult::Done:
+            return true;
+        case RecordResult::NotOurs:
+            std::fprintf(stderr, "q93ctl: no version recorded: %s\n", error->c_str());
+            return true;
+        case RecordResult::Failed:
+            break;
+    }
     *error = "the files are stored, but the history did not record them: " + *error;
     return false;
 }

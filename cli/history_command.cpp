@@ -27,8 +27,13 @@ int runInit(const Arguments& args) {
     if (!args.empty())
         return usageError("history init takes no more words");
     std::string error;
-    if (hasHistory())
+    if (isHistoryRepository())
         return failure(std::string(kLocationRoot) + " keeps a settings history already");
+    if (hasHistory())
+        return failure(
+            std::string(kLocationRoot) +
+            ".git is a git repository that history init did not make; the settings " +
+            "history records only in a repository of its own (move that one away first)");
     if (!initHistory(kLocationRoot, textconvCommand(), &error))
         return failure(error);
     std::printf("settings history in %s: every backup that changes a file records a version\n",

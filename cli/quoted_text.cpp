@@ -8,37 +8,9 @@
 namespace q93::ctl {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789abcdef";
-
 bool isControl(char c) {
     const auto byte = static_cast<std::uint8_t>(c);
     return byte < 0x20 || byte == 0x7F;
-}
-
-void appendEscaped(std::string& out, char c) {
-    switch (c) {
-        case '"':
-            out += "\\\"";
-            return;
-        case '\\':
-            out += "\\\\";
-            return;
-        case '\t':
-            out += "\\t";
-            return;
-        case '\n':
-            out += "\\n";
-            return;
-        case '\r':
-            out += "\\r";
-            return;
-        default:
-            break;
-    }
-    const auto byte = static_cast<std::uint8_t>(c);
-    out += "\\x";
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0F];
 }
 
 int hexValue(char c) {
@@ -99,22 +71,7 @@ std::optional<std::string> unquoted(std::string_view word) {
 }  // namespace
 
 std::string cQuoted(std::string_view text) {
-    std::string out = "\"";
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = utf8SequenceLength(text, at);
-        if (length > 1) {
-            out.append(text.substr(at, length));
-            at += length;
-            continue;
-        }
-        const char c = text[at++];
-        if (length == 1 && !isControl(c) && c != '"' && c != '\\') {
-            out += c;
-        } else {
-            appendEscaped(out, c);
-        }
-    }
-    return out + "\"";
+    return quotedText(text);
 }
 
 std::string quotedIfNeeded(std::string_view text) {

@@ -26,6 +26,8 @@ using Object = GitHandle<git_object, git_object_free>;
 using TreeEntry = GitHandle<git_tree_entry, git_tree_entry_free>;
 using RevisionWalk = GitHandle<git_revwalk, git_revwalk_free>;
 using Config = GitHandle<git_config, git_config_free>;
+using Reference = GitHandle<git_reference, git_reference_free>;
+using TreeBuilder = GitHandle<git_treebuilder, git_treebuilder_free>;
 
 // Calls a libgit2 function that hands out an object through its first parameter, and puts
 // the object into `handle` before returning the function's result, so that the handle can

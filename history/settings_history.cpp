@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/held_signals.h"
 #include "history/git_handles.h"
 #include "protocol/parameter_files.h"
 
@@ -23,6 +24,12 @@ constexpr const char* kAttributesFile = ".gitattributes";
 // The diff driver the attributes name; its textconv is set in the repository's own config.
 constexpr const char* kAttributes = "*.dat diff=q93\n";
 constexpr const char* kTextconvKey = "diff.q93.textconv";
+// Set by initHistory in the repository's own config: versions are recorded there only, and
+// only on that branch.
+constexpr const char* kMarkKey = "q93.history";
+constexpr const char* kBranchKey = "q93.branch";
+constexpr const char* kBranchPrefix = "refs/heads/";
+constexpr const char* kIndexLock = "index.lock";
 constexpr std::size_t kShortIdLength = 7;
 
 bool openRepository(const std::string& root, Repository& repo, std::string* error) {
@@ -69,22 +76,176 @@ bool authorOf(git_repository* repo, Signature& author, std::string* error) {
     return true;
 }
 
-// The stored files of the encoders as they are on the disk, staged over the newest version.
-bool stageEncoders(git_index* index, const std::string& root,
-                   const std::vector<EncoderName>& encoders, std::string* error) {
+// The stored files of the encoders that are on the disk, relative to the root.
+std::vector<std::string> storedPaths(const std::string& root,
+                                     const std::vector<EncoderName>& encoders) {
+    std::vector<std::string> paths;
     for (const EncoderName& name : encoders) {
         const std::string relative = name.site + "/" + name.encoder + "/";
         std::vector<std::string> files{kDeviceFileName};
         for (int n = 1; n <= kPresetsPerEncoder; ++n)
             files.push_back(presetFileName(presetLabel(n)));
         for (const std::string& file : files) {
-            if (!isStoredFile(root + relative + file))
-                continue;
-            if (git_index_add_bypath(index, (relative + file).c_str()) != 0) {
-                *error = gitError("cannot take " + relative + file + " into the history");
-                return false;
-            }
+            if (isStoredFile(root + relative + file))
+                paths.push_back(relative + file);
         }
+    }
+    return paths;
+}
+
+// The stored files of the encoders as they are on the disk, staged over the newest version.
+bool stageEncoders(git_index* index, const std::string& root,
+                   const std::vector<EncoderName>& encoders, std::string* error) {
+    for (const std::string& path : storedPaths(root, encoders)) {
+        if (git_index_add_bypath(index, path.c_str()) != 0) {
+            *error = gitError("cannot take " + path + " into the history");
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string branchName(const std::string& reference) {
+    const std::string prefix = kBranchPrefix;
+    return reference.rfind(prefix, 0) == 0 ? reference.substr(prefix.size()) : reference;
+}
+
+// The marked state of the repository's own config: whether it is the history's, and its
+// branch ("" when not recorded there).
+struct Mark {
+    bool marked = false;
+    bool madeBeforeMark = false;
+    std::string branch;
+};
+
+bool readMark(git_repository* repo, Mark& mark, std::string* error) {
+    Config config, snapshot;
+    if (fill(config, git_repository_config, repo) != 0 ||
+        fill(snapshot, git_config_snapshot, config.get()) != 0) {
+        *error = gitError("cannot read the repository's config");
+        return false;
+    }
+    int marked = 0;
+    const char* text = nullptr;
+    mark.marked = git_config_get_bool(&marked, snapshot.get(), kMarkKey) == 0 && marked != 0;
+    mark.madeBeforeMark =
+        !mark.marked && git_config_get_string(&text, snapshot.get(), kTextconvKey) == 0;
+    if (git_config_get_string(&text, snapshot.get(), kBranchKey) == 0)
+        mark.branch = text;
+    return true;
+}
+
+bool writeMark(git_repository* repo, const std::string& branch, std::string* error) {
+    Config config;
+    if (fill(config, git_repository_config, repo) != 0 ||
+        git_config_set_bool(config.get(), kMarkKey, 1) != 0 ||
+        git_config_set_string(config.get(), kBranchKey, branch.c_str()) != 0) {
+        *error = gitError("cannot mark the repository as the settings history");
+        return false;
+    }
+    return true;
+}
+
+// The branch HEAD names, or "" (with *error) when HEAD is detached.
+std::string headBranch(git_repository* repo, const std::string& root, std::string* error) {
+    Reference head;
+    if (fill(head, git_reference_lookup, repo, "HEAD") != 0) {
+        *error = gitError("cannot read HEAD in " + root);
+        return {};
+    }
+    const char* target = git_reference_type(head.get()) == GIT_REFERENCE_SYMBOLIC
+                             ? git_reference_symbolic_target(head.get())
+                             : nullptr;
+    if (target == nullptr || std::string(target).rfind(kBranchPrefix, 0) != 0) {
+        *error = "HEAD in " + root + " is detached";
+        return {};
+    }
+    return target;
+}
+
+// Whether versions may be recorded: the repository is the history's and HEAD is on its
+// branch. A history made before the mark is marked now, on the branch HEAD is on.
+RecordResult checkOwnBranch(git_repository* repo, const std::string& root, std::string* error) {
+    Mark mark;
+    if (!readMark(repo, mark, error))
+        return RecordResult::Failed;
+    if (!mark.marked && !mark.madeBeforeMark) {
+        *error = root + ".git is a git repository that q93ctl history init did not make; " +
+                 "q93ctl records no versions in it";
+        return RecordResult::NotOurs;
+    }
+    const std::string branch = headBranch(repo, root, error);
+    const std::string wanted = mark.branch.empty() ? branch : mark.branch;
+    if (branch.empty() || branch != wanted) {
+        if (!branch.empty()) {
+            *error = "HEAD in " + root + " is on branch " + branchName(branch) + ", not on the " +
+                     "history's branch";
+        }
+        if (wanted.empty()) {
+            *error += "; versions are recorded on a branch only";
+        } else {
+            *error += "; versions are recorded on branch " + branchName(wanted) +
+                      " only (git checkout " + branchName(wanted) + " in " + root + " goes back)";
+        }
+        return RecordResult::Failed;
+    }
+    if ((!mark.marked || mark.branch.empty()) && !writeMark(repo, branch, error))
+        return RecordResult::Failed;
+    return RecordResult::Done;
+}
+
+// An index.lock while the caller holds the history's lock was left by a recorder that was
+// ended while it wrote: no recorder of ours can own it now.
+bool removeStaleIndexLock(const std::string& root, std::string* note, std::string* error) {
+    const std::string path = historyFolder(root) + kIndexLock;
+    std::error_code code;
+    if (!std::filesystem::exists(path, code))
+        return true;
+    if (!std::filesystem::remove(path, code) && code) {
+        *error = "cannot remove the stale " + path + ": " + code.message();
+        return false;
+    }
+    *note = "removed a stale .git/index.lock left by an interrupted backup";
+    return true;
+}
+
+// HEAD's tree with the given files as they are on the disk; the index takes the same files.
+bool treeWithFiles(git_repository* repo, git_index* index, git_tree* head,
+                   const std::vector<std::string>& paths, git_oid& treeId, std::string* error) {
+    Tree empty;
+    if (head == nullptr) {
+        TreeBuilder builder;
+        git_oid emptyId;
+        if (fill(builder, git_treebuilder_new, repo, static_cast<const git_tree*>(nullptr)) != 0 ||
+            git_treebuilder_write(&emptyId, builder.get()) != 0 ||
+            fill(empty, git_tree_lookup, repo, &emptyId) != 0) {
+            *error = gitError("cannot start the first version");
+            return false;
+        }
+        head = empty.get();
+    }
+    std::vector<git_tree_update> updates(paths.size());
+    std::vector<git_oid> ids(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (git_blob_create_from_workdir(&ids[i], repo, paths[i].c_str()) != 0) {
+            *error = gitError("cannot take " + paths[i] + " into the history");
+            return false;
+        }
+        updates[i] = {GIT_TREE_UPDATE_UPSERT, ids[i], GIT_FILEMODE_BLOB, paths[i].c_str()};
+    }
+    if (git_tree_create_updated(&treeId, repo, head, updates.size(), updates.data()) != 0) {
+        *error = gitError("cannot write the new version");
+        return false;
+    }
+    for (const std::string& path : paths) {
+        if (git_index_add_bypath(index, path.c_str()) != 0) {
+            *error = gitError("cannot take " + path + " into the history's index");
+            return false;
+        }
+    }
+    if (git_index_write(index) != 0) {
+        *error = gitError("cannot write the history's index");
+        return false;
     }
     return true;
 }
@@ -108,6 +269,28 @@ bool commitTree(git_repository* repo, git_commit* parent, const git_oid& treeId,
     return true;
 }
 
+// Records the tree when it differs from HEAD's.
+bool recordTree(git_repository* repo, git_commit* head, git_tree* before, const git_oid& treeId,
+                std::string* recorded, std::string* error) {
+    if (before && git_oid_equal(&treeId, git_tree_id(before)))
+        return true;
+    Tree after;
+    std::vector<VersionChange> changes;
+    if (fill(after, git_tree_lookup, repo, &treeId) != 0 ||
+        !changesBetween(repo, before, after.get(), changes, error)) {
+        return false;
+    }
+    const std::string message =
+        changes.empty() ? std::string("Settings history\n") : versionMessage(changes);
+    git_oid id;
+    if (!commitTree(repo, head, treeId, message, id, error))
+        return false;
+    char text[GIT_OID_HEXSZ + 1];
+    git_oid_tostr(text, sizeof text, &id);
+    *recorded = std::string(text, kShortIdLength);
+    return true;
+}
+
 // Writes the index as a tree and records it when it differs from HEAD's.
 bool recordIndex(git_repository* repo, git_index* index, std::string* recorded,
                  std::string* error) {
@@ -120,23 +303,7 @@ bool recordIndex(git_repository* repo, git_index* index, std::string* recorded,
         *error = gitError("cannot write the history's index");
         return false;
     }
-    if (before && git_oid_equal(&treeId, git_tree_id(before.get())))
-        return true;
-    Tree after;
-    std::vector<VersionChange> changes;
-    if (fill(after, git_tree_lookup, repo, &treeId) != 0 ||
-        !changesBetween(repo, before.get(), after.get(), changes, error)) {
-        return false;
-    }
-    const std::string message =
-        changes.empty() ? std::string("Settings history\n") : versionMessage(changes);
-    git_oid id;
-    if (!commitTree(repo, head.get(), treeId, message, id, error))
-        return false;
-    char text[GIT_OID_HEXSZ + 1];
-    git_oid_tostr(text, sizeof text, &id);
-    *recorded = std::string(text, kShortIdLength);
-    return true;
+    return recordTree(repo, head.get(), before.get(), treeId, recorded, error);
 }
 
 bool writeAttributes(const std::string& root, std::string* error) {
@@ -228,14 +395,29 @@ bool hasHistory(const std::string& root) {
     return std::filesystem::is_directory(historyFolder(root), code);
 }
 
+bool isHistoryRepository(const std::string& root) {
+    startLibgit2();
+    Repository repo;
+    Mark mark;
+    std::string error;
+    return hasHistory(root) &&
+           fill(repo, git_repository_open_ext, root.c_str(), GIT_REPOSITORY_OPEN_NO_SEARCH,
+                nullptr) == 0 &&
+           readMark(repo.get(), mark, &error) && (mark.marked || mark.madeBeforeMark);
+}
+
 std::string historyFolder(const std::string& root) {
     return root + kRepositoryFolder + "/";
 }
 
 bool initHistory(const std::string& root, const std::string& textconv, std::string* error) {
     startLibgit2();
-    if (hasHistory(root))
+    if (isHistoryRepository(root))
         return true;
+    if (hasHistory(root)) {
+        *error = root + ".git is a git repository that history init did not make";
+        return false;
+    }
     std::error_code code;
     std::filesystem::create_directories(root, code);
     Repository repo;
@@ -250,6 +432,9 @@ bool initHistory(const std::string& root, const std::string& textconv, std::stri
         *error = gitError("cannot set the diff driver");
         return false;
     }
+    const std::string branch = headBranch(repo.get(), root, error);
+    if (branch.empty() || !writeMark(repo.get(), branch, error))
+        return false;
     if (!writeAttributes(root, error))
         return false;
     std::vector<EncoderName> encoders;
@@ -276,18 +461,37 @@ bool initHistory(const std::string& root, const std::string& textconv, std::stri
     return recordIndex(repo.get(), index.get(), &recorded, error);
 }
 
-bool recordBackup(const std::string& root, const std::vector<EncoderName>& encoders,
-                  std::string* recorded, std::string* error) {
+RecordResult recordBackup(const std::string& root, const std::vector<EncoderName>& encoders,
+                          std::string* recorded, std::string* note, std::string* error) {
     Repository repo;
     Index index;
     if (!openRepository(root, repo, error))
-        return false;
+        return RecordResult::Failed;
+    const RecordResult own = checkOwnBranch(repo.get(), root, error);
+    if (own != RecordResult::Done)
+        return own;
+    Commit head;
+    Tree before;
+    if (!headTree(repo.get(), head, before, error) || !removeStaleIndexLock(root, note, error)) {
+        return RecordResult::Failed;
+    }
     if (fill(index, git_repository_index, repo.get()) != 0) {
         *error = gitError("cannot read the history's index");
-        return false;
+        return RecordResult::Failed;
     }
-    return stageEncoders(index.get(), root, encoders, error) &&
-           recordIndex(repo.get(), index.get(), recorded, error);
+    std::vector<std::string> paths = storedPaths(root, encoders);
+    // The first version also takes the attributes initHistory staged.
+    if (!head && isStoredFile(root + kAttributesFile))
+        paths.insert(paths.begin(), kAttributesFile);
+    // Index, objects and HEAD are written whole before an ending signal is let through: an
+    // ended backup leaves no index.lock behind.
+    EndSignalsHeld held;
+    git_oid treeId;
+    if (!treeWithFiles(repo.get(), index.get(), before.get(), paths, treeId, error) ||
+        !recordTree(repo.get(), head.get(), before.get(), treeId, recorded, error)) {
+        return RecordResult::Failed;
+    }
+    return RecordResult::Done;
 }
 
 bool listVersions(const std::string& root, const std::vector<EncoderName>& encoders,

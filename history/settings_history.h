@@ -15,8 +15,12 @@ namespace q93 {
 // The settings history: LocationData as a git repository whose versions are the backups.
 // Its folder, LocationData/.git, starts with a dot, so the location store never lists it.
 
-// Whether `root` keeps a history.
+// Whether `root` holds a repository (LocationData/.git), whoever made it.
 bool hasHistory(const std::string& root = kLocationRoot);
+// Whether that repository is one `initHistory` made: marked so in its own config
+// (q93.history), or, made before the mark, with the diff driver initHistory sets there.
+// Versions are recorded in no other repository: a person's own git work stays theirs.
+bool isHistoryRepository(const std::string& root = kLocationRoot);
 // The repository's own folder, "ROOT/.git/": one recorder at a time locks it.
 std::string historyFolder(const std::string& root = kLocationRoot);
 
@@ -33,11 +37,19 @@ struct EncoderName {
     std::string encoder;
 };
 
-// After a backup: the stored files of these encoders as a new version, its message naming
+// After a backup: the stored files of these encoders as a new version on the history's own
+// branch, its tree HEAD's with those files (nothing else the index holds), its message naming
 // each field that changed, its author the user's git identity or else user@host. Nothing is
 // recorded when no file changed. *recorded holds the version's short id, or stays empty.
-bool recordBackup(const std::string& root, const std::vector<EncoderName>& encoders,
-                  std::string* recorded, std::string* error);
+// The caller holds the history's lock (historyFolder()), so no other recorder runs: an
+// .git/index.lock found then was left by one that was ended, and is removed (*note says so).
+enum class RecordResult {
+    Done,     // recorded, or nothing changed
+    NotOurs,  // the repository is not one initHistory made: nothing done (*error says so)
+    Failed,   // *error says why; HEAD detached or on another branch is one such
+};
+RecordResult recordBackup(const std::string& root, const std::vector<EncoderName>& encoders,
+                          std::string* recorded, std::string* note, std::string* error);
 
 // A version and what it changed.
 struct Version {

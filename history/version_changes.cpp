@@ -112,7 +112,7 @@ std::string shortFile(const std::string& file) {
 
 std::string changeLine(const VersionChange& change) {
     std::string line =
-        nameText(change.encoderName()) + " " + shortFile(change.difference.file) + ": ";
+        lineName(change.encoderName()) + " " + shortFile(change.difference.file) + ": ";
     switch (change.kind) {
         case FileChange::Added:
             return line + "stored";

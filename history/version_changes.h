@@ -31,8 +31,8 @@ bool changesBetween(git_repository* repo, git_tree* older, git_tree* newer,
                     std::vector<VersionChange>& changes, std::string* error);
 
 // The message of a version that holds these changes: a line each,
-// "Hilltop/Tower Preset-2: mpxGain -3.0 -> -2.5 dB", names decoded for reading, and a
-// summary first when there is more than one.
+// "Hilltop/Tower Preset-2: mpxGain -3.0 -> -2.5 dB", a name that is not UTF-8 or holds a control
+// character in its quoted form, and a summary first when there is more than one.
 std::string versionMessage(const std::vector<VersionChange>& changes);
 
 }  // namespace q93::history

@@ -26,6 +26,39 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+bool isControl(char c) {
+    const auto byte = static_cast<std::uint8_t>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+void appendEscaped(std::string& out, char c) {
+    switch (c) {
+        case '"':
+            out += "\\\"";
+            return;
+        case '\\':
+            out += "\\\\";
+            return;
+        case '\t':
+            out += "\\t";
+            return;
+        case '\n':
+            out += "\\n";
+            return;
+        case '\r':
+            out += "\\r";
+            return;
+        default:
+            break;
+    }
+    const auto byte = static_cast<std::uint8_t>(c);
+    out += "\\x";
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 0x0F];
+}
+
 }  // namespace
 
 std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at) {
@@ -79,6 +112,32 @@ std::string nameText(std::string_view bytes) {
         appendUtf8(text, byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte);
     }
     return text;
+}
+
+std::string quotedText(std::string_view text) {
+    std::string out = "\"";
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = utf8SequenceLength(text, at);
+        if (length > 1) {
+            out.append(text.substr(at, length));
+            at += length;
+            continue;
+        }
+        const char c = text[at++];
+        if (length == 1 && !isControl(c) && c != '"' && c != '\\') {
+            out += c;
+        } else {
+            appendEscaped(out, c);
+        }
+    }
+    return out + "\"";
+}
+
+std::string lineName(std::string_view bytes) {
+    bool readable = isUtf8(bytes);
+    for (const char c : bytes)
+        readable = readable && !isControl(c);
+    return readable ? std::string(bytes) : quotedText(bytes);
 }
 
 }  // namespace q93

@@ -18,4 +18,13 @@ std::size_t utf8SequenceLength(std::string_view bytes, std::size_t at);
 // from a Windows machine. Only for the screen: paths are always built from the bytes.
 std::string nameText(std::string_view bytes);
 
+// The quoted form q93ctl prints a name in: double quotes, C escapes (\" \\ \t \n \r) and
+// \xHH for every other control byte or byte that is not UTF-8.
+std::string quotedText(std::string_view text);
+
+// A name inside a line of text (a version's message): as it is when it is UTF-8 without
+// control characters, else its quoted form, so that a newline cannot break the line and the
+// bytes can be told back exactly.
+std::string lineName(std::string_view bytes);
+
 }  // namespace q93

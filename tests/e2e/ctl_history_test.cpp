@@ -132,6 +132,122 @@ TEST_F(SettingsHistory, BackupsBecomeVersionsThatDiffAndRestoreFieldByField) {
     EXPECT_EQ(ctl({"diff", "Hill/Tower", "--from", "no-such-version"}).exitCode, 1);
 }
 
+// Versions go only into the history's own repository, on its own branch, and take only
+// the stored files: each case leaves HEAD where it was and says why on stderr.
+TEST_F(SettingsHistory, RecordsOnlyOnItsOwnBranchAndRefusesWithAReason) {
+    backup();
+    std::string branch = git({"symbolic-ref", "--short", "HEAD"}).out;
+    ASSERT_FALSE(branch.empty());
+    branch.pop_back();
+    struct Case {
+        const char* name;
+        std::vector<std::vector<std::string>> gitSteps;
+        int exitCode;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {"detached HEAD", {{"checkout", "-q", "--detach"}}, 1, "is detached"},
+        {"another branch", {{"checkout", "-q", "-b", "mine"}}, 1, "not on the history's branch"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = git({"rev-parse", "HEAD"}).out;
+        for (const auto& step : c.gitSteps)
+            ASSERT_EQ(git(step).exitCode, 0);
+        const auto result = ctl({"backup"});
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_EQ(result.out, "Hill/Mast OK\nHill/Tower OK\n");
+        EXPECT_NE(result.err.find("the history did not record them"), std::string::npos)
+            << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_EQ(git({"rev-parse", "HEAD"}).out, before);
+        ASSERT_EQ(git({"checkout", "-q", branch}).exitCode, 0);
+    }
+}
+
+// A history made before the mark has only the diff driver in its config: it is still the
+// history, and is marked at its next backup on the branch HEAD is on.
+TEST_F(SettingsHistory, HistoryMadeBeforeTheMarkIsTakenAndMarked) {
+    ASSERT_EQ(git({"config", "--unset", "q93.history"}).exitCode, 0);
+    ASSERT_EQ(git({"config", "--unset", "q93.branch"}).exitCode, 0);
+    backup();
+    EXPECT_EQ(versionCount(), "1\n");
+    EXPECT_EQ(git({"config", "--bool", "q93.history"}).out, "true\n");
+    EXPECT_EQ(git({"config", "q93.branch"}).out, git({"symbolic-ref", "HEAD"}).out);
+}
+
+TEST_F(SettingsHistory, StaleIndexLockIsRemovedAndStagedFilesStayOutOfTheVersion) {
+    // A backup ended while it wrote, and a file the user staged in LocationData by hand.
+    test::writeFileBytes((root() / "staged.txt").string(), "mine\n");
+    ASSERT_EQ(git({"add", "staged.txt"}).exitCode, 0);
+    test::writeFileBytes((root() / ".git" / "index.lock").string(), "");
+    const auto result = ctl({"backup"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("removed a stale .git/index.lock"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(root() / ".git" / "index.lock"));
+    EXPECT_EQ(versionCount(), "1\n");
+    const std::string tree = git({"ls-tree", "-r", "--name-only", "HEAD"}).out;
+    EXPECT_EQ(tree.find("staged.txt"), std::string::npos) << tree;
+    EXPECT_NE(tree.find("Hill/Tower/Preset-2.dat"), std::string::npos) << tree;
+    EXPECT_NE(tree.find(".gitattributes"), std::string::npos) << tree;
+    // Still staged as the user left it; the stored files match the version.
+    EXPECT_EQ(git({"diff", "--cached", "--name-only"}).out, "staged.txt\n");
+    EXPECT_EQ(git({"diff", "--name-only"}).out, "");
+}
+
+TEST_F(SettingsHistory, NamesThatBreakALineAreQuotedInTheMessage) {
+    const fs::path odd = root() / "Caf\xe9" / "Two\nLines";
+    fs::create_directories(odd);
+    test::writeFileBytes((odd / "tcp.txt").string(),
+                         "127.0.0.1\r\n" + std::to_string(sim.port()) + "\r\nTCP/IP\r\n3\r\n1\r\n");
+    const auto result = ctl({"backup", "--jobs", "1"});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    const std::string message = git({"log", "-1", "--format=%B"}).out;
+    EXPECT_NE(message.find("\n\"Caf\\xe9/Two\\nLines\" device: stored\n"), std::string::npos)
+        << message;
+    EXPECT_EQ(message.find("Two\nLines"), std::string::npos) << message;
+}
+
+// A repository of the user's own in LocationData is not the history: init refuses it, and a
+// backup stores the files but records nothing there, neither a version nor the staged file.
+TEST(SettingsHistoryForeign, UsersOwnRepositoryIsLeftAlone) {
+    test::TempDir work, store;
+    test::SimProcess sim{{"--tcp", "127.0.0.1:0", "--store", store.path().string()}};
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    const std::string folder = work.path().string();
+    const fs::path root = work.path() / "LocationData";
+    ASSERT_EQ(test::runCtl({"add", "Hill/Tower", "--ip", "127.0.0.1", "--tcp-port",
+                            std::to_string(sim.port())},
+                           folder)
+                  .exitCode,
+              0);
+    const auto git = [&](std::vector<std::string> args) {
+        std::vector<std::string> argv{
+            "/usr/bin/env", "git",         "-C", root.string(),
+            "-c",           "user.name=U", "-c", "user.email=u@example.org"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return test::runProgram(argv, 30);
+    };
+    test::writeFileBytes((root / "notes.txt").string(), "notes\n");
+    test::writeFileBytes((root / "staged.txt").string(), "staged\n");
+    ASSERT_EQ(git({"init", "-q"}).exitCode, 0);
+    ASSERT_EQ(git({"add", "notes.txt"}).exitCode, 0);
+    ASSERT_EQ(git({"commit", "-q", "-m", "mine"}).exitCode, 0);
+    ASSERT_EQ(git({"add", "staged.txt"}).exitCode, 0);
+    const std::string head = git({"rev-parse", "HEAD"}).out;
+
+    const auto init = test::runCtl({"history", "init"}, folder);
+    EXPECT_EQ(init.exitCode, 1);
+    EXPECT_NE(init.err.find("history init did not make"), std::string::npos) << init.err;
+    const auto backup = test::runCtl({"backup"}, folder);
+    EXPECT_EQ(backup.exitCode, 0) << backup.err;
+    EXPECT_EQ(backup.out, "Hill/Tower OK\n");
+    EXPECT_TRUE(fs::exists(root / "Hill" / "Tower" / "device.dat"));
+    EXPECT_NE(backup.err.find("no version recorded"), std::string::npos) << backup.err;
+    EXPECT_EQ(git({"rev-parse", "HEAD"}).out, head);
+    EXPECT_EQ(git({"diff", "--cached", "--name-only"}).out, "staged.txt\n");
+}
+
 TEST(SettingsHistoryAbsent, BackupStaysAsItWasAndHistoryTellsHowToStart) {
     test::TempDir work, store;
     test::SimProcess sim{{"--tcp", "127.0.0.1:0", "--store", store.path().string()}};
