@@ -6,9 +6,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "base/held_signals.h"
+#include "base/regular_file.h"
 
 namespace q93 {
 namespace {
@@ -74,8 +76,24 @@ bool FileReplacement::failed() {
     return false;
 }
 
-bool FileReplacement::open(const std::string& path) {
+bool FileReplacement::refused(const std::string& path) {
+    refusal_ = notRegularFile(path);
+    if (refusal_.empty())
+        return false;
     discard();
+    error_ = refusal_ == "is a directory" ? EISDIR : EINVAL;
+    return true;
+}
+
+std::string FileReplacement::reason() const {
+    return refusal_.empty() ? std::strerror(error_) : refusal_;
+}
+
+bool FileReplacement::open(const std::string& given) {
+    discard();
+    if (refused(given))
+        return false;
+    const std::string path = replacementTarget(given);
     // The partner is made in the same folder, so the rename cannot cross a file system, and
     // with 0666 less the umask, as fopen would have made the file.
     const bool made = makePartner(path, ".new-", partner_, [this](const std::string& name) {
@@ -126,8 +144,11 @@ bool FileReplacement::commit(std::string_view bytes) {
     return false;
 }
 
-bool FileReplacement::keep(const std::string& path) {
+bool FileReplacement::keep(const std::string& given) {
     discard();
+    if (refused(given))
+        return false;
+    const std::string path = replacementTarget(given);
     const bool linked = makePartner(path, ".old-", partner_, [&path](const std::string& name) {
         return ::link(path.c_str(), name.c_str()) == 0;
     });

@@ -38,13 +38,19 @@ public:
     void leave() { partner_.clear(); }
     // The errno value of the last step that failed.
     int error() const { return error_; }
+    // Why the last step failed, for a message: what the path is when it is no regular file,
+    // the errno text otherwise.
+    std::string reason() const;
 
 private:
     bool failed();
     void discard();
 
+    bool refused(const std::string& path);
+
     std::string path_;
     std::string partner_;
+    std::string refusal_;
     int fd_ = -1;
     int error_ = 0;
 };

@@ -17,7 +17,7 @@ bool exists(const std::string& path) {
 }
 
 std::string reason(const FileReplacement& step) {
-    return std::strerror(step.error());
+    return step.reason();
 }
 
 // Undoes the renames before `failed`, last first. A file that cannot be put back keeps its

@@ -3,6 +3,7 @@
 #include <functional>
 #include <system_error>
 
+#include "base/regular_file.h"
 #include "cli/command_words.h"
 #include "cli/connection_options.h"
 #include "cli/range_refusal.h"
@@ -73,6 +74,10 @@ int runReadPresetCommand(const Arguments& args) {
     std::string path, error;
     if (!presetWords(args, "--out", number, path, nullptr, &error))
         return usageError(error);
+    // The file is judged before the exchange: what cannot be replaced is refused before
+    // anything is asked of the encoder.
+    if (const std::string refusal = fileRefusal(path); !refusal.empty())
+        return failure(refusal);
     ParameterSet set;
     if (exists(path) && readPresetFile(path, set.preset) < 0) {
         return failure("cannot read '" + path + "'");
@@ -107,6 +112,10 @@ int runReadDeviceCommand(const Arguments& args) {
     std::string path, error;
     if (!deviceWords(args, "--out", path, nullptr, &error))
         return usageError(error);
+    // The file is judged before the exchange: what cannot be replaced is refused before
+    // anything is asked of the encoder.
+    if (const std::string refusal = fileRefusal(path); !refusal.empty())
+        return failure(refusal);
     ParameterSet set;
     if (exists(path) && readDeviceFile(path, set.device) < 0) {
         return failure("cannot read '" + path + "'");

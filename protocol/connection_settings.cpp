@@ -2,7 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include <unistd.h>
+
+#include "base/regular_file.h"
 #include "base/replace_file.h"
 
 namespace q93 {
@@ -53,9 +57,16 @@ bool readConnectionSettings(const std::string& path, ConnectionSettings& setting
     settings.ipAddress.clear();
     settings.tcpPort.clear();
     settings.portName.clear();
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr)
+    // tcp.txt, like every file read, must be a regular file: a FIFO there would hold the
+    // start up until something wrote to it.
+    std::string ignored;
+    const int fd = openRegularFile(path, &ignored);
+    std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "r");
+    if (file == nullptr) {
+        if (fd >= 0)
+            ::close(fd);
         return false;
+    }
     settings.ipAddress = nextLine(file);
     settings.tcpPort = nextLine(file);
     settings.portName = nextLine(file);

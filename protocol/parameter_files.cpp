@@ -1,6 +1,7 @@
 #include "protocol/parameter_files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <span>
 
+#include "base/regular_file.h"
 #include "base/replace_file.h"
 #include "protocol/parameter_fields.h"
 
@@ -80,9 +82,23 @@ void decodePartial(const std::uint8_t* bytes, std::size_t length, Record& record
     decodeBlock<N>(image, &record, fields);
 }
 
+// A stored file opened for reading: only a regular file, and without waiting on a FIFO.
+std::FILE* openStored(const std::string& path, std::string* error) {
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        *error = "cannot read '" + path + "': " + std::strerror(errno);
+        ::close(fd);
+    }
+    return file;
+}
+
 template <std::size_t N>
 int readRaw(const std::string& path, std::array<std::uint8_t, N>& into) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::string ignored;
+    std::FILE* file = openStored(path, &ignored);
     if (file == nullptr)
         return -1;
     const std::size_t got = std::fread(into.data(), 1, N, file);
@@ -94,11 +110,9 @@ int readRaw(const std::string& path, std::array<std::uint8_t, N>& into) {
 template <std::size_t N>
 bool readWhole(const std::string& path, const char* kind, std::array<std::uint8_t, N>& into,
                std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *error = "cannot read '" + path + "': " + std::strerror(errno);
+    std::FILE* file = openStored(path, error);
+    if (file == nullptr)
         return false;
-    }
     const std::size_t got = std::fread(into.data(), 1, N, file);
     const bool longer = got == N && std::fgetc(file) != EOF;
     const int readError = std::ferror(file) != 0 ? errno : 0;

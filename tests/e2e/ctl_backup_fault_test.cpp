@@ -190,7 +190,7 @@ TEST_F(BackupFaults, AFailedBackupLeavesEveryFileAsItWasAndNothingBeside) {
              return std::make_shared<int>(0);
          },
          {ctlPath, "backup"},
-         "cannot keep the old './LocationData/Site/Enc/Preset-8.dat': Is a directory"},
+         "cannot write './LocationData/Site/Enc/Preset-8.dat': is a directory"},
         {"a file-size limit below a device file",
          false,
          nullptr,

@@ -1,7 +1,9 @@
 #include "tests/protocol/transfer_fixture.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
@@ -51,6 +53,33 @@ DeviceParameters SimEncoder::device() const {
     DeviceParameters device;
     readDeviceFile((store_.path() / "device.dat").string(), device);
     return device;
+}
+
+namespace {
+
+template <typename Block, typename Read>
+Block once(const std::function<bool(const Block&)>& holds, Read read) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    Block block = read();
+    while (!holds(block) && std::chrono::steady_clock::now() < deadline) {
+        // The simulator replaces its file once per frame taken; a short pause between looks
+        // keeps the poll from starving it on a loaded machine.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        block = read();
+    }
+    return block;
+}
+
+}  // namespace
+
+PresetParameters SimEncoder::presetOnce(
+    int n, const std::function<bool(const PresetParameters&)>& holds) const {
+    return once<PresetParameters>(holds, [this, n] { return preset(n); });
+}
+
+DeviceParameters SimEncoder::deviceOnce(
+    const std::function<bool(const DeviceParameters&)>& holds) const {
+    return once<DeviceParameters>(holds, [this] { return device(); });
 }
 
 namespace {

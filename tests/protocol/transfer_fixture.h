@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -47,6 +48,12 @@ public:
     PresetParameters preset(int n) const;
     DeviceParameters device() const;
     const std::filesystem::path& storeDir() const { return store_.path(); }
+    // What the simulator holds once `holds` accepts it, or after 10 s what it holds then. A
+    // write without acknowledgements returns before the simulator has taken the last frames,
+    // so a check of what it holds right after one waits for what it needs.
+    PresetParameters presetOnce(int n,
+                                const std::function<bool(const PresetParameters&)>& holds) const;
+    DeviceParameters deviceOnce(const std::function<bool(const DeviceParameters&)>& holds) const;
 
 private:
     Transport transport_;
@@ -54,6 +61,18 @@ private:
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<ConfigHome> config_;
 };
+
+// Every transferred field of two blocks agrees, reals as the wire's floats carry them.
+template <typename Block, typename Steps>
+bool sameFields(const Block& got, const Block& want, const Steps& steps) {
+    for (const auto& step : steps) {
+        if (step.real != nullptr
+                ? got.*step.real != static_cast<double>(static_cast<float>(want.*step.real))
+                : got.*step.integer != want.*step.integer)
+            return false;
+    }
+    return true;
+}
 
 // Distinct values for every transferred field of a block, each exact as a float and within
 // its wire type, so that a field landing in the wrong place shows.

@@ -58,7 +58,12 @@ TEST_P(TransferWithSim, WritePresetSendsAll28AndReadsThemBack) {
     params.preset = test::distinctPreset(0);
     params.preset.presetNumber = 4;
     ASSERT_EQ(WritePreset(connection, params.preset), 0);
-    expectSameFields(sim.preset(4), params.preset, presetWriteSteps());
+    const PresetParameters sent = params.preset;
+    expectSameFields(sim.presetOnce(4,
+                                    [&sent](const PresetParameters& held) {
+                                        return test::sameFields(held, sent, presetWriteSteps());
+                                    }),
+                     params.preset, presetWriteSteps());
 
     const PresetParameters written = params.preset;
     params.reset();
@@ -72,7 +77,11 @@ TEST_P(TransferWithSim, DeviceSettingsAndStatusRoundTrip) {
     params.device = test::distinctDevice(3);
     params.device.activePreset = 1;  // the status follows preset 2's input source
     ASSERT_EQ(WriteDevice(connection, params.device), 0);
-    expectSameFields(sim.device(), params.device, deviceWriteSteps());
+    const DeviceParameters sent = params.device;
+    expectSameFields(sim.deviceOnce([&sent](const DeviceParameters& held) {
+        return test::sameFields(held, sent, deviceWriteSteps());
+    }),
+                     params.device, deviceWriteSteps());
 
     const DeviceParameters written = params.device;
     params.reset();
