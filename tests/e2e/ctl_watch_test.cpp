@@ -378,6 +378,30 @@ TEST(Watch, EncodersAddedOrRemovedAfterTheStartArePolledOrDropped) {
     EXPECT_EQ(watch.stop().first, 0) << watch.errText();
 }
 
+// A hand-edited tcp.txt whose last line does not fit reads as the same values, yet the poll
+// takes none of them: the encoder shows down, and stderr says why.
+TEST(Watch, APollRefusesADoubtfulTcpTxt) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    const fs::path file = work.path() / "LocationData" / "Hilltop" / "Tower" / "tcp.txt";
+    std::string settings = test::readFileBytes(file.string());
+    settings.insert(settings.rfind('\n', settings.size() - 2) + 1, std::string(18, '0'));
+    test::writeFileBytes(file.string(), settings);
+
+    WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "60"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const auto polled = samples(scrapeUntilPolled(watch.port(), 1, 5s).body);
+    ASSERT_TRUE(polled.count("q93_up" + labels("Hilltop", "Tower"))) << watch.errText();
+    EXPECT_EQ(polled.at("q93_up" + labels("Hilltop", "Tower")), 0);
+    EXPECT_NE(watch.errText().find("Hilltop/Tower does not answer: tcp.txt: "
+                                   "'./LocationData/Hilltop/Tower/tcp.txt' is doubtful: "
+                                   "line 5 longer than 18 characters"),
+              std::string::npos)
+        << watch.errText();
+}
+
 // A port that a watch serves is refused to a second one at once, whatever the first does.
 TEST(Watch, ASecondWatchOnTheSamePortFailsAtOnce) {
     test::SimProcess sim({"--tcp", "127.0.0.1:0"});
