@@ -47,8 +47,16 @@ void checkFile(const std::string& path, CheckTally& tally) {
     tally.outOfRange = tally.outOfRange || !fields.empty();
 }
 
-// The stored files an encoder folder holds; one that is missing is nothing to check.
+// The stored files an encoder folder holds; one that is missing is nothing to check. A
+// tcp.txt that did not come from the tool counts as a value out of range: it reads, but
+// not as it was meant.
 void checkEncoder(const StoredEncoder& encoder, CheckTally& tally) {
+    ConnectionSettings settings;
+    if (ReadConnectionSettings(encoder.folder, settings) == 0 && !settings.doubt.empty()) {
+        std::printf("%s doubtful %s\n", plainValue(encoder.folder + "tcp.txt").c_str(),
+                    plainPair("reason", settings.doubt).c_str());
+        tally.outOfRange = true;
+    }
     const StoredFiles files = findStoredFiles(encoder.folder);
     if (files.device)
         checkFile(deviceFilePath(encoder.folder), tally);

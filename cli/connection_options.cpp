@@ -95,6 +95,12 @@ bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::st
             *loadError = true;
             return *error = "cannot read '" + options.encoderFolder + "tcp.txt'", false;
         }
+        if (!settings.doubt.empty()) {
+            *loadError = true;
+            return *error =
+                       doubtfulConnectionText(options.encoderFolder + "tcp.txt", settings.doubt),
+                   false;
+        }
     }
     options.portGiven = options.portGiven || given.portName.has_value();
     if (given.portName)

@@ -21,41 +21,67 @@ std::string unknownEncoderText(const std::string& word) {
     return "no encoder '" + word + "' under " + kLocationRoot;
 }
 
-bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
-                    std::string* error) {
+namespace {
+
+std::vector<StoredEncoder> storedEncoders() {
     ConnectionSettings lastRead;
-    const std::vector<SiteFolder> sites = scanLocationData(lastRead);
-    std::vector<bool> named;
     std::vector<StoredEncoder> all;
-    for (const SiteFolder& site : sites) {
-        for (const EncoderFolder& encoder : site.encoders) {
+    for (const SiteFolder& site : scanLocationData(lastRead)) {
+        for (const EncoderFolder& encoder : site.encoders)
             all.push_back({site.name, encoder.name, EncoderFolderPath(site.name, encoder.name)});
+    }
+    return all;
+}
+
+// Marks in `named` the encoders of `all` that `word` names; false when it names none.
+bool markNamed(const std::string& word, const std::vector<StoredEncoder>& all,
+               std::vector<bool>& named) {
+    std::string name = wordAsName(word);
+    // "SITE/" as list prints a site without encoders.
+    if (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    bool found = false;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (name == all[i].site || name == all[i].name()) {
+            named[i] = true;
+            found = true;
         }
     }
-    named.assign(all.size(), words.empty());
-    for (const std::string& word : words) {
-        std::string name = wordAsName(word);
-        // "SITE/" as list prints a site without encoders.
-        if (name.size() > 1 && name.back() == '/')
-            name.pop_back();
-        bool found = false;
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            if (name == all[i].site || name == all[i].name()) {
-                named[i] = true;
-                found = true;
-            }
-        }
-        if (!found) {
-            *error = unknownEncoderText(word);
-            return false;
-        }
-    }
-    selected.clear();
+    return found;
+}
+
+std::vector<StoredEncoder> namedOnly(const std::vector<StoredEncoder>& all,
+                                     const std::vector<bool>& named) {
+    std::vector<StoredEncoder> selected;
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (named[i])
             selected.push_back(all[i]);
     }
+    return selected;
+}
+
+}  // namespace
+
+bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
+                    std::string* error) {
+    const std::vector<StoredEncoder> all = storedEncoders();
+    std::vector<bool> named(all.size(), words.empty());
+    for (const std::string& word : words) {
+        if (!markNamed(word, all, named)) {
+            *error = unknownEncoderText(word);
+            return false;
+        }
+    }
+    selected = namedOnly(all, named);
     return true;
+}
+
+std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words) {
+    const std::vector<StoredEncoder> all = storedEncoders();
+    std::vector<bool> named(all.size(), words.empty());
+    for (const std::string& word : words)
+        markNamed(word, all, named);
+    return namedOnly(all, named);
 }
 
 }  // namespace q93::ctl

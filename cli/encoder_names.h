@@ -28,4 +28,8 @@ std::string unknownEncoderText(const std::string& word);
 bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
                     std::string* error);
 
+// The same selection as the tree holds it now, for a command that reads the tree again and
+// again: a word that names nothing (any more) just adds nothing.
+std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words);
+
 }  // namespace q93::ctl

@@ -43,6 +43,9 @@ bool EncoderSession::loadConnection() {
         return fail("lock", busy);
     if (ReadConnectionSettings(encoder_.folder, settings_) != 0)
         return fail("tcp.txt", "cannot read '" + encoder_.folder + "tcp.txt'");
+    if (!settings_.doubt.empty())
+        return fail("tcp.txt",
+                    doubtfulConnectionText(encoder_.folder + "tcp.txt", settings_.doubt));
     return true;
 }
 

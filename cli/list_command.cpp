@@ -8,13 +8,16 @@
 namespace q93::ctl {
 namespace {
 
-// The five values in the order of tcp.txt.
+// The five values in the order of tcp.txt, and why the file is doubtful when it is.
 Json connectionJson(const ConnectionSettings& settings) {
-    return {{"ipAddress", jsonText(settings.ipAddress)},
-            {"tcpPort", jsonText(settings.tcpPort)},
-            {"portName", jsonText(settings.portName)},
-            {"speedIndex", settings.speedIndex},
-            {"readAck", settings.readAck}};
+    Json connection = {{"ipAddress", jsonText(settings.ipAddress)},
+                       {"tcpPort", jsonText(settings.tcpPort)},
+                       {"portName", jsonText(settings.portName)},
+                       {"speedIndex", settings.speedIndex},
+                       {"readAck", settings.readAck}};
+    if (!settings.doubt.empty())
+        connection["doubt"] = settings.doubt;
+    return connection;
 }
 
 std::string presetNumbers(const StoredFiles& files) {
@@ -39,6 +42,8 @@ std::string encoderLine(const std::string& site, const EncoderFolder& encoder,
                 plainPair("portName", settings->portName) +
                 " speedIndex=" + std::to_string(settings->speedIndex) +
                 " readAck=" + std::to_string(settings->readAck);
+        if (!settings->doubt.empty())
+            line += " " + plainPair("tcp.txt", "doubtful: " + settings->doubt);
     }
     return line + " device.dat=" + (files.device ? "yes" : "no") + " " +
            plainPair("presets", presetNumbers(files));

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 
 #include "base/stop_signal.h"
 #include "cli/command_words.h"
@@ -7,6 +9,7 @@
 #include "cli/fleet_command.h"
 #include "cli/fleet_worker.h"
 #include "cli/lock_options.h"
+#include "cli/quoted_text.h"
 #include "store/location_store.h"
 #include "watch/encoder_poll.h"
 #include "watch/health_board.h"
@@ -22,6 +25,7 @@ constexpr int kMaxInterval = 86400;
 constexpr int kDefaultJobs = 8;
 
 struct WatchOptions {
+    std::vector<std::string> words;  // the SITE and SITE/ENC words, each round's selection
     std::vector<StoredEncoder> encoders;
     watch::ListenAddress listen;
     std::chrono::seconds interval{kDefaultInterval};
@@ -46,6 +50,7 @@ int readOptions(const Arguments& args, WatchOptions& options) {
     given = words.option("--jobs");
     if (given != nullptr && !parseNumber(*given, 1, kMaxFleetJobs, options.jobs))
         return usageError("--jobs takes 1.." + std::to_string(kMaxFleetJobs));
+    options.words = words.positional;
     if (!selectEncoders(words.positional, options.encoders, &error))
         return failure(error);
     if (options.encoders.empty())
@@ -72,30 +77,68 @@ std::vector<watch::HealthBoard::Name> boardNames(const std::vector<StoredEncoder
     return names;
 }
 
+bool sameEncoder(const StoredEncoder& a, const StoredEncoder& b) {
+    return a.site == b.site && a.encoder == b.encoder;
+}
+
+// Says on stderr which encoders of `now` were not in `before` and which of `before` are
+// gone, one line each.
+void tellChanges(const std::vector<StoredEncoder>& before, const std::vector<StoredEncoder>& now) {
+    const auto in = [](const std::vector<StoredEncoder>& list, const StoredEncoder& encoder) {
+        return std::any_of(list.begin(), list.end(),
+                           [&encoder](const StoredEncoder& e) { return sameEncoder(e, encoder); });
+    };
+    for (const StoredEncoder& encoder : before) {
+        if (!in(now, encoder))
+            std::fprintf(stderr, "removed %s\n", quotedIfNeeded(encoder.name()).c_str());
+    }
+    for (const StoredEncoder& encoder : now) {
+        if (!in(before, encoder))
+            std::fprintf(stderr, "added %s\n", quotedIfNeeded(encoder.name()).c_str());
+    }
+}
+
 // Polls every encoder each interval until SIGINT or SIGTERM; a round that takes longer
 // than the interval is followed by the next at once. An encoder that changes from
-// answering to not (or back) says so on stderr, once.
+// answering to not (or back) says so on stderr, once. Each round reads the tree again, so
+// that encoders added to or removed from the selection since are polled or dropped.
 void pollRounds(const WatchOptions& options, watch::HealthBoard& board, const StopSignal& stop) {
-    std::vector<int> wasUp(options.encoders.size(), -1);
+    std::vector<StoredEncoder> encoders = options.encoders;
+    std::map<std::string, int> wasUp;
     const auto record = [&](std::size_t index, const JobOutcome& outcome) {
         watch::EncoderHealth health = watch::healthFromJson(outcome.values);
         if (!outcome.ok && health.failure.empty())
             health.failure = outcome.failure.message;
-        board.record(index, health);
+        const StoredEncoder& encoder = encoders[index];
+        board.record({encoder.site, encoder.encoder}, health);
         const int up = health.up ? 1 : 0;
-        if (wasUp[index] != up) {
-            const std::string name = options.encoders[index].name();
+        const std::string name = encoder.name();
+        const auto was = wasUp.find(name);
+        if (was == wasUp.end() || was->second != up) {
             if (up != 0)
                 std::fprintf(stderr, "%s answers\n", name.c_str());
             else
                 std::fprintf(stderr, "%s does not answer: %s\n", name.c_str(),
                              health.failure.c_str());
-            wasUp[index] = up;
+            wasUp[name] = up;
         }
     };
+    bool first = true;
     while (!stop.requested()) {
         const auto next = std::chrono::steady_clock::now() + options.interval;
-        runFleet(options.encoders, options.jobs, "watch", pollJob, record, stop.fd());
+        if (!first) {
+            std::vector<StoredEncoder> now = encodersNamedBy(options.words);
+            tellChanges(encoders, now);
+            for (const StoredEncoder& gone : encoders) {
+                if (std::none_of(now.begin(), now.end(),
+                                 [&gone](const StoredEncoder& e) { return sameEncoder(e, gone); }))
+                    wasUp.erase(gone.name());
+            }
+            encoders = std::move(now);
+            board.setNames(boardNames(encoders));
+        }
+        first = false;
+        runFleet(encoders, options.jobs, "watch", pollJob, record, stop.fd());
         stop.sleepFor(next - std::chrono::steady_clock::now());
     }
 }

@@ -29,25 +29,47 @@ int nextTextChar(std::FILE* file) {
     return c;
 }
 
-// At most 19 characters of a line, as fgets into the store's buffer takes them; the rest
-// of a longer line is the next read.
-std::string nextLine(std::FILE* file) {
+// Reads the lines in turn and remembers the first that does not fit.
+struct LineReader {
+    std::FILE* file;
+    int lineNumber = 0;
+    std::string doubt;
+
+    // At most 19 characters of a line, as fgets into the store's buffer takes them; the rest
+    // of a longer line is the next read.
+    std::string nextLine();
+    int nextNumber();
+};
+
+std::string LineReader::nextLine() {
+    ++lineNumber;
     std::string text;
+    bool broken = false;
     while (static_cast<int>(text.size()) < kLineBuffer - 1) {
         const int c = nextTextChar(file);
-        if (c == EOF)
+        if (c == EOF) {
+            broken = true;
             break;
+        }
         text.push_back(static_cast<char>(c));
-        if (c == '\n')
+        if (c == '\n') {
+            broken = true;
             break;
+        }
+    }
+    // The tool writes at most 18 characters and a line break: 19 without one is a longer
+    // line, cut where the store cuts it.
+    if (!broken && doubt.empty()) {
+        doubt = "line " + std::to_string(lineNumber) + " longer than " +
+                std::to_string(kMaxConnectionText) + " characters";
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
     return text;
 }
 
-int nextNumber(std::FILE* file) {
-    const std::string text = nextLine(file);
+int LineReader::nextNumber() {
+    const std::string text = nextLine();
     return static_cast<int>(std::strtol(text.c_str(), nullptr, 10));
 }
 
@@ -57,6 +79,7 @@ bool readConnectionSettings(const std::string& path, ConnectionSettings& setting
     settings.ipAddress.clear();
     settings.tcpPort.clear();
     settings.portName.clear();
+    settings.doubt.clear();
     // tcp.txt, like every file read, must be a regular file: a FIFO there would hold the
     // start up until something wrote to it.
     std::string ignored;
@@ -67,13 +90,19 @@ bool readConnectionSettings(const std::string& path, ConnectionSettings& setting
             ::close(fd);
         return false;
     }
-    settings.ipAddress = nextLine(file);
-    settings.tcpPort = nextLine(file);
-    settings.portName = nextLine(file);
-    settings.speedIndex = nextNumber(file);
-    settings.readAck = nextNumber(file);
+    LineReader lines{file};
+    settings.ipAddress = lines.nextLine();
+    settings.tcpPort = lines.nextLine();
+    settings.portName = lines.nextLine();
+    settings.speedIndex = lines.nextNumber();
+    settings.readAck = lines.nextNumber();
+    settings.doubt = lines.doubt;
     std::fclose(file);
     return true;
+}
+
+std::string doubtfulConnectionText(const std::string& path, const std::string& doubt) {
+    return "'" + path + "' is doubtful: " + doubt + "; nothing was sent";
 }
 
 bool writeConnectionSettings(const std::string& path, const ConnectionSettings& settings) {

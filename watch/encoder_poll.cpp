@@ -57,6 +57,8 @@ public:
             std::this_thread::sleep_for(kTurnGap);
         if (!settingsRead_ && !readSettings())
             return fail("tcp.txt", "cannot read '" + folder_ + "tcp.txt'");
+        if (!settings_.doubt.empty())
+            return fail("tcp.txt", doubtfulConnectionText(folder_ + "tcp.txt", settings_.doubt));
         EncoderLock lock;
         std::string error;
         if (!lock.acquire(folder_, lockWait_, &error, stopping_))

@@ -1,18 +1,38 @@
 #include "watch/health_board.h"
 
+#include <algorithm>
+
 namespace q93::watch {
 
-HealthBoard::HealthBoard(std::vector<Name> names)
-    : names_(std::move(names)), latest_(names_.size()), lastSuccessAt_(names_.size(), 0.0) {}
+HealthBoard::HealthBoard(std::vector<Name> names) {
+    setNames(std::move(names));
+}
 
-void HealthBoard::record(std::size_t index, const EncoderHealth& health) {
+void HealthBoard::setNames(std::vector<Name> names) {
     const std::lock_guard<std::mutex> guard(mutex_);
-    if (index >= latest_.size())
+    std::vector<Entry> entries;
+    entries.reserve(names.size());
+    for (Name& name : names) {
+        const auto kept = std::find_if(entries_.begin(), entries_.end(),
+                                       [&name](const Entry& entry) { return entry.name == name; });
+        if (kept != entries_.end())
+            entries.push_back(std::move(*kept));
+        else
+            entries.push_back({std::move(name), std::nullopt, 0.0});
+    }
+    entries_ = std::move(entries);
+}
+
+void HealthBoard::record(const Name& name, const EncoderHealth& health) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                    [&name](const Entry& e) { return e.name == name; });
+    if (entry == entries_.end())
         return;
-    latest_[index] = health;
+    entry->latest = health;
     ++counters_.polls;
     if (health.up)
-        lastSuccessAt_[index] = health.finishedAt;
+        entry->lastSuccessAt = health.finishedAt;
     else
         ++counters_.pollErrors;
 }
@@ -22,10 +42,10 @@ std::string HealthBoard::metrics() const {
     WatchCounters counters;
     {
         const std::lock_guard<std::mutex> guard(mutex_);
-        for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (latest_[i])
+        for (const Entry& entry : entries_) {
+            if (entry.latest)
                 polled.push_back(
-                    {names_[i].site, names_[i].encoder, *latest_[i], lastSuccessAt_[i]});
+                    {entry.name.site, entry.name.encoder, *entry.latest, entry.lastSuccessAt});
         }
         counters = counters_;
     }

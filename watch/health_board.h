@@ -16,19 +16,27 @@ public:
     struct Name {
         std::string site;
         std::string encoder;
+        bool operator==(const Name&) const = default;
     };
     explicit HealthBoard(std::vector<Name> names);
 
-    // Encoder `index` (in the order of the names) was polled.
-    void record(std::size_t index, const EncoderHealth& health);
+    // The encoders watched from now on, as the tree holds them: one that stays keeps its
+    // latest poll, one that is gone takes its series along, a new one shows once polled.
+    void setNames(std::vector<Name> names);
+    // Encoder `name` was polled; nothing when it is not (or no longer) watched.
+    void record(const Name& name, const EncoderHealth& health);
     // The metrics of every encoder polled so far.
     std::string metrics() const;
 
 private:
+    struct Entry {
+        Name name;
+        std::optional<EncoderHealth> latest;
+        double lastSuccessAt = 0.0;
+    };
+
     mutable std::mutex mutex_;
-    std::vector<Name> names_;
-    std::vector<std::optional<EncoderHealth>> latest_;
-    std::vector<double> lastSuccessAt_;
+    std::vector<Entry> entries_;
     WatchCounters counters_;
 };
 

@@ -133,6 +133,42 @@ TEST_F(DoubtfulFiles, NothingIsSentFromAFileOfTheWrongSizeOrWithValuesNoPageGive
     EXPECT_EQ(sim.device().dte3Baud, sent.dte3Baud & 0xFF);
 }
 
+// A hand-edited tcp.txt whose last line has no break within the 19 characters the store
+// reads at once reads as the same five values, yet did not come from the tool: list and check
+// name it, and no transfer, single or of the fleet, connects with it.
+TEST_F(DoubtfulFiles, NothingIsSentWithATcpTxtWhoseLineDoesNotFit) {
+    std::string settings = test::readFileBytes(file("tcp.txt"));
+    const std::size_t lastLine = settings.rfind('\n', settings.size() - 2) + 1;
+    settings.insert(lastLine, std::string(18, '0'));
+    test::writeFileBytes(file("tcp.txt"), settings);
+    const std::string reason = "line 5 longer than 18 characters";
+
+    const auto list = ctl({"list"});
+    EXPECT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_TRUE(contains(list.out, " tcp.txt=\"doubtful: " + reason + "\" ")) << list.out;
+    const auto check = ctl({"check", "Site/Tower"});
+    EXPECT_EQ(check.exitCode, 3);
+    EXPECT_TRUE(contains(check.out,
+                         "./LocationData/Site/Tower/tcp.txt doubtful reason=\"" + reason + "\"\n"))
+        << check.out;
+
+    const std::string refusal = shownPath("tcp.txt") + " is doubtful: " + reason;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--encoder", "Site/Tower", "read-device"},
+                                               {"--encoder", "Site/Tower", "write-device"},
+                                               {"restore", "Site/Tower"},
+                                               {"backup"}}) {
+        SCOPED_TRACE(args.front() + " " + args.back());
+        const auto result = ctl(args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(contains(result.err + result.out, refusal)) << result.err << result.out;
+    }
+    EXPECT_FALSE(contains(sim.log(), "connected")) << sim.log();
+    EXPECT_EQ(folderBytes(sim.storeDir()), simBefore);
+    for (const auto& [name, bytes] : good)
+        EXPECT_EQ(test::readFileBytes(file(name)), bytes) << name;
+}
+
 TEST_F(DoubtfulFiles, BackupKeepsWhatTheEncoderHoldsAndNamesWhatIsOutOfRange) {
     PresetParameters wide = test::inRangePreset(5, test::inRangeDevice(3).sensitivity40k);
     wide.maxDeviation = 150;  // typed on the limiter page, whose hint is not enforced

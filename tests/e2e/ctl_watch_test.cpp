@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <thread>
@@ -315,6 +316,90 @@ TEST(Watch, APollWaitsForTheEncodersLockThenReports) {
     const auto reported = samples(scrapeUntilPolled(patient.port(), 1, 3s).body);
     EXPECT_EQ(reported.at("q93_up" + of), 1);
     EXPECT_GE(reported.at("q93_poll_duration_seconds" + of), 1.0);
+}
+
+// Scrapes until `wanted` holds for the samples, for up to `within`; the last samples.
+std::map<std::string, double> scrapeUntil(
+    int port, const std::function<bool(const std::map<std::string, double>&)>& wanted,
+    Clock::duration within) {
+    std::map<std::string, double> last;
+    for (const auto deadline = Clock::now() + within; Clock::now() < deadline;
+         std::this_thread::sleep_for(100ms)) {
+        last = samples(scrape(port).body);
+        if (wanted(last))
+            break;
+    }
+    return last;
+}
+
+// The watch reads the tree every round: an encoder added to the watched site after the start
+// is polled and shown, one whose folder is removed drops out with its series, one of another
+// site stays out, and stderr names each change once.
+TEST(Watch, EncodersAddedOrRemovedAfterTheStartArePolledOrDropped) {
+    test::SimProcess sim({"--encoders", "3"});
+    ASSERT_TRUE(sim.ready()) << sim.error() << sim.stderrText();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    WatchProcess watch(work.path(),
+                       {"watch", "Hilltop", "--listen", "127.0.0.1:0", "--interval", "1"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const std::string tower = "q93_up" + labels("Hilltop", "Tower");
+    const std::string mast = "q93_up" + labels("Hilltop", "Mast 2");
+    const std::string other = "q93_up" + labels("Valley", "Tower");
+    ASSERT_EQ(scrapeUntil(
+                  watch.port(), [&](const auto& m) { return m.count(tower) != 0; }, 5s)
+                  .count(tower),
+              1u)
+        << watch.errText();
+
+    addEncoder(work.path(), "Hilltop/Mast 2", sim.port() + 1);
+    addEncoder(work.path(), "Valley/Tower", sim.port() + 2);
+    const auto added = scrapeUntil(
+        watch.port(), [&](const auto& m) { return m.count(mast) != 0 && m.at(mast) == 1; }, 8s);
+    ASSERT_TRUE(added.count(mast)) << watch.errText();
+    EXPECT_EQ(added.at(mast), 1);
+    EXPECT_EQ(added.at(tower), 1);
+    EXPECT_FALSE(added.count(other));
+
+    fs::remove_all(work.path() / "LocationData" / "Hilltop" / "Tower");
+    const auto removed = scrapeUntil(
+        watch.port(), [&](const auto& m) { return m.count(tower) == 0; }, 8s);
+    EXPECT_FALSE(removed.count(tower)) << watch.errText();
+    for (const auto& [series, value] : removed)
+        EXPECT_EQ(series.find("encoder=\"Tower\""), std::string::npos) << series;
+    EXPECT_EQ(removed.at(mast), 1);
+
+    const std::string err = watch.errText();
+    EXPECT_EQ(err.find("added \"Hilltop/Mast 2\"\n"), err.rfind("added \"Hilltop/Mast 2\"\n"))
+        << err;
+    EXPECT_NE(err.find("added \"Hilltop/Mast 2\"\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("removed Hilltop/Tower\n"), std::string::npos) << err;
+    EXPECT_EQ(err.find("Valley"), std::string::npos) << err;
+    EXPECT_EQ(watch.stop().first, 0) << watch.errText();
+}
+
+// A hand-edited tcp.txt whose last line does not fit reads as the same values, yet the poll
+// takes none of them: the encoder shows down, and stderr says why.
+TEST(Watch, APollRefusesADoubtfulTcpTxt) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    const fs::path file = work.path() / "LocationData" / "Hilltop" / "Tower" / "tcp.txt";
+    std::string settings = test::readFileBytes(file.string());
+    settings.insert(settings.rfind('\n', settings.size() - 2) + 1, std::string(18, '0'));
+    test::writeFileBytes(file.string(), settings);
+
+    WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "60"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const auto polled = samples(scrapeUntilPolled(watch.port(), 1, 5s).body);
+    ASSERT_TRUE(polled.count("q93_up" + labels("Hilltop", "Tower"))) << watch.errText();
+    EXPECT_EQ(polled.at("q93_up" + labels("Hilltop", "Tower")), 0);
+    EXPECT_NE(watch.errText().find("Hilltop/Tower does not answer: tcp.txt: "
+                                   "'./LocationData/Hilltop/Tower/tcp.txt' is doubtful: "
+                                   "line 5 longer than 18 characters"),
+              std::string::npos)
+        << watch.errText();
 }
 
 // A port that a watch serves is refused to a second one at once, whatever the first does.
