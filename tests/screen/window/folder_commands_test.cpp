@@ -416,6 +416,11 @@ TEST_F(MainWindowTest, AFolderGivenAtTheStartIsTheOneTheWindowShows) {
 // Under a file-size limit the program keeps running: a write past the limit fails and is
 // reported like a full disk, rather than the kernel ending it with the edit lost.
 TEST(ProgramSignals, TheWindowIgnoresTheFileSizeSignal) {
+#if defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer keeps the program's signal dispositions in a table of its own, so the
+    // kernel's mask read here does not show them; the other builds run this case.
+    GTEST_SKIP() << "signal dispositions are ThreadSanitizer's own in this build";
+#endif
     TempDir folder;
     fs::create_directories(folder.path() / "LocationData");
     const pid_t pid = ::fork();
