@@ -45,7 +45,7 @@ public:
     // Runs `start` (which starts a thread) with every ending signal blocked, so that the new
     // thread never takes one.
     template <typename Start>
-    void startThread(Start&& start) {
+    static void startThread(Start&& start) {
         sigset_t before;
         blockEnding(&before);
         try {

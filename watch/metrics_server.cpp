@@ -13,6 +13,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "base/held_signals.h"
+
 namespace q93::watch {
 namespace {
 
@@ -23,23 +25,6 @@ constexpr unsigned kClientTimeoutSeconds = 5;
 // More clients than a room of scrapers and curious people ever opens at once.
 constexpr unsigned kMostClients = 1000;
 constexpr int kBacklog = 64;
-
-// The ending signals go to the polling loop, never to the serving thread, which takes its
-// mask from the thread that starts it.
-class EndingSignalsBlocked {
-public:
-    EndingSignalsBlocked() {
-        sigset_t ending;
-        sigemptyset(&ending);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-            sigaddset(&ending, signal);
-        pthread_sigmask(SIG_BLOCK, &ending, &before_);
-    }
-    ~EndingSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
-
-private:
-    sigset_t before_;
-};
 
 // Half the descriptors this process may open go to clients, the rest stay for the polls, the
 // lock folders and the files; the soft limit is first raised as far as the hard one allows.
@@ -179,15 +164,18 @@ bool MetricsServer::start(const ListenAddress& address, std::string* error) {
         return false;
     port_ = boundPort(fd);
     connectionLimit_ = clientLimit();
-    const EndingSignalsBlocked blocked;
-    // No Date header: Prometheus has no use for it, and the time zone lock it would take on
-    // the serving thread is one fewer lock that a process forked meanwhile could inherit held.
-    daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
-                                   MHD_USE_SUPPRESS_DATE_NO_CLOCK,
-                               0, nullptr, nullptr, &MetricsAnswer::answer, this,
-                               MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
-                               connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT,
-                               kClientTimeoutSeconds, MHD_OPTION_END);
+    // The ending signals go to the polling loop, never to the serving thread, which takes
+    // its mask from this one. No Date header: Prometheus has no use for it, and the time zone lock
+    // it would take on the serving thread is one fewer lock that a process forked meanwhile could
+    // inherit held.
+    EndSignalsTaken::startThread([&] {
+        daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
+                                       MHD_USE_SUPPRESS_DATE_NO_CLOCK,
+                                   0, nullptr, nullptr, &MetricsAnswer::answer, this,
+                                   MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
+                                   connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT,
+                                   kClientTimeoutSeconds, MHD_OPTION_END);
+    });
     if (daemon_ == nullptr) {
         ::close(fd);
         *error = "cannot serve on " + address.host + ":" + std::to_string(address.port);
