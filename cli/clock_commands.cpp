@@ -10,12 +10,6 @@
 namespace q93::ctl {
 namespace {
 
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 // "YYYY-MM-DD HH:MM:SS" within what the encoder's two-digit year can hold; false with the
 // part that is off, named, in *error.
 bool parseTime(const std::string& text, ClockValues& clock, std::string* error) {
@@ -27,23 +21,9 @@ bool parseTime(const std::string& text, ClockValues& clock, std::string* error) 
         return *error = "--time takes \"YYYY-MM-DD HH:MM:SS\"", false;
     }
     clock.year = year - 2000;
-    const std::string month = text.substr(0, 7);
-    if (year < 2000 || year > 2099)
-        *error = "--time: the encoder keeps the years 2000..2099, not " + std::to_string(year);
-    else if (clock.month < 1 || clock.month > 12)
-        *error = "--time: no month " + std::to_string(clock.month) + " (1..12)";
-    else if (clock.day < 1 || clock.day > daysInMonth(year, clock.month))
-        *error = "--time: no day " + std::to_string(clock.day) + " in " + month + ", which has " +
-                 std::to_string(daysInMonth(year, clock.month)) + " days";
-    else if (clock.hour < 0 || clock.hour > 23)
-        *error = "--time: no hour " + std::to_string(clock.hour) + " (0..23)";
-    else if (clock.minute < 0 || clock.minute > 59)
-        *error = "--time: no minute " + std::to_string(clock.minute) + " (0..59)";
-    else if (clock.second < 0 || clock.second > 59)
-        *error = "--time: no second " + std::to_string(clock.second) + " (0..59)";
-    else
-        return true;
-    return false;
+    if (const std::string fault = clockFault(clock); !fault.empty())
+        return *error = "--time: " + fault, false;
+    return true;
 }
 
 // "+H:MM" or "-H:MM" in half hours up to 12:00, as the offset code the encoder keeps.

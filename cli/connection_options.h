@@ -12,7 +12,7 @@ namespace q93::ctl {
 // from its tcp.txt with --encoder and overridden one by one by the other options.
 struct ConnectionOptions {
     // Without options: the serial port a fresh connection starts with.
-    ConnectionSettings settings{"", "", "COM2", 3, 1};
+    ConnectionSettings settings{"", "", "COM2", 3, 1, {}};
     // "./LocationData/SITE/ENC/" with --encoder, where files default to; else empty.
     std::string encoderFolder;
     // Whether --port was given: without it, --ip means the TCP link.

@@ -26,6 +26,43 @@ std::int64_t HostLocalSeconds() {
 
 namespace {
 
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::string outOf(const char* what, int value, const char* range) {
+    return std::string("no ") + what + " " + std::to_string(value) + " (" + range + ")";
+}
+
+}  // namespace
+
+std::string clockFault(const ClockValues& clock) {
+    const int year = 2000 + clock.year;
+    if (clock.year < 0 || clock.year > 99)
+        return "the encoder keeps the years 2000..2099, not " + std::to_string(year);
+    if (clock.month < 1 || clock.month > 12)
+        return outOf("month", clock.month, "1..12");
+    if (clock.day < 1 || clock.day > daysInMonth(year, clock.month)) {
+        char month[16];
+        std::snprintf(month, sizeof month, "%04d-%02d", year, clock.month);
+        return "no day " + std::to_string(clock.day) + " in " + month + ", which has " +
+               std::to_string(daysInMonth(year, clock.month)) + " days";
+    }
+    if (clock.hour < 0 || clock.hour > 23)
+        return outOf("hour", clock.hour, "0..23");
+    if (clock.minute < 0 || clock.minute > 59)
+        return outOf("minute", clock.minute, "0..59");
+    if (clock.second < 0 || clock.second > 59)
+        return outOf("second", clock.second, "0..59");
+    if (clock.offsetCode != 0 && OffsetEntryFromCode(clock.offsetCode) < 0)
+        return outOf("time offset code", clock.offsetCode, "-12:00 to 12:00 in half hours");
+    return {};
+}
+
+namespace {
+
 constexpr int kNegativeBit = 0x20;
 constexpr int kHalfHourMask = 0x1F;
 

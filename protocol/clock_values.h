@@ -25,6 +25,11 @@ struct ClockValues {
 ClockValues ComposeClock(int fullYear, int month, int day, int hour, int minute, int second,
                          int offsetCode);
 
+// What keeps the values from being a time the encoder's clock can hold, in words ("no month
+// 13 (1..12)", "the encoder keeps the years 2000..2099, not 2100"); empty when nothing
+// does. q93ctl's --time and the clock page's send are both held to it.
+std::string clockFault(const ClockValues& clock);
+
 // The calendar year of a two-digit year read back: 0-69 are 2000-2069, 70-99 1970-1999.
 int FullYearFromClock(int twoDigitYear);
 

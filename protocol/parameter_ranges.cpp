@@ -24,11 +24,11 @@ constexpr FieldType typeOf() {
     }
 
 // The bounds the pages name beside each edit, the length of each page's list, 0 and 1 for
-// the switches. The three kHz levels without a dBu field of their own have no bounds that
-// hold at every sensitivity, so only a finite value is asked of them.
+// the switches. The four deviations in kHz are bounded in dBu, as their pages give them, so
+// their bounds in kHz move with the device's sensitivity.
 constexpr FieldRange kPresetRanges[] = {
     Q93_RANGE(P, inputSource, List, 0, 3, "list index"),
-    Q93_RANGE(P, inputLevel, Finite, 0, 0, "kHz"),
+    Q93_RANGE(P, inputLevel, Dbu, -18, 18, "dBu"),
     Q93_RANGE(P, aesSensitivity, Number, -20, 0, "dBFS"),
     Q93_RANGE(P, scaMode, List, 0, 3, "list index"),
     Q93_RANGE(P, sca1Gain, Number, -6, 6, "dB"),
@@ -36,7 +36,7 @@ constexpr FieldRange kPresetRanges[] = {
     Q93_RANGE(P, mpxGain, Number, -6, 6, "dB"),
     Q93_RANGE(P, auxOutput, List, 0, 9, "list index"),
     Q93_RANGE(P, pilotStatus, List, 0, 2, "list index"),
-    Q93_RANGE(P, pilotLevel, Finite, 0, 0, "kHz"),
+    Q93_RANGE(P, pilotLevel, Dbu, -18, -6, "dBu"),
     Q93_RANGE(P, pilotPhase, Number, -5, 5, "degrees"),
     Q93_RANGE(P, peakLimiterOn, Switch, 0, 1, ""),
     Q93_RANGE(P, maxDeviation, Number, 20, 100, "kHz"),
@@ -46,7 +46,7 @@ constexpr FieldRange kPresetRanges[] = {
     Q93_RANGE(P, preemphasis, List, 0, 2, "list index"),
     Q93_RANGE(P, testMode, List, 0, 4, "list index"),
     Q93_RANGE(P, testTone, List, 1, 6, "list index plus 1"),
-    Q93_RANGE(P, testToneLevel, Finite, 0, 0, "kHz"),
+    Q93_RANGE(P, testToneLevel, Dbu, -18, 18, "dBu"),
     Q93_RANGE(P, headphoneLevel, Number, -60, 0, "dB"),
     Q93_RANGE(P, modChkSignaling, Switch, 0, 1, ""),
     Q93_RANGE(P, modChkDigitalOffTime, Number, 1, 600, "s"),
@@ -102,8 +102,6 @@ std::string rangeText(const FieldRange& range, std::optional<double> sensitivity
             return "0 or 1";
         case RangeKind::Number:
             return span + " " + range.unit;
-        case RangeKind::Finite:
-            return std::string("a finite number of ") + range.unit;
         case RangeKind::Dbu:
             break;
     }
@@ -127,8 +125,6 @@ bool dbuInRange(double kHz, const FieldRange& range, std::optional<double> sensi
 
 bool inRange(double value, const FieldRange& range, std::optional<double> sensitivity) {
     switch (range.kind) {
-        case RangeKind::Finite:
-            return std::isfinite(value);
         case RangeKind::Dbu:
             return dbuInRange(value, range, sensitivity);
         default:
@@ -143,8 +139,9 @@ std::vector<RangeViolation> outOfRange(const void* block, std::span<const FieldR
         if (inRange(valueAt(block, range), range, sensitivity))
             continue;
         const auto* at = static_cast<const unsigned char*>(block) + range.offset;
-        found.push_back(
-            {range.name, formatFieldValue(at, range.type), rangeText(range, sensitivity)});
+        found.push_back({range.name, formatFieldValue(at, range.type),
+                         rangeText(range, sensitivity), &range, valueAt(block, range),
+                         range.kind == RangeKind::Dbu ? sensitivity : std::nullopt});
     }
     return found;
 }

@@ -15,7 +15,6 @@ enum class RangeKind {
     List,    // the index of a page's list entry: low..high
     Switch,  // 0 or 1
     Number,  // a real from low to high, in unit
-    Finite,  // a real the pages give no bounds for; any finite value
     Dbu,     // a kHz deviation the page shows in dBu at the device's sensitivity: low..high dBu
 };
 
@@ -34,11 +33,15 @@ struct FieldRange {
 std::span<const FieldRange> presetRanges();
 std::span<const FieldRange> deviceRanges();
 
-// A field outside its range, in words: "frontBaud=175 (list index 0 to 5)".
+// A field outside its range, in words: "frontBaud=175 (list index 0 to 5)"; and as numbers,
+// for a caller that words it in other units or another language.
 struct RangeViolation {
     std::string field;
     std::string value;
     std::string range;
+    const FieldRange* bounds = nullptr;
+    double number = 0;                     // the field's value
+    std::optional<double> sensitivity40k;  // where a level was judged at one
 
     std::string text() const { return field + "=" + value + " (" + range + ")"; }
 };

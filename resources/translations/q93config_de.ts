@@ -66,6 +66,73 @@ Sein Ordner kommt mit allem darin in den Papierkorb (gespeicherte Dateien: %2).<
         <source>The file '%1' was not saved: %2.</source>
         <translation>Die Datei '%1' wurde nicht gespeichert: %2.</translation>
     </message>
+    <message>
+        <source>The clock was not set: %1; nothing was sent.</source>
+        <translation>Die Uhr wurde nicht gestellt: %1; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Nothing is stored for '%1' and nothing was read into it, so there are no values to send; nothing was sent.
+Press Read to take the encoder's values first.</source>
+        <translation>Für '%1' ist nichts gespeichert und nichts ausgelesen, es gibt also keine Werte zu senden; es wurde nichts gesendet.
+Holen Sie zuerst mit „Auslesen“ die Werte des Encoders.</translation>
+    </message>
+</context>
+<context>
+    <name>q93::SendAnywayBox</name>
+    <message>
+        <source>These values are outside what the pages allow, so nothing was sent:</source>
+        <translation>Diese Werte liegen außerhalb dessen, was die Seiten erlauben; es wurde nichts gesendet:</translation>
+    </message>
+    <message>
+        <source>Correct them on their pages and press Update again, or send them as they are.</source>
+        <translation>Korrigieren Sie sie auf ihren Seiten und drücken Sie erneut „Senden“, oder senden Sie sie so, wie sie sind.</translation>
+    </message>
+    <message>
+        <source>Send anyway</source>
+        <translation>Trotzdem senden</translation>
+    </message>
+</context>
+<context>
+    <name>q93::RangeListing</name>
+    <message>
+        <source>not a number</source>
+        <translation>keine Zahl</translation>
+    </message>
+    <message>
+        <source>infinite</source>
+        <translation>unendlich</translation>
+    </message>
+    <message>
+        <source>%1, allowed: what shows as %2 to %3 dBu at a sensitivity from -18 to +18 dBu</source>
+        <translation>%1, erlaubt: was bei einer Empfindlichkeit von -18 bis +18 dBu %2 bis %3 dBu ergibt</translation>
+    </message>
+    <message>
+        <source>%1, allowed: %2 to %3 dBu</source>
+        <translation>%1, erlaubt: %2 bis %3 dBu</translation>
+    </message>
+    <message>
+        <source>%1, allowed: %2 to %3 kHz</source>
+        <translation>%1, erlaubt: %2 bis %3 kHz</translation>
+    </message>
+    <message>
+        <source>%1, allowed: list entry %2 to %3</source>
+        <translation>%1, erlaubt: Listeneintrag %2 bis %3</translation>
+    </message>
+    <message>
+        <source>%1, allowed: 0 (off) or 1 (on)</source>
+        <translation>%1, erlaubt: 0 (aus) oder 1 (an)</translation>
+    </message>
+    <message>
+        <source>%1, allowed: %2 to %3 %4</source>
+        <translation>%1, erlaubt: %2 bis %3 %4</translation>
+    </message>
+</context>
+<context>
+    <name>q93::LockWaitDialog</name>
+    <message>
+        <source>Waiting for %1 (pid %2)...</source>
+        <translation>Warte auf %1 (pid %2)...</translation>
+    </message>
 </context>
 <context>
     <name>q93::PortLogWindow</name>

@@ -10,9 +10,6 @@
 namespace q93 {
 namespace {
 
-// The title every message box of the tool carries.
-constexpr const char* kBoxTitle = "Q93Config";
-
 bool onGuiThread() {
     const QCoreApplication* application = QCoreApplication::instance();
     return application != nullptr && QThread::currentThread() == application->thread();

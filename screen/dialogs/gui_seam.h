@@ -15,6 +15,9 @@ namespace q93 {
 
 class ProgressPopupWidget;
 
+// The title of every message box of the tool.
+inline constexpr const char* kBoxTitle = "Q93Config";
+
 // The user seam of the desktop tool, installed for its lifetime: warnings as modal message
 // boxes, the transfer's progress as a popup over the owner window. Create it on the GUI
 // thread once the application exists.

@@ -62,7 +62,18 @@ bool mayInsertText(QEvent* event) {
 }  // namespace
 
 CMaskEdit::CMaskEdit(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textChanged, this, [this] { checkRange(); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (doubtful_) {
+            doubtful_ = false;
+            applyColors();
+        }
+        checkRange();
+    });
+    applyColors();
+}
+
+void CMaskEdit::ShowDoubtful() {
+    doubtful_ = true;
     applyColors();
 }
 
@@ -191,6 +202,9 @@ void CMaskEdit::checkRange() {
 }
 
 QColor CMaskEdit::backgroundColor() const {
+    if (doubtful_ && isEnabled()) {
+        return invalidColor();
+    }
     if (rangeKind_ == 0) {
         return normalColor();
     }

@@ -29,6 +29,10 @@ public:
     bool filterOn() const { return filterOn_; }
     const std::string& validChars() const { return validChars_; }
     bool isValid() const { return isValid_; }
+    // Marks the text the owner has just set as standing for a value it cannot show (not a
+    // number, infinite): red, as an invalid entry, until the text changes.
+    void ShowDoubtful();
+    bool isDoubtful() const { return doubtful_; }
     // The background the control shows now.
     QColor backgroundColor() const;
 
@@ -58,6 +62,7 @@ private:
     // Before anything was typed the text counts as valid: a value filled in by the owner
     // shows white until the user edits it.
     bool isValid_ = true;
+    bool doubtful_ = false;
 };
 
 }  // namespace q93

@@ -33,7 +33,7 @@ void AdjustProp::InitDialog() {
 
 void AdjustProp::LoadFromParams() {
     const DeviceParameters& device = params_.device;
-    SelectListIndex(controlAs<QComboBox>(kSettingsPresetList), device.activePreset);
+    ShowListIndex(kSettingsPresetList, device.activePreset);
     SetRadioPair(device.levelUnit, controlAs<QRadioButton>(kSettingsUnitDBu),
                  controlAs<QRadioButton>(kSettingsUnitKHz));
     SetRadioPair(device.language, controlAs<QRadioButton>(kSettingsLanguageGerman),
@@ -57,7 +57,10 @@ bool AdjustProp::checkSensitivity() {
     auto* edit = controlAs<QLineEdit>(kSettingsSensitivity);
     if (edit == nullptr)
         return true;
-    if (IsSensitivityNumber(edit->text().toStdString()))
+    // A value the edit could not show (not a number) stays as it was until the user types
+    // one; the range check before a send names it.
+    if (IsSensitivityNumber(edit->text().toStdString()) ||
+        (edit->text().isEmpty() && ShowsLoadedText(kSettingsSensitivity)))
         return true;
     showWarning(kNotANumber);
     edit->setFocus();
@@ -76,7 +79,7 @@ bool AdjustProp::StoreToParams() {
     if (!checkSensitivity())
         return false;
     DeviceParameters& device = params_.device;
-    device.activePreset = SelectedListIndex(controlAs<QComboBox>(kSettingsPresetList));
+    device.activePreset = StoredListIndex(kSettingsPresetList);
     device.levelUnit = isOn(controlAs<QRadioButton>(kSettingsUnitKHz)) ? 0 : 1;
     device.language = isOn(controlAs<QRadioButton>(kSettingsLanguageEnglish)) ? 0 : 1;
     device.sensitivity40k =

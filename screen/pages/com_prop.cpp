@@ -35,7 +35,7 @@ COMProp::COMProp(PageOwner* /*owner*/, ParameterSet& params, QWidget* parent)
 void COMProp::LoadFromParams() {
     const DeviceParameters& device = params_.device;
     for (const PortList& list : kPortLists) {
-        SelectListIndex(controlAs<QComboBox>(list.controlId), device.*list.field);
+        ShowListIndex(list.controlId, device.*list.field);
     }
 }
 
@@ -45,7 +45,7 @@ bool COMProp::StoreToParams() {
         return true;
     DeviceParameters& device = params_.device;
     for (const PortList& list : kPortLists) {
-        device.*list.field = SelectedListIndex(controlAs<QComboBox>(list.controlId));
+        device.*list.field = StoredListIndex(list.controlId);
     }
     return true;
 }

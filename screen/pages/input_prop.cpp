@@ -48,7 +48,7 @@ void InputProp::LoadFromParams() {
     SetLabelText(
         controlAs<QLabel>(kInputUnitText),
         DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
-    SelectListIndex(controlAs<QComboBox>(kInputSource), preset.inputSource);
+    ShowListIndex(kInputSource, preset.inputSource);
     ShowNumber(kInputSca1Gain, preset.sca1Gain, 1);
     ShowNumber(kInputSca2Gain, preset.sca2Gain, 1);
     ShowNumber(kInputLevel, level, 1, clamped ? std::nullopt : std::optional(preset.inputLevel));
@@ -66,7 +66,7 @@ bool InputProp::StoreToParams() {
     }
     PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kInputLevel), 2);
-    preset.inputSource = SelectedListIndex(controlAs<QComboBox>(kInputSource));
+    preset.inputSource = StoredListIndex(kInputSource);
     preset.sca1Gain = StoredRounded(kInputSca1Gain, 1);
     preset.sca2Gain = StoredRounded(kInputSca2Gain, 1);
     preset.inputLevel = StoredNumber(kInputLevel, DisplayToDeviation(params_.device, level));

@@ -43,8 +43,8 @@ void OutputProp::LoadFromParams() {
     ShowNumber(kOutputMpxGain, preset.mpxGain, 1);
     ShowNumber(kOutputPilotLevel, level, 1, preset.pilotLevel);
     ShowNumber(kOutputPilotPhase, preset.pilotPhase, 1);
-    SelectListIndex(controlAs<QComboBox>(kOutputPilotStatus), preset.pilotStatus);
-    SelectListIndex(controlAs<QComboBox>(kOutputAuxOutput), preset.auxOutput);
+    ShowListIndex(kOutputPilotStatus, preset.pilotStatus);
+    ShowListIndex(kOutputAuxOutput, preset.auxOutput);
     ShowNumber(kOutputHeadphone, preset.headphoneLevel, 1);
 }
 
@@ -57,8 +57,8 @@ bool OutputProp::StoreToParams() {
     preset.mpxGain = StoredRounded(kOutputMpxGain, 1);
     preset.pilotLevel = StoredNumber(kOutputPilotLevel, DisplayToDeviation(params_.device, level));
     preset.pilotPhase = StoredRounded(kOutputPilotPhase, 1);
-    preset.pilotStatus = SelectedListIndex(controlAs<QComboBox>(kOutputPilotStatus));
-    preset.auxOutput = SelectedListIndex(controlAs<QComboBox>(kOutputAuxOutput));
+    preset.pilotStatus = StoredListIndex(kOutputPilotStatus);
+    preset.auxOutput = StoredListIndex(kOutputAuxOutput);
     preset.headphoneLevel = StoredRounded(kOutputHeadphone, 1);
     return true;
 }

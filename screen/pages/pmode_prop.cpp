@@ -16,8 +16,8 @@ void PModeProp::LoadFromParams() {
         return;
     }
     const PresetParameters& preset = params_.preset;
-    SelectListIndex(controlAs<QComboBox>(kModePreemphasis), preset.preemphasis);
-    SelectListIndex(controlAs<QComboBox>(kModeOperationMode), preset.operationMode);
+    ShowListIndex(kModePreemphasis, preset.preemphasis);
+    ShowListIndex(kModeOperationMode, preset.operationMode);
 }
 
 bool PModeProp::StoreToParams() {
@@ -25,8 +25,8 @@ bool PModeProp::StoreToParams() {
         return true;
     }
     PresetParameters& preset = params_.preset;
-    preset.operationMode = SelectedListIndex(controlAs<QComboBox>(kModeOperationMode));
-    preset.preemphasis = SelectedListIndex(controlAs<QComboBox>(kModePreemphasis));
+    preset.operationMode = StoredListIndex(kModeOperationMode);
+    preset.preemphasis = StoredListIndex(kModePreemphasis);
     return true;
 }
 

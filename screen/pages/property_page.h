@@ -70,6 +70,17 @@ protected:
     double StoredNumber(int id, double parsed) const;
     // StoredNumber with the edit's text rounded to `decimals`.
     double StoredRounded(int id, int decimals) const;
+    // Whether edit `id` still shows the text its page loaded into it.
+    bool ShowsLoadedText(int id) const;
+
+    // A value no page can show (not a number, infinite; an index beyond its list) shows as an
+    // empty control in red, and is stored back unchanged until the user gives a value: the
+    // page keeps the doubt for the range check before a send to name, and never turns it
+    // into a value of its own.
+    // The list shows the entry of `value`, its entries standing for `first`, `first` + 1...;
+    // StoredListIndex gives the value of the entry chosen, or the loaded value while none is.
+    void ShowListIndex(int id, int value, int first = 0);
+    int StoredListIndex(int id, int first = 0) const;
 
 private:
     struct LoadedNumber {
@@ -79,6 +90,7 @@ private:
 
     const DialogTemplate& dialog_;
     std::map<int, LoadedNumber> loaded_;
+    std::map<int, int> loadedLists_;
     bool built_ = false;
 };
 

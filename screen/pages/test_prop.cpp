@@ -36,12 +36,10 @@ void TestProp::LoadFromParams() {
     SetLabelText(
         controlAs<QLabel>(kTestUnitText),
         DeviationUnitText(params_.device, deviationAtMinus18dBu, deviationAtPlus18dBu, 110));
-    // The encoder numbers its test tones from 1. Checked before the subtraction: a corrupt
-    // file may hold any number there, down to INT_MIN.
-    SelectListIndex(controlAs<QComboBox>(kTestTone),
-                    preset.testTone > 0 ? preset.testTone - 1 : -1);
+    // The encoder numbers its test tones from 1.
+    ShowListIndex(kTestTone, preset.testTone, 1);
     ShowNumber(kTestLevel, level, 1, preset.testToneLevel);
-    SelectListIndex(controlAs<QComboBox>(kTestMode), preset.testMode);
+    ShowListIndex(kTestMode, preset.testMode);
 }
 
 bool TestProp::StoreToParams() {
@@ -50,9 +48,9 @@ bool TestProp::StoreToParams() {
     }
     PresetParameters& preset = params_.preset;
     const double level = ParseRounded(controlAs<QLineEdit>(kTestLevel), 1);
-    preset.testTone = SelectedListIndex(controlAs<QComboBox>(kTestTone)) + 1;
+    preset.testTone = StoredListIndex(kTestTone, 1);
     preset.testToneLevel = StoredNumber(kTestLevel, DisplayToDeviation(params_.device, level));
-    preset.testMode = SelectedListIndex(controlAs<QComboBox>(kTestMode));
+    preset.testMode = StoredListIndex(kTestMode);
     return true;
 }
 

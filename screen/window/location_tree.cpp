@@ -235,6 +235,12 @@ void LocationTree::NoteReadFilled() {
     visit_.readFilled = true;
 }
 
+bool LocationTree::holdsValuesFor(const QTreeWidgetItem* node) const {
+    if (node != lastHandled_)
+        return hasStoredFile(node);
+    return visit_.hadFile || visit_.readFilled;
+}
+
 NodeStore LocationTree::StoreNode(QTreeWidgetItem* node, bool always, std::string* reason) {
     const int image = nodeImage(node);
     if (image != kEncoderImage && image != kPresetImage)

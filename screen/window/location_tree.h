@@ -54,6 +54,10 @@ public:
     NodeStore StoreNode(QTreeWidgetItem* node, bool always, std::string* reason = nullptr);
     // A Read filled the parameter set for the selected node.
     void NoteReadFilled();
+    // Whether the pages hold values meant for the node: its file existed when it was
+    // selected or was written since, or a Read filled them. Without, they are what the node
+    // shown before left behind (or zeros), which must not reach its encoder.
+    bool holdsValuesFor(const QTreeWidgetItem* node) const;
     // Whether the node's file existed when it was last looked at (false for a site).
     static bool hasStoredFile(const QTreeWidgetItem* node);
 

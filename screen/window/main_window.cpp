@@ -10,18 +10,23 @@
 #include "base/string_table.h"
 #include "base/user_seam.h"
 #include "protocol/clock_transfer.h"
+#include "protocol/clock_values.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
+#include "protocol/parameter_ranges.h"
 #include "protocol/parameter_set.h"
 #include "protocol/preset_transfer.h"
 #include "resources/templates/main_window_templates.h"
 #include "resources/version_text.h"
 #include "screen/dialogs/about_box.h"
+#include "screen/dialogs/lock_wait_dialog.h"
 #include "screen/dialogs/port_log_window.h"
+#include "screen/dialogs/send_anyway_box.h"
 #include "screen/display/modulation_power_dialog.h"
 #include "screen/kit/app_images.h"
 #include "screen/kit/template_builder.h"
 #include "screen/pages/property_sheet.h"
+#include "screen/pages/range_listing.h"
 #include "screen/pages/rtc_prop.h"
 #include "screen/window/location_tree.h"
 #include "store/encoder_lock.h"
@@ -111,8 +116,9 @@ int MainWindow::prepareConnection(DeviceConnection& connection, EncoderLock& loc
         return depth;
     QTreeWidgetItem* encoder = depth == 3 ? node->parent() : node;
     std::string busy;
-    if (!lock.acquire(tree_->EncoderFolderPath(encoder), kTransferLockWait, &busy)) {
-        showWarning(busy);
+    if (!waitForEncoderLock(this, tree_->EncoderFolderPath(encoder), lock, &busy)) {
+        if (!busy.empty())
+            showWarning(busy);
         return 0;
     }
     tree_->ReadConnectionSettings(node);
@@ -146,15 +152,34 @@ void MainWindow::Read() {
 }
 
 void MainWindow::Update() {
-    DeviceConnection connection;
-    if (!SaveSelectedNode() || !sheet_->ValidateActivePage())
+    QTreeWidgetItem* node = tree_->currentItem();
+    if (LocationTree::NodeDepth(node) >= 2 && !tree_->holdsValuesFor(node)) {
+        const QString name = QString::fromStdString(nameText(tree_->nodeFilePath(node)));
+        showWarning(tr("Nothing is stored for '%1' and nothing was read into it, so there are "
+                       "no values to send; nothing was sent.\nPress Read to take the encoder's "
+                       "values first.")
+                        .arg(name)
+                        .toStdString());
         return;
+    }
+    if (!SaveSelectedNode() || !sheet_->ValidateActivePage() || !valuesMayGo(node))
+        return;
+    DeviceConnection connection;
     EncoderLock lock;
     const int depth = prepareConnection(connection, lock);
     if (depth == 2)
         WriteDevice(connection, sheet_->parameters().device);
     else if (depth == 3)
         WritePreset(connection, sheet_->parameters().preset);
+}
+
+bool MainWindow::valuesMayGo(const QTreeWidgetItem* node) {
+    const ParameterSet& params = sheet_->parameters();
+    const std::vector<RangeViolation> fields =
+        LocationTree::NodeDepth(node) == 2
+            ? deviceOutOfRange(params.device)
+            : presetOutOfRange(params.preset, usableSensitivity(params.device));
+    return fields.empty() || askSendAnyway(this, outOfRangeLines(fields, params.device));
 }
 
 bool MainWindow::SaveSelectedNode() {
@@ -184,8 +209,15 @@ NodeStore MainWindow::saveNode(bool always) {
 void MainWindow::WriteClock() {
     DeviceConnection connection;
     EncoderLock lock;
+    const ClockValues& clock = sheet_->clockPage()->ClockToSend();
+    if (const std::string fault = clockFault(clock); !fault.empty()) {
+        showWarning(tr("The clock was not set: %1; nothing was sent.")
+                        .arg(QString::fromStdString(fault))
+                        .toStdString());
+        return;
+    }
     if (prepareConnection(connection, lock) >= 2)
-        WriteRtc(connection, sheet_->clockPage()->ClockToSend());
+        WriteRtc(connection, clock);
 }
 
 void MainWindow::ReadClock() {

@@ -6,6 +6,7 @@
 #include "screen/pages/page_owner.h"
 
 class QPushButton;
+class QTreeWidgetItem;
 
 namespace q93 {
 
@@ -27,6 +28,9 @@ public:
     ~MainWindow() override;
 
     void Read();
+    // Sends the selected node's values to its encoder, after storing them as Save does.
+    // Nothing is sent for a node whose pages hold no values meant for it, nor values no page
+    // could give unless the user chooses to send them anyway.
     void Update();
     // Stores the selected node's pages and writes its file; false only when the active page
     // refused its values. A file that cannot be written is reported, and counts as saved for
@@ -60,6 +64,9 @@ private:
     // The tree's StoreNode for the selected node, with a file that could not be written
     // reported to the user.
     NodeStore saveNode(bool always);
+    // Whether the node's values may go to its encoder: all within what the pages allow, or
+    // the user chose to send them anyway.
+    bool valuesMayGo(const QTreeWidgetItem* node);
     // The selected node's depth (0 with none), with `connection` set up for its encoder and
     // the encoder's lock taken into `lock` for the transfer; 0 after a warning when another
     // program kept the encoder too long.

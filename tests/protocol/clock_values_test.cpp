@@ -65,5 +65,24 @@ TEST(ClockValues, ComposedYearIsTheOneThatReadsBack) {
     }
 }
 
+// The bounds q93ctl's --time and the clock page's send are both held to.
+TEST(ClockValues, AFaultNamesThePartThatIsOff) {
+    const ClockValues good = ComposeClock(2024, 2, 29, 23, 59, 59, OffsetCodeFromEntry(0));
+    EXPECT_EQ(clockFault(good), "");
+    const std::pair<ClockValues, const char*> cases[] = {
+        {ClockValues{100, 1, 1, 0, 0, 0, 0}, "the encoder keeps the years 2000..2099, not 2100"},
+        {ClockValues{-1, 1, 1, 0, 0, 0, 0}, "the encoder keeps the years 2000..2099, not 1999"},
+        {ComposeClock(2024, 13, 1, 0, 0, 0, 0), "no month 13 (1..12)"},
+        {ComposeClock(2023, 2, 29, 0, 0, 0, 0), "no day 29 in 2023-02, which has 28 days"},
+        {ComposeClock(2024, 4, 1, 24, 0, 0, 0), "no hour 24 (0..23)"},
+        {ComposeClock(2024, 4, 1, 0, 60, 0, 0), "no minute 60 (0..59)"},
+        {ComposeClock(2024, 4, 1, 0, 0, -1, 0), "no second -1 (0..59)"},
+        {ComposeClock(2024, 4, 1, 0, 0, 0, 0x1F),
+         "no time offset code 31 (-12:00 to 12:00 in half hours)"},
+    };
+    for (const auto& [clock, fault] : cases)
+        EXPECT_EQ(clockFault(clock), fault);
+}
+
 }  // namespace
 }  // namespace q93

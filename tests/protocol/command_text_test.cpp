@@ -18,18 +18,18 @@ struct TokenCase {
 TEST(CommandText, TokenRules) {
     const TokenCase cases[] = {
         {"2d,03,4d,49,20", {0x2D, 0x03, 0x4D, 0x49, 0x20}},
-        {"41,42,", {0x41, 0x42}},            // trailing comma does no harm
-        {"41,,42", {0x41}},                  // an empty token ends the payload
+        {"41,42,", {0x41, 0x42}},  // trailing comma does no harm
+        {"41,,42", {0x41}},        // an empty token ends the payload
         {"", {}},
-        {"zz,41", {}},                       // unreadable first token: empty payload
+        {"zz,41", {}},  // unreadable first token: empty payload
         {" 1a, 0x2B,0X3c,DD", {0x1A, 0x2B, 0x3C, 0xDD}},
-        {"123,7", {0x23, 0x07}},             // low byte of a wider value
-        {"10,ffffffff,20", {0x10}},          // the end marker
-        {"10,123456789,20", {0x10}},         // too wide for 32 bits reads as the end marker
+        {"123,7", {0x23, 0x07}},      // low byte of a wider value
+        {"10,ffffffff,20", {0x10}},   // the end marker
+        {"10,123456789,20", {0x10}},  // too wide for 32 bits reads as the end marker
         {"10,fffffffe,20", {0x10, 0xFE, 0x20}},
-        {"0x,5", {0x00, 0x05}},              // a bare 0x prefix reads as the 0 before it
-        {"12 34,56", {0x12, 0x56}},          // a token ends where its digits end
-        {"-1,5", {}},                        // signs are not hexadecimal
+        {"0x,5", {0x00, 0x05}},      // a bare 0x prefix reads as the 0 before it
+        {"12 34,56", {0x12, 0x56}},  // a token ends where its digits end
+        {"-1,5", {}},                // signs are not hexadecimal
     };
     for (const TokenCase& c : cases) {
         EXPECT_EQ(commandPayload(c.text), c.payload) << '"' << c.text << '"';
@@ -51,7 +51,8 @@ TEST(CommandText, HighCharactersAreSignExtendedButKeepTheirLowByte) {
 
 TEST(CommandText, LongTextsAreCutAndPayloadStaysWithinALengthByte) {
     std::string many;
-    for (int i = 0; i < 400; ++i) many += "1,";
+    for (int i = 0; i < 400; ++i)
+        many += "1,";
     EXPECT_EQ(commandPayload(many).size(), kMaxPayload);
 
     // Every quoted character grows to nine characters; the expansion is cut, not overrun.

@@ -39,7 +39,8 @@ TEST(FrameCodec, BuildsTheLevelQueryAsTheFirstFrame) {
     frameSequence = 0;
     FrameCodec codec;
     codec.buildFrame("2d,03,4d,49,20");
-    const Bytes expected{0xFE, 0x00, 0x00, 0x00, 0x05, 0x2D, 0x03, 0x4D, 0x49, 0x20, 0xDA, 0x54, 0xFF};
+    const Bytes expected{0xFE, 0x00, 0x00, 0x00, 0x05, 0x2D, 0x03,
+                         0x4D, 0x49, 0x20, 0xDA, 0x54, 0xFF};
     EXPECT_EQ(builtOf(codec), expected);
     EXPECT_EQ(wireOf(codec), expected);
     EXPECT_EQ(frameSequence.load(), 1);
@@ -89,10 +90,11 @@ TEST(FrameCodec, StuffsAChecksumByteThatIsReserved) {
     // Search for a payload whose checksum has an escape byte in it, and check both halves.
     bool sawHigh = false, sawLow = false;
     for (int value = 0; value < 65536 && !(sawHigh && sawLow); ++value) {
-        const Bytes frame = composeFrame({static_cast<std::uint8_t>(value >> 8),
-                                          static_cast<std::uint8_t>(value)}, 0);
+        const Bytes frame = composeFrame(
+            {static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)}, 0);
         const std::uint8_t high = frame[7], low = frame[8];
-        if (high < 0xFD && low < 0xFD) continue;
+        if (high < 0xFD && low < 0xFD)
+            continue;
         sawHigh |= high >= 0xFD;
         sawLow |= low >= 0xFD;
         std::uint8_t wire[32];
@@ -106,7 +108,8 @@ TEST(FrameCodec, StuffsAChecksumByteThatIsReserved) {
 
 TEST(FrameCodec, LongestPayloadOfReservedBytesFitsTheWireBuffer) {
     std::string text;
-    for (int i = 0; i < 300; ++i) text += "ff,";
+    for (int i = 0; i < 300; ++i)
+        text += "ff,";
     FrameCodec codec;
     codec.buildFrame(text);
     EXPECT_EQ(codec.buildLength(), 255 + 8);
@@ -181,7 +184,8 @@ TEST(FrameCodec, AcknowledgementCheckResults) {
     };
     for (const AckCase& c : cases) {
         Bytes frame = c.frame;
-        if (c.corruptChecksum) frame[frame.size() - 2] ^= 0x01;
+        if (c.corruptChecksum)
+            frame[frame.size() - 2] ^= 0x01;
         std::uint8_t raw[64];
         const int stuffed = stuffFrame(frame.data(), static_cast<int>(frame.size()), raw, 64);
         EXPECT_EQ(checkAcknowledge(raw, stuffed, sizeof raw), c.expected) << c.name;

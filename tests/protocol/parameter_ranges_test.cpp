@@ -51,15 +51,19 @@ TEST(RangeTable, HoldsEveryTransferredFieldOnceInTheOrderSent) {
     EXPECT_EQ(rangeOffsets(deviceRanges()), sentOffsets<DeviceParameters>(deviceWriteSteps()));
 }
 
-// 2 kHz shows as -20.0 dBu at a sensitivity of 6 dBu; 0.4 kHz as -34.0 dBu.
 constexpr double kSensitivity = 6;
-constexpr double kMidLevel = 2;
+
+// The deviation that shows as `dbu` at `sensitivity`.
+double kHzAt(double dbu, double sensitivity = kSensitivity) {
+    return 40 * std::pow(10.0, (dbu - sensitivity) / 20);
+}
 
 template <typename Block>
 Block everyFieldAtItsLow(std::span<const FieldRange> ranges) {
     Block block;
     for (const FieldRange& range : ranges)
-        setField(&block, range, range.kind == RangeKind::Dbu ? kMidLevel : range.low);
+        setField(&block, range,
+                 range.kind == RangeKind::Dbu ? kHzAt((range.low + range.high) / 2) : range.low);
     return block;
 }
 
@@ -83,10 +87,9 @@ void walkBounds(std::span<const FieldRange> ranges) {
         std::vector<double> in, out;
         const double step = range.type == FieldType::Int32 ? 1 : 0.05;
         if (range.kind == RangeKind::Dbu) {
-            in = {0.4, 40 * std::pow(10.0, -12.0 / 20)};  // -34.0 and -6.0 dBu
-            out = {0.39, 10.2, 0, -2};
-        } else if (range.kind == RangeKind::Finite) {
-            in = {-1e30, 0, 1e30};
+            // The page shows one decimal: 0.04 dB beyond a bound still shows as the bound.
+            in = {kHzAt(range.low - 0.04), kHzAt(range.high + 0.04)};
+            out = {kHzAt(range.low - 0.06), kHzAt(range.high + 0.06), 0, -2, 1e300};
         } else {
             in = {range.low, range.high};
             out = {range.low - step, range.high + step};
@@ -126,6 +129,15 @@ TEST(RangeTable, TheDbuLevelIsJudgedAtAnySensitivityWhenNoneIsKnown) {
     EXPECT_EQ(found[0].text(),
               "modChkAnalogLevel=0.09 (kHz that show as -34 to -6 dBu at a sensitivity of -18 "
               "to 18 dBu)");
+    // No sensitivity brings these in: 500 kHz of pilot is -6 dBu only at +24 dBu.
+    preset.modChkAnalogLevel = kHzAt(-20);
+    preset.pilotLevel = 500;
+    preset.inputLevel = 1e6;
+    preset.testToneLevel = -1e300;
+    std::vector<std::string> names;
+    for (const RangeViolation& out : presetOutOfRange(preset, std::nullopt))
+        names.push_back(out.field);
+    EXPECT_EQ(names, (std::vector<std::string>{"inputLevel", "pilotLevel", "testToneLevel"}));
 }
 
 TEST(RangeTable, AViolationNamesFieldValueAndRange) {

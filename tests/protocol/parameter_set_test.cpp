@@ -13,7 +13,8 @@ namespace {
 
 double doubleAt(const std::string& bytes, std::size_t offset) {
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | static_cast<std::uint8_t>(bytes[offset + i]);
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | static_cast<std::uint8_t>(bytes[offset + i]);
     double value;
     std::memcpy(&value, &bits, 8);
     return value;
@@ -55,7 +56,8 @@ TEST(ParameterFiles, DeviceFileIsExactly296BytesWithCorrectionsInOrder) {
     DeviceParameters device;
     device.language = 1;
     device.sensitivity40k = 6.0;
-    for (int i = 0; i < 20; ++i) device.correctionValues[i] = i + 0.25;
+    for (int i = 0; i < 20; ++i)
+        device.correctionValues[i] = i + 0.25;
     ASSERT_TRUE(writeDeviceFile(dir.file("device.dat"), device));
     const std::string bytes = test::readFileBytes(dir.file("device.dat"));
     ASSERT_EQ(bytes.size(), 296u);

@@ -100,7 +100,7 @@ void fillDistinct(Block& block, Steps steps, int seed) {
 }
 
 // Walks the range table: a list entry or switch state, one of nine steps across a real
-// range, a whole number of kHz for the unbounded levels, and -20 dBu for the dBu level.
+// range, and for a level one of five steps across its dBu range at the given sensitivity.
 template <typename Block>
 void fillInRange(Block& block, std::span<const FieldRange> ranges, int seed, double sensitivity) {
     int t = seed;
@@ -118,12 +118,11 @@ void fillInRange(Block& block, std::span<const FieldRange> ranges, int seed, dou
                             ? range.low + (t * 37) % static_cast<int>(range.high - range.low + 1)
                             : range.low + (t % 9) * (range.high - range.low) / 8;
                 break;
-            case RangeKind::Finite:
-                value = 10 + t % 50;
+            case RangeKind::Dbu: {
+                const double dbu = range.low + (t % 5) * (range.high - range.low) / 4;
+                value = static_cast<float>(40 * std::pow(10.0, (dbu - sensitivity) / 20));
                 break;
-            case RangeKind::Dbu:
-                value = static_cast<float>(40 * std::pow(10.0, (-20 - sensitivity) / 20));
-                break;
+            }
         }
         if (range.type == FieldType::Int32) {
             const auto integer = static_cast<std::int32_t>(value);

@@ -73,7 +73,8 @@ TEST_P(InterfacesPage, LoadsEachPortIntoItsOwnLists) {
     }
 }
 
-TEST_P(InterfacesPage, StoresTheSelectedIndexesAndMinusOneForNoSelection) {
+// An index beyond its list shows no entry and is stored back as it was.
+TEST_P(InterfacesPage, StoresTheSelectedIndexesAndKeepsOnesOutsideTheList) {
     DeviceParameters& device = params.device;
     device.frontBaud = 6;
     device.dte2Response = 3;
@@ -84,12 +85,12 @@ TEST_P(InterfacesPage, StoresTheSelectedIndexesAndMinusOneForNoSelection) {
     list(1029)->setCurrentIndex(3);
     list(1018)->setCurrentIndex(1);
     ASSERT_TRUE(page.StoreToParams());
-    EXPECT_EQ(device.frontBaud, -1);
+    EXPECT_EQ(device.frontBaud, 6);
     EXPECT_EQ(device.frontResponse, 2);
     EXPECT_EQ(device.dte1Baud, 3);
     EXPECT_EQ(device.dte1Response, 0);
     EXPECT_EQ(device.dte2Baud, 1);
-    EXPECT_EQ(device.dte2Response, -1);
+    EXPECT_EQ(device.dte2Response, 3);
     EXPECT_EQ(device.dte3Baud, -1);
     EXPECT_EQ(device.dte3Response, 0);
 }

@@ -92,13 +92,15 @@ TEST_P(InputPage, StoresEditsWhenLeft) {
     EXPECT_EQ(preset.scaMode, 1);
 }
 
-TEST_P(InputPage, StoresNoSelectionAsMinusOneAndNoScaButtonAsThree) {
+// A source beyond the list shows no entry and is kept as it was, for the check before a
+// send to name; the SCA buttons store 3 with none on.
+TEST_P(InputPage, KeepsASourceOutsideTheListAndStoresNoScaButtonAsThree) {
     params().preset.inputSource = 4;
     params().preset.scaMode = 9;
     openPresetPage(kInputIndex);
     EXPECT_EQ(list(1007)->currentIndex(), -1);
     leavePage();
-    EXPECT_EQ(params().preset.inputSource, -1);
+    EXPECT_EQ(params().preset.inputSource, 4);
     EXPECT_EQ(params().preset.scaMode, 3);
 }
 

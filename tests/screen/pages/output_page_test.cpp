@@ -63,7 +63,7 @@ TEST_P(OutputPage, StoresEditsWhenLeft) {
     EXPECT_DOUBLE_EQ(preset.headphoneLevel, -12.0);
     EXPECT_DOUBLE_EQ(preset.pilotLevel, 7.5);
     EXPECT_EQ(preset.pilotStatus, 1);
-    EXPECT_EQ(preset.auxOutput, -1);
+    EXPECT_EQ(preset.auxOutput, 12);  // beyond the list: kept as it was
 }
 
 TEST_P(OutputPage, LimitsTheNumericEdits) {

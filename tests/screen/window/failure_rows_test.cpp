@@ -54,7 +54,7 @@ const CommandRow kLinkCommands[] = {
 TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
     const ConfigHome noPortsMapped;
     const std::string folder = encoderFolder("Hilltop", "Tower");
-    writeFileBytes(folder + "Preset-1.dat", std::string(200, '\x01'));
+    ASSERT_TRUE(writePresetFile(folder + "Preset-1.dat", engineersPreset()));
     for (const CommandRow& row : kLinkCommands) {
         SCOPED_TRACE(row.what);
         seam.warnings.clear();
@@ -73,7 +73,8 @@ TEST_F(MainWindowTest, AnEncoderWithoutTcpTxtCannotOpenAnEmptyPortName) {
 // a second's wait for an answer that cannot come.
 TEST_F(MainWindowTest, AnEncoderThatRefusesTheConnectionShowsOneMessage) {
     const int port = closedLoopbackPort();
-    encoderFolder("Hilltop", "Tower", tcpText(port));
+    const std::string folder = encoderFolder("Hilltop", "Tower", tcpText(port));
+    ASSERT_TRUE(writePresetFile(folder + "Preset-1.dat", engineersPreset()));
     for (const CommandRow& row : kLinkCommands) {
         SCOPED_TRACE(row.what);
         seam.warnings.clear();

@@ -33,6 +33,7 @@
 #include "store/encoder_lock.h"
 #include "store/working_folder.h"
 #include "tests/screen/window/main_window_fixture.h"
+#include "tests/screen/window/modal_answers.h"
 #include "tests/support/process_runner.h"
 
 namespace q93::test {
@@ -41,37 +42,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kInputLevelEdit = 1030;  // Input page
-
-// One answer to a menu or dialog: acts on the active popup or modal window when it is of the
-// kind expected, and says whether it did.
-using Answer = std::function<bool(QWidget*)>;
-
-// Answers the menus and dialogs that open from now on, in order, polling for each in turn
-// (up to 5 s), because each opens only once the one before has closed.
-class Answers {
-public:
-    explicit Answers(std::vector<Answer> steps) : steps_(std::move(steps)) {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start();
-    }
-    bool done() const { return next_ == steps_.size(); }
-
-private:
-    void poll() {
-        QWidget* shown = QApplication::activePopupWidget();
-        if (shown == nullptr)
-            shown = QApplication::activeModalWidget();
-        if (++polls_ > 500 ||
-            (shown != nullptr && steps_[next_](shown) && ++next_ == steps_.size()))
-            timer_.stop();
-    }
-
-    std::vector<Answer> steps_;
-    std::size_t next_ = 0;
-    int polls_ = 0;
-    QTimer timer_;
-};
 
 Answer choose(const QString& item) {
     return [item](QWidget* shown) {
@@ -115,18 +85,6 @@ Answer connection(const QString& port) {
         for (QPushButton* button : dialog->findChildren<QPushButton*>())
             if (button->text() == "OK")
                 button->click();
-        return true;
-    };
-}
-
-Answer reply(QMessageBox::StandardButton button, QString* question = nullptr) {
-    return [button, question](QWidget* shown) {
-        auto* box = qobject_cast<QMessageBox*>(shown);
-        if (box == nullptr)
-            return false;
-        if (question != nullptr)
-            *question = box->text();
-        box->button(button)->click();
         return true;
     };
 }

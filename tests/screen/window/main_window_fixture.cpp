@@ -71,7 +71,12 @@ PresetParameters engineersPreset() {
     preset.pilotLevel = 7.0;
     preset.testTone = 2;
     preset.headphoneLevel = -12.0;
+    preset.testToneLevel = 40.0;
     preset.modChkDigitalOffTime = 20;
+    preset.modChkDigitalOnTime = 10;
+    preset.modChkAnalogOffTime = 30;
+    preset.modChkAnalogOnTime = 5;
+    preset.modChkAnalogLevel = 4.0;  // -20 dBu at a sensitivity of 0 dBu
     return preset;
 }
 

@@ -43,7 +43,8 @@ private:
     std::unique_ptr<MainWindow> window_;
 };
 
-// A preset whose values differ from the simulator's factory ones, as an engineer sets them.
+// A preset whose values differ from the simulator's factory ones, as an engineer sets them:
+// each within what its page allows, at any sensitivity from -6 to +6 dBu.
 PresetParameters engineersPreset();
 // What reaches the encoder: the block without the number, which the file name gives.
 PresetBytes sentPart(PresetParameters preset);

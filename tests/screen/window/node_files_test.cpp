@@ -173,7 +173,7 @@ struct UnwritableRow {
 
 TEST_F(MainWindowWithSim, UpdateSendsWhatThePagesShowWhenTheFileCannotBeWrittenAndSaysSo) {
     startSim();
-    ASSERT_TRUE(writePresetFile(folder + "Preset-2.dat", PresetParameters{}));
+    ASSERT_TRUE(writePresetFile(folder + "Preset-2.dat", engineersPreset()));
     ASSERT_TRUE(writeDeviceFile(folder + "device.dat", DeviceParameters{}));
     const UnwritableRow rows[] = {
         {"a preset", 2, "Preset-2.dat", kInputLevelEdit},
@@ -188,23 +188,23 @@ TEST_F(MainWindowWithSim, UpdateSendsWhatThePagesShowWhenTheFileCannotBeWrittenA
         const UnwritableFile unwritable(path);
         ASSERT_FALSE(replaceFile(path, before)) << "the file stays writable here";
 
-        edit(window(), row.editId)->setText("4.5");
+        edit(window(), row.editId)->setText("14.5");
         click(kUpdateButtonId);
 
         ASSERT_EQ(seam.warnings.size(), 1u);
         EXPECT_NE(seam.warnings[0].find("The file '" + path + "' was not saved: "),
                   std::string::npos)
             << seam.warnings[0];
-        EXPECT_EQ(edit(window(), row.editId)->text(), "4.5");
+        EXPECT_EQ(edit(window(), row.editId)->text(), "14.5");
         EXPECT_EQ(readFileBytes(path), before);
         if (row.preset > 0) {
             PresetParameters held;
             ASSERT_EQ(readPresetFile(simStore() + row.file, held), 200);
-            EXPECT_DOUBLE_EQ(held.inputLevel, 4.5);
+            EXPECT_DOUBLE_EQ(held.inputLevel, 14.5);
         } else {
             DeviceParameters held;
             ASSERT_EQ(readDeviceFile(simStore() + row.file, held), 296);
-            EXPECT_DOUBLE_EQ(held.sensitivity40k, 4.5);
+            EXPECT_DOUBLE_EQ(held.sensitivity40k, 14.5);
         }
     }
 }
