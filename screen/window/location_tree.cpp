@@ -220,7 +220,9 @@ QString LocationTree::dataFolderText() const {
 }
 
 void LocationTree::showWhereDataIs() {
-    sheet_->locationPage()->ShowDataFolder(dataFolderText(), topLevelItemCount() > 0);
+    // The hint to make a first site is no answer to a folder that cannot be listed.
+    sheet_->locationPage()->ShowDataFolder(dataFolderText(),
+                                           topLevelItemCount() > 0 || !unlisted_.empty());
 }
 
 int LocationTree::NodeDepth(const QTreeWidgetItem* node) {
