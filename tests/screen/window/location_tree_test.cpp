@@ -20,6 +20,8 @@
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/location_prop.h"
 #include "screen/pages/property_sheet.h"
+#include "screen/dialogs/compare_dialog.h"
+#include "screen/window/compare_menu_entries.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93::test {
@@ -275,13 +277,15 @@ TEST_F(MainWindowTest, UnreadableAndDoubtfulNodesShowGreyedAndRefuseTransfers) {
         std::function<void()> command;
         std::string warning;
     };
-    for (const Refused& r :
-         std::vector<Refused>{{node(0, 0), [this] { window().Read(); }, doubtful},
-                              {node(0, 0, 3), [this] { window().Update(); }, doubtful},
-                              {node(0, 0), [this] { window().ReadClock(); }, doubtful},
-                              {node(0, 0), [this] { window().ShowModulationPower(); }, doubtful},
-                              {node(0, 1), [this] { window().Read(); }, unreadable},
-                              {node(0, 1), [this] { window().WriteClock(); }, unreadable}}) {
+    for (const Refused& r : std::vector<Refused>{
+             {node(0, 0), [this] { window().Read(); }, doubtful},
+             {node(0, 0, 3), [this] { window().Update(); }, doubtful},
+             {node(0, 0), [this] { window().ReadClock(); }, doubtful},
+             {node(0, 0), [this] { window().ShowModulationPower(); }, doubtful},
+             {node(0, 1), [this] { window().Read(); }, unreadable},
+             {node(0, 1), [this] { window().WriteClock(); }, unreadable},
+             {node(0, 0, 2), [this] { compareNodeWithEncoder(window().tree(), node(0, 0, 2)); },
+              doubtful}}) {
         ASSERT_TRUE(select(r.node));
         seam.warnings.clear();
         seam.events.clear();
@@ -289,6 +293,10 @@ TEST_F(MainWindowTest, UnreadableAndDoubtfulNodesShowGreyedAndRefuseTransfers) {
         EXPECT_EQ(seam.warnings, std::vector<std::string>{r.warning});
         EXPECT_TRUE(seam.events.empty()) << seam.events.front();
     }
+    // A site that cannot be listed may hold any name: no new encoder there.
+    EXPECT_EQ(menuOnRightClick(window().tree(), node(1)),
+              QStringList({"+Neuer Standort...", "Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
 }
 
 // A LocationData that cannot be listed is said at start; the empty tree neither invites nor
