@@ -128,6 +128,12 @@ TEST_F(UnreadableFolders, AreNamedCountedAndFailTheCommand) {
     const auto single = ctl({"--encoder", "Charlie/Dish", "read-device"});
     EXPECT_EQ(single.exitCode, 1);
     EXPECT_TRUE(contains(single.err, kTcpFailure)) << single.err;
+
+    // The first version of a history would leave them out: refused, nothing made.
+    const auto init = ctl({"history", "init"});
+    EXPECT_EQ(init.exitCode, 1);
+    EXPECT_TRUE(contains(init.err, kSiteFailure)) << init.err;
+    EXPECT_FALSE(fs::exists(work() / ".git"));
 }
 
 TEST_F(UnreadableFolders, AnUnreadableLocationDataIsAFailureNotAnEmptyStore) {
