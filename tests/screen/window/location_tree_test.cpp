@@ -15,12 +15,12 @@
 #include "protocol/parameter_set.h"
 #include "resources/templates/location_template.h"
 #include "resources/templates/main_window_templates.h"
+#include "screen/dialogs/compare_dialog.h"
 #include "screen/display/modulation_power_dialog.h"
 #include "screen/kit/ui_translations.h"
 #include "screen/pages/adjust_prop.h"
 #include "screen/pages/location_prop.h"
 #include "screen/pages/property_sheet.h"
-#include "screen/dialogs/compare_dialog.h"
 #include "screen/window/compare_menu_entries.h"
 #include "tests/screen/window/main_window_fixture.h"
 
