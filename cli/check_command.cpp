@@ -51,6 +51,11 @@ void checkFile(const std::string& path, CheckTally& tally) {
 // tcp.txt that did not come from the tool counts as a value out of range: it reads, but
 // not as it was meant.
 void checkEncoder(const StoredEncoder& encoder, CheckTally& tally) {
+    if (!encoder.unreadable.empty()) {
+        failure(encoder.unreadable);
+        tally.unreadable = true;
+        return;
+    }
     ConnectionSettings settings;
     if (ReadConnectionSettings(encoder.folder, settings) == 0 && !settings.doubt.empty()) {
         std::printf("%s doubtful %s\n", plainValue(encoder.folder + "tcp.txt").c_str(),
@@ -81,7 +86,8 @@ int runCheckCommand(const Arguments& args) {
     CheckTally tally;
     if (words.positional.empty()) {
         std::vector<StoredEncoder> encoders;
-        selectEncoders({}, encoders, &error);
+        if (!selectEncoders({}, encoders, &error))
+            return failure(error);
         if (encoders.empty())
             return failure(std::string("no encoder under ") + kLocationRoot);
         for (const StoredEncoder& encoder : encoders)

@@ -89,17 +89,20 @@ bool takeConnectionOptions(Arguments& words, ConnectionOptions& options, std::st
         std::error_code code;
         if (!std::filesystem::is_directory(options.encoderFolder, code)) {
             *loadError = true;
-            return *error = unknownEncoderText(*given.encoder), false;
-        }
-        if (ReadConnectionSettings(options.encoderFolder, settings) != 0) {
-            *loadError = true;
-            return *error = "cannot read '" + options.encoderFolder + "tcp.txt'", false;
-        }
-        if (!settings.doubt.empty()) {
-            *loadError = true;
-            return *error =
-                       doubtfulConnectionText(options.encoderFolder + "tcp.txt", settings.doubt),
+            // A folder that is there but cannot be looked at is no unknown encoder.
+            const bool absent = !code || code == std::errc::no_such_file_or_directory ||
+                                code == std::errc::not_a_directory;
+            return *error = absent
+                                ? unknownEncoderText(*given.encoder)
+                                : "cannot read '" + options.encoderFolder + "': " + code.message(),
                    false;
+        }
+        std::string reason;
+        const ConnectionFault fault =
+            ReadTransferSettings(options.encoderFolder, settings, &reason);
+        if (fault != ConnectionFault::None) {
+            *loadError = true;
+            return *error = connectionFaultText(options.encoderFolder, fault, reason), false;
         }
     }
     options.portGiven = options.portGiven || given.portName.has_value();

@@ -33,7 +33,11 @@ int takeEncoderChoice(const Arguments& args, const std::vector<std::string>& fla
     encoder.folder = EncoderFolderPath(encoder.site, encoder.encoder);
     std::error_code code;
     if (!std::filesystem::is_directory(encoder.folder, code)) {
-        *error = unknownEncoderText(words.positional[0]);
+        // A folder that is there but cannot be looked at is no unknown encoder.
+        const bool absent = !code || code == std::errc::no_such_file_or_directory ||
+                            code == std::errc::not_a_directory;
+        *error = absent ? unknownEncoderText(words.positional[0])
+                        : "cannot read '" + encoder.folder + "': " + code.message();
         return kExitFailure;
     }
     return kExitSuccess;

@@ -23,12 +23,17 @@ std::string unknownEncoderText(const std::string& word) {
 
 namespace {
 
-std::vector<StoredEncoder> storedEncoders() {
+std::vector<StoredEncoder> storedEncoders(std::string* error) {
     ConnectionSettings lastRead;
     std::vector<StoredEncoder> all;
-    for (const SiteFolder& site : scanLocationData(lastRead)) {
-        for (const EncoderFolder& encoder : site.encoders)
-            all.push_back({site.name, encoder.name, EncoderFolderPath(site.name, encoder.name)});
+    for (const SiteFolder& site : scanLocationData(lastRead, kLocationRoot, error)) {
+        if (!site.error.empty())
+            all.push_back(
+                {site.name, "", std::string(kLocationRoot) + site.name + "/", site.error});
+        for (const EncoderFolder& encoder : site.encoders) {
+            all.push_back({site.name, encoder.name, EncoderFolderPath(site.name, encoder.name),
+                           encoder.error});
+        }
     }
     return all;
 }
@@ -42,7 +47,9 @@ bool markNamed(const std::string& word, const std::vector<StoredEncoder>& all,
         name.pop_back();
     bool found = false;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (name == all[i].site || name == all[i].name()) {
+        // A site that cannot be listed may hold the encoder named: its failure answers.
+        const bool inUnlistedSite = all[i].encoder.empty() && name.rfind(all[i].site + "/", 0) == 0;
+        if (name == all[i].site || name == all[i].name() || inUnlistedSite) {
             named[i] = true;
             found = true;
         }
@@ -64,7 +71,9 @@ std::vector<StoredEncoder> namedOnly(const std::vector<StoredEncoder>& all,
 
 bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
                     std::string* error) {
-    const std::vector<StoredEncoder> all = storedEncoders();
+    const std::vector<StoredEncoder> all = storedEncoders(error);
+    if (!error->empty())
+        return false;
     std::vector<bool> named(all.size(), words.empty());
     for (const std::string& word : words) {
         if (!markNamed(word, all, named)) {
@@ -76,8 +85,9 @@ bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEnc
     return true;
 }
 
-std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words) {
-    const std::vector<StoredEncoder> all = storedEncoders();
+std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words,
+                                           std::string* error) {
+    const std::vector<StoredEncoder> all = storedEncoders(error);
     std::vector<bool> named(all.size(), words.empty());
     for (const std::string& word : words)
         markNamed(word, all, named);

@@ -14,6 +14,10 @@ struct StoredEncoder {
     std::string site;
     std::string encoder;
     std::string folder;  // "./LocationData/SITE/ENC/"
+    // Why the folder (or its tcp.txt) cannot be read, empty when it can. A site that cannot be
+    // listed stands here with an empty `encoder` (its name is then "SITE/", as list prints a
+    // site): its encoders are unknown, and every command counts it as failed.
+    std::string unreadable;
 
     std::string name() const { return site + "/" + encoder; }
 };
@@ -24,12 +28,16 @@ std::string unknownEncoderText(const std::string& word);
 
 // The encoders that SITE and SITE/ENC words name (plain or quoted, as splitEncoderName takes
 // them), in the order of the tree and each once;
-// every encoder when there are no words. false with the message when a word names none.
+// every encoder when there are no words; a site or encoder that cannot be read is selected
+// as one entry with its reason, never left out. false with the message when a word names
+// none, or when the store's folder itself cannot be listed.
 bool selectEncoders(const std::vector<std::string>& words, std::vector<StoredEncoder>& selected,
                     std::string* error);
 
 // The same selection as the tree holds it now, for a command that reads the tree again and
-// again: a word that names nothing (any more) just adds nothing.
-std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words);
+// again: a word that names nothing (any more) just adds nothing. When the store's folder
+// cannot be listed, nothing is selected and *error says why.
+std::vector<StoredEncoder> encodersNamedBy(const std::vector<std::string>& words,
+                                           std::string* error);
 
 }  // namespace q93::ctl

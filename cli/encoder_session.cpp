@@ -41,11 +41,10 @@ bool EncoderSession::loadConnection() {
     std::string busy;
     if (!lockEncoder(encoder_.folder, lock_, &busy))
         return fail("lock", busy);
-    if (ReadConnectionSettings(encoder_.folder, settings_) != 0)
-        return fail("tcp.txt", "cannot read '" + encoder_.folder + "tcp.txt'");
-    if (!settings_.doubt.empty())
-        return fail("tcp.txt",
-                    doubtfulConnectionText(encoder_.folder + "tcp.txt", settings_.doubt));
+    std::string reason;
+    const ConnectionFault fault = ReadTransferSettings(encoder_.folder, settings_, &reason);
+    if (fault != ConnectionFault::None)
+        return fail("tcp.txt", connectionFaultText(encoder_.folder, fault, reason));
     return true;
 }
 

@@ -192,7 +192,12 @@ private:
         MailReporter reporter(mailbox_, index, stopping_);
         JobOutcome outcome;
         try {
-            outcome = asText(body_(encoders_[index], reporter));
+            // A folder that cannot be read fails before anything is tried on it.
+            const StoredEncoder& encoder = encoders_[index];
+            if (!encoder.unreadable.empty())
+                outcome.failure = {"folder", encoder.unreadable};
+            else
+                outcome = asText(body_(encoder, reporter));
         } catch (const std::exception& error) {
             outcome = failedWorker(std::string("the worker ended without a result (") +
                                    error.what() + ")");

@@ -104,8 +104,12 @@ int runHistoryCommand(const Arguments& args) {
     if (!words.positional.empty()) {
         if (!selectEncoders(words.positional, encoders, &error))
             return failedCommand("history", json, kExitFailure, error);
-        for (const StoredEncoder& encoder : encoders)
+        for (const StoredEncoder& encoder : encoders) {
+            // A site that cannot be listed would name no encoder, and so every version.
+            if (encoder.encoder.empty())
+                return failedCommand("history", json, kExitFailure, encoder.unreadable);
             names.push_back({encoder.site, encoder.encoder});
+        }
     }
     std::vector<Version> versions;
     if (!listVersions(kLocationRoot, names, versions, &error))

@@ -59,15 +59,33 @@ int runListCommand(const Arguments& args) {
     }
 
     ConnectionSettings lastRead;
+    std::string rootError;
+    const std::vector<SiteFolder> tree = scanLocationData(lastRead, kLocationRoot, &rootError);
+    if (!rootError.empty())
+        return failedCommand("list", json, kExitFailure, rootError);
+    const int failed = unreadableFolders(tree);
     Json sites = Json::array();
-    for (const SiteFolder& site : scanLocationData(lastRead)) {
+    for (const SiteFolder& site : tree) {
         Json encoders = Json::array();
-        if (site.encoders.empty() && !json)
+        // A site that cannot be listed has encoders nobody knows: named as failed, never
+        // shown as one without encoders.
+        if (!site.error.empty() && !json) {
+            std::printf("%s FAILED %s\n", plainValue(site.name + "/").c_str(),
+                        plainPair("message", site.error).c_str());
+        } else if (site.encoders.empty() && !json) {
             std::printf("%s encoders=0\n", plainValue(site.name + "/").c_str());
+        }
         for (const EncoderFolder& encoder : site.encoders) {
             const std::string folder = EncoderFolderPath(site.name, encoder.name);
+            if (!encoder.error.empty() && !json) {
+                std::printf("%s FAILED %s %s\n", plainValue(site.name + "/" + encoder.name).c_str(),
+                            plainPair("folder", folder).c_str(),
+                            plainPair("message", encoder.error).c_str());
+                continue;
+            }
             ConnectionSettings settings;
-            const bool readable = ReadConnectionSettings(folder, settings) == 0;
+            const bool readable =
+                encoder.error.empty() && ReadConnectionSettings(folder, settings) == 0;
             const StoredFiles files = findStoredFiles(folder);
             if (!json) {
                 std::printf("%s\n", encoderLine(site.name, encoder, folder,
@@ -80,18 +98,24 @@ int runListCommand(const Arguments& args) {
                 if (files.presets[n - 1])
                     presets.push_back(n);
             }
-            encoders.push_back({{"name", jsonText(site.name + "/" + encoder.name)},
-                                {"folder", jsonText(folder)},
-                                {"label", jsonText(encoder.label)},
-                                {"connection", readable ? connectionJson(settings) : Json(nullptr)},
-                                {"device", files.device},
-                                {"presets", presets}});
+            Json entry = {{"name", jsonText(site.name + "/" + encoder.name)},
+                          {"folder", jsonText(folder)},
+                          {"label", jsonText(encoder.label)},
+                          {"connection", readable ? connectionJson(settings) : Json(nullptr)},
+                          {"device", files.device},
+                          {"presets", presets}};
+            if (!encoder.error.empty())
+                entry["error"] = jsonText(encoder.error);
+            encoders.push_back(std::move(entry));
         }
-        sites.push_back({{"site", jsonText(site.name)}, {"encoders", encoders}});
+        Json entry = {{"site", jsonText(site.name)}, {"encoders", encoders}};
+        if (!site.error.empty())
+            entry["error"] = jsonText(site.error);
+        sites.push_back(std::move(entry));
     }
     if (json)
-        printJson({{"command", "list"}, {"sites", sites}});
-    return kExitSuccess;
+        printJson({{"command", "list"}, {"sites", sites}, {"failed", failed}});
+    return failed == 0 ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace q93::ctl

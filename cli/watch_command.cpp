@@ -124,10 +124,19 @@ void pollRounds(const WatchOptions& options, watch::HealthBoard& board, const St
         }
     };
     bool first = true;
+    std::string unlisted;
     while (!stop.requested()) {
         const auto next = std::chrono::steady_clock::now() + options.interval;
-        if (!first) {
-            std::vector<StoredEncoder> now = encodersNamedBy(options.words);
+        std::string error;
+        std::vector<StoredEncoder> now;
+        if (!first)
+            now = encodersNamedBy(options.words, &error);
+        // A store that cannot be listed for a while drops no encoder: they are polled as
+        // they were (and fail as their folders do), and stderr says why once.
+        if (error != unlisted && !error.empty())
+            std::fprintf(stderr, "%s\n", error.c_str());
+        unlisted = error;
+        if (!first && error.empty()) {
             tellChanges(encoders, now);
             for (const StoredEncoder& gone : encoders) {
                 if (std::none_of(now.begin(), now.end(),

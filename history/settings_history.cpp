@@ -418,6 +418,19 @@ bool initHistory(const std::string& root, const std::string& textconv, std::stri
         *error = root + ".git is a git repository that history init did not make";
         return false;
     }
+    // The first version would leave out, without a word, a site or encoder that cannot be
+    // read: refused before anything is made.
+    ConnectionSettings unused;
+    const std::vector<SiteFolder> sites = scanLocationData(unused, root, error);
+    if (!error->empty())
+        return false;
+    for (const SiteFolder& site : sites) {
+        *error = site.error;
+        for (std::size_t e = 0; error->empty() && e < site.encoders.size(); ++e)
+            *error = site.encoders[e].error;
+        if (!error->empty())
+            return false;
+    }
     std::error_code code;
     std::filesystem::create_directories(root, code);
     Repository repo;

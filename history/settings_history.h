@@ -28,7 +28,8 @@ std::string historyFolder(const std::string& root = kLocationRoot);
 // shows the stored files through `textconv` (a command that prints a file as name=value
 // lines) in `git log -p`, and a first version of the stored files found there (none without
 // any: the first backup is then the first version). A root that
-// already keeps a history is left as it is. false with the reason.
+// already keeps a history is left as it is. false with the reason, and nothing made, also
+// when a site or encoder folder (or tcp.txt) there cannot be read.
 bool initHistory(const std::string& root, const std::string& textconv, std::string* error);
 
 // One encoder folder, by its two names.

@@ -1,10 +1,15 @@
 #include "store/location_store.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "base/regular_file.h"
 #include "base/replace_file_group.h"
 #include "protocol/parameter_files.h"
 
@@ -42,20 +47,90 @@ std::vector<std::string> listFolders(const std::string& path) {
     return names;
 }
 
-std::vector<SiteFolder> scanLocationData(ConnectionSettings& settings, const std::string& root) {
+bool listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries,
+                       std::string* error, bool mayBeMissing) {
+    entries.clear();
+    std::error_code code;
+    std::filesystem::directory_iterator it(path, code);
+    if (code) {
+        if (mayBeMissing && code == std::errc::no_such_file_or_directory)
+            return true;
+        *error = "cannot list '" + path + "': " + code.message();
+        return false;
+    }
+    for (; !code && it != std::filesystem::directory_iterator(); it.increment(code)) {
+        std::string name = it->path().filename().string();
+        if (name.front() == '.')
+            continue;
+        std::error_code typeCode;
+        const bool folder = it->is_directory(typeCode);
+        // A plain file is no folder, nor is a link to nothing (or an entry gone meanwhile);
+        // an entry that cannot be looked at may well be one.
+        if (!folder && (!typeCode || typeCode == std::errc::no_such_file_or_directory))
+            continue;
+        FolderEntry entry{std::move(name), {}};
+        const std::string entryPath = path + entry.name + "/";
+        if (!folder) {
+            entry.error = "cannot list '" + entryPath + "': " + typeCode.message();
+        } else {
+            std::error_code listCode;
+            std::filesystem::directory_iterator probe(entryPath, listCode);
+            if (listCode)
+                entry.error = "cannot list '" + entryPath + "': " + listCode.message();
+        }
+        entries.push_back(std::move(entry));
+    }
+    if (code) {
+        *error = "cannot list '" + path + "': " + code.message();
+        return false;
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return true;
+}
+
+std::vector<SiteFolder> scanLocationData(ConnectionSettings& settings, const std::string& root,
+                                         std::string* rootError) {
     std::vector<SiteFolder> sites;
-    for (const std::string& site : listFolders(root)) {
-        SiteFolder& entry = sites.emplace_back(SiteFolder{site, {}});
-        for (const std::string& encoder : listFolders(root + site + "/")) {
-            EncoderFolder folder{encoder, encoder, false};
-            if (ReadConnectionSettings(EncoderFolderPath(site, encoder, root), settings) == 0) {
+    std::vector<FolderEntry> siteEntries;
+    std::string error;
+    if (!listFolderEntries(root, siteEntries, &error, true)) {
+        if (rootError != nullptr)
+            *rootError = error;
+        return sites;
+    }
+    if (rootError != nullptr)
+        rootError->clear();
+    for (FolderEntry& site : siteEntries) {
+        SiteFolder& entry = sites.emplace_back(SiteFolder{site.name, {}, site.error});
+        std::vector<FolderEntry> encoders;
+        if (!entry.error.empty())
+            continue;
+        if (!listFolderEntries(root + site.name + "/", encoders, &entry.error))
+            continue;
+        for (FolderEntry& encoder : encoders) {
+            EncoderFolder folder{encoder.name, encoder.name, false, encoder.error, {}};
+            if (folder.error.empty() &&
+                ReadConnectionSettings(EncoderFolderPath(site.name, encoder.name, root), settings,
+                                       &folder.error) == 0) {
                 folder.hasConnection = true;
-                folder.label = encoderLabel(encoder, settings);
+                folder.label = encoderLabel(encoder.name, settings);
+                folder.doubt = settings.doubt;
             }
             entry.encoders.push_back(std::move(folder));
         }
     }
     return sites;
+}
+
+int unreadableFolders(const std::vector<SiteFolder>& sites) {
+    int count = 0;
+    for (const SiteFolder& site : sites) {
+        count += site.error.empty() ? 0 : 1;
+        for (const EncoderFolder& encoder : site.encoders)
+            count += encoder.error.empty() ? 0 : 1;
+    }
+    return count;
 }
 
 std::string EncoderFolderPath(const std::string& site, const std::string& encoder,
@@ -86,6 +161,53 @@ int presetNumberFromLabel(const std::string& presetLabel) {
 
 int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings& settings) {
     return readConnectionSettings(encoderFolder + kConnectionFile, settings) ? 0 : -1;
+}
+
+int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings& settings,
+                           std::string* unreadable) {
+    unreadable->clear();
+    const std::string path = encoderFolder + kConnectionFile;
+    if (readConnectionSettings(path, settings))
+        return 0;
+    // Only a name that is not there at all is a missing file; anything there that cannot be
+    // read, or a folder that cannot be searched for it, is a failure.
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 && errno == ENOENT)
+        return -1;
+    std::string reason;
+    const int fd = openRegularFile(path, &reason);
+    if (fd >= 0) {
+        ::close(fd);
+        reason = "cannot read '" + path + "'";
+    }
+    *unreadable = reason;
+    return -1;
+}
+
+ConnectionFault ReadTransferSettings(const std::string& encoderFolder, ConnectionSettings& settings,
+                                     std::string* reason) {
+    reason->clear();
+    if (ReadConnectionSettings(encoderFolder, settings, reason) != 0)
+        return reason->empty() ? ConnectionFault::Missing : ConnectionFault::Unreadable;
+    if (settings.doubt.empty())
+        return ConnectionFault::None;
+    *reason = settings.doubt;
+    return ConnectionFault::Doubtful;
+}
+
+std::string connectionFaultText(const std::string& encoderFolder, ConnectionFault fault,
+                                const std::string& reason) {
+    switch (fault) {
+        case ConnectionFault::None:
+            return {};
+        case ConnectionFault::Missing:
+            return "cannot read '" + encoderFolder + kConnectionFile + "'";
+        case ConnectionFault::Unreadable:
+            return reason;
+        case ConnectionFault::Doubtful:
+            return doubtfulConnectionText(encoderFolder + kConnectionFile, reason);
+    }
+    return {};
 }
 
 bool WriteConnectionSettings(const std::string& encoderFolder, const ConnectionSettings& settings) {

@@ -18,11 +18,27 @@ struct EncoderFolder {
     std::string name;   // the folder's own name, which the label no longer gives back
     std::string label;  // "%s - %s" once tcp.txt was read, else the folder name
     bool hasConnection = false;
+    // Why the folder or its tcp.txt cannot be read ("cannot read '.../tcp.txt': Permission
+    // denied"); empty when it can, or when there is no tcp.txt at all. Such an encoder is a
+    // failure of every command over it, never an encoder without settings.
+    std::string error;
+    // Why the tcp.txt read is doubtful (ConnectionSettings::doubt), empty when it is not.
+    std::string doubt;
 };
 
 struct SiteFolder {
     std::string name;
     std::vector<EncoderFolder> encoders;
+    // Why the folder cannot be listed ("cannot list './LocationData/S/': Permission
+    // denied"); empty when it can. Its encoders are then unknown, not none.
+    std::string error;
+};
+
+// An entry of a folder that is, or should be, a sub-folder: `error` says why it cannot be
+// looked at or listed (a loop of symbolic links, a folder without the right to list it).
+struct FolderEntry {
+    std::string name;
+    std::string error;
 };
 
 // The sub-folders of a folder in byte order of their names (those whose names start with a
@@ -31,10 +47,24 @@ struct SiteFolder {
 // every run.
 std::vector<std::string> listFolders(const std::string& path);
 
+// The same sub-folders, and besides them every entry whose kind cannot be looked at, with
+// the reason; each of them is checked to be listable, and one that is not carries the
+// reason too. false with "cannot list 'PATH': REASON" in *error when `path` itself cannot
+// be listed; a `path` that does not exist is listed as empty when `mayBeMissing`.
+bool listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries,
+                       std::string* error, bool mayBeMissing = false);
+
 // Every site and encoder under `root` (kLocationRoot by default), reading each encoder's
-// tcp.txt on the way for its label; `settings` ends holding the last one read.
+// tcp.txt on the way for its label; `settings` ends holding the last one read. A site or
+// encoder that cannot be read is listed with its `error`. When `root` itself exists but
+// cannot be listed, nothing is listed and *rootError (when given) says why; a missing root
+// is an empty store, not a failure.
 std::vector<SiteFolder> scanLocationData(ConnectionSettings& settings,
-                                         const std::string& root = kLocationRoot);
+                                         const std::string& root = kLocationRoot,
+                                         std::string* rootError = nullptr);
+
+// How many sites and encoders of a scan could not be read.
+int unreadableFolders(const std::vector<SiteFolder>& sites);
 
 // "./LocationData/site/encoder/", with the closing separator.
 std::string EncoderFolderPath(const std::string& site, const std::string& encoder,
@@ -53,6 +83,28 @@ int presetNumberFromLabel(const std::string& presetLabel);
 // tcp.txt of an encoder folder: 0, or -1 when it cannot be opened (the three texts are then
 // empty and the two numbers keep their values).
 int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings& settings);
+// The same, with why the file cannot be read in *unreadable: empty when there is no tcp.txt
+// at all (an encoder not set up yet), else "cannot read 'PATH': Permission denied", "'PATH'
+// is a FIFO" and the like.
+int ReadConnectionSettings(const std::string& encoderFolder, ConnectionSettings& settings,
+                           std::string* unreadable);
+
+// What keeps a transfer from taking an encoder's tcp.txt, the rule the desktop tool and
+// q93ctl both refuse by.
+enum class ConnectionFault {
+    None,
+    Missing,     // no tcp.txt at all
+    Unreadable,  // there, but it (or its folder) cannot be read
+    Doubtful,    // read, but a line did not fit: its values are not what it meant
+};
+// Reads the encoder's tcp.txt for a transfer into `settings`; for Unreadable *reason is the
+// read's failure ("cannot read 'PATH': ..."), for Doubtful the doubt.
+ConnectionFault ReadTransferSettings(const std::string& encoderFolder, ConnectionSettings& settings,
+                                     std::string* reason);
+// The refusal in q93ctl's words: "cannot read 'PATH'" (Missing), the read's failure, or
+// "'PATH' is doubtful: REASON; nothing was sent"; empty for None.
+std::string connectionFaultText(const std::string& encoderFolder, ConnectionFault fault,
+                                const std::string& reason);
 // Writes tcp.txt beside the old one and renames it over; false, leaving the old file, when
 // that fails.
 bool WriteConnectionSettings(const std::string& encoderFolder, const ConnectionSettings& settings);

@@ -55,8 +55,9 @@ public:
             return fail(what, "stopped");
         if (exchanges_++ > 0)
             std::this_thread::sleep_for(kTurnGap);
-        if (!settingsRead_ && !readSettings())
-            return fail("tcp.txt", "cannot read '" + folder_ + "tcp.txt'");
+        std::string unread;
+        if (!settingsRead_ && !readSettings(&unread))
+            return fail("tcp.txt", unread);
         if (!settings_.doubt.empty())
             return fail("tcp.txt", doubtfulConnectionText(folder_ + "tcp.txt", settings_.doubt));
         EncoderLock lock;
@@ -87,10 +88,15 @@ public:
 
 private:
     // Read without the lock: tcp.txt is replaced whole, never written in place, and the link
-    // it names labels the encoder even when the lock does not come.
-    bool readSettings() {
-        if (ReadConnectionSettings(folder_, settings_) != 0)
+    // it names labels the encoder even when the lock does not come. false with why not; a
+    // doubtful file reads, and is refused by the caller.
+    bool readSettings(std::string* failure) {
+        std::string reason;
+        const ConnectionFault fault = ReadTransferSettings(folder_, settings_, &reason);
+        if (fault == ConnectionFault::Missing || fault == ConnectionFault::Unreadable) {
+            *failure = connectionFaultText(folder_, fault, reason);
             return false;
+        }
         settingsRead_ = true;
         link_ = settings_.portName == "TCP/IP" ? "tcp" : "serial";
         return true;

@@ -59,6 +59,26 @@ Sein Ordner kommt mit allem darin in den Papierkorb (gespeicherte Dateien: %2).<
         <source>'%1' was not removed: %2.</source>
         <translation>'%1' wurde nicht entfernt: %2.</translation>
     </message>
+    <message>
+        <source>Cannot be read: %1</source>
+        <translation>Nicht lesbar: %1</translation>
+    </message>
+    <message>
+        <source>tcp.txt is doubtful: %1; no transfer takes it.</source>
+        <translation>tcp.txt ist zweifelhaft: %1; keine Übertragung verwendet sie.</translation>
+    </message>
+    <message>
+        <source>The sites cannot be shown: %1.</source>
+        <translation>Die Standorte können nicht angezeigt werden: %1.</translation>
+    </message>
+    <message>
+        <source>The connection settings cannot be read: %1; nothing was sent.</source>
+        <translation>Die Verbindungseinstellungen sind nicht lesbar: %1; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>'%1' is doubtful: %2; nothing was sent.</source>
+        <translation>'%1' ist zweifelhaft: %2; es wurde nichts gesendet.</translation>
+    </message>
 </context>
 <context>
     <name>q93::MainWindow</name>

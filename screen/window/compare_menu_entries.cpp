@@ -57,7 +57,10 @@ std::unique_ptr<CompareDialog> compareNodeWithEncoder(LocationTree* tree, QTreeW
         showWarning(busy);
         return nullptr;
     }
-    tree->ReadConnectionSettings(encoder);
+    if (const QString refused = tree->transferRefusal(encoder); !refused.isEmpty()) {
+        showWarning(refused.toStdString());
+        return nullptr;
+    }
     std::vector<FieldDifference> differences;
     switch (CompareStoredWithEncoder(folder, preset, tree->currentSettings(), differences)) {
         case CompareResult::Compared:

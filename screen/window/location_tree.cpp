@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/user_seam.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_set.h"
 #include "screen/dialogs/connection_dialog.h"
@@ -28,6 +29,8 @@ namespace {
 constexpr int kFolderRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kStoredRole = Qt::UserRole + 2;
+constexpr int kFaultRole = Qt::UserRole + 3;
+constexpr int kUnlistedRole = Qt::UserRole + 4;
 // The context menu opens a little right of the pointer, clear of the item's text start.
 constexpr int kMenuOffsetX = 10;
 
@@ -102,13 +105,80 @@ void LocationTree::Build(const std::string& root) {
     root_ = root;
     setUpdatesEnabled(false);
     clear();
-    for (const SiteFolder& site : scanLocationData(current_, root)) {
+    for (const SiteFolder& site : scanLocationData(current_, root, &unlisted_)) {
         QTreeWidgetItem* siteNode = addSiteNode(site.name);
-        for (const EncoderFolder& encoder : site.encoders)
-            addEncoderNode(siteNode, encoder);
+        if (!site.error.empty()) {
+            siteNode->setData(0, kUnlistedRole, true);
+            showFault(siteNode,
+                      tr("Cannot be read: %1").arg(QString::fromStdString(nameText(site.error))));
+        }
+        for (const EncoderFolder& encoder : site.encoders) {
+            QTreeWidgetItem* encoderNode = addEncoderNode(siteNode, encoder);
+            if (!encoder.error.empty()) {
+                showFault(
+                    encoderNode,
+                    tr("Cannot be read: %1").arg(QString::fromStdString(nameText(encoder.error))));
+            } else if (!encoder.doubt.empty()) {
+                showFault(encoderNode, tr("tcp.txt is doubtful: %1; no transfer takes it.")
+                                           .arg(QString::fromStdString(nameText(encoder.doubt))));
+            }
+        }
     }
     setUpdatesEnabled(true);
     showWhereDataIs();
+    // An empty tree would say there are no sites; the user must learn that they are unknown.
+    if (!unlisted_.empty()) {
+        showWarning(tr("The sites cannot be shown: %1.")
+                        .arg(QString::fromStdString(nameText(unlisted_)))
+                        .toStdString());
+    }
+}
+
+QString LocationTree::faultOf(const QTreeWidgetItem* node) {
+    return node == nullptr ? QString() : node->data(0, kFaultRole).toString();
+}
+
+bool LocationTree::isUnlistedSite(const QTreeWidgetItem* node) {
+    return node != nullptr && node->data(0, kUnlistedRole).toBool();
+}
+
+void LocationTree::showFault(QTreeWidgetItem* node, const QString& fault) {
+    node->setData(0, kFaultRole, fault);
+    node->setToolTip(0, fault);
+    if (NodeDepth(node) == 1 && fault.isEmpty())
+        node->setData(0, Qt::ForegroundRole, QVariant());
+    else if (NodeDepth(node) == 1)
+        node->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+    else
+        showStored(node, hasStoredFile(node));
+}
+
+QString LocationTree::transferRefusal(QTreeWidgetItem* node) {
+    QTreeWidgetItem* encoder = encoderOf(node);
+    if (encoder == nullptr)
+        return {};
+    const std::string folder = EncoderFolderPath(encoder);
+    std::string reason;
+    switch (ReadTransferSettings(folder, current_, &reason)) {
+        case ConnectionFault::None:
+        case ConnectionFault::Missing:
+            // Without tcp.txt the transfer goes ahead on empty settings, as it always did,
+            // and the port that does not open says why.
+            showFault(encoder, {});
+            return {};
+        case ConnectionFault::Unreadable: {
+            const QString text = QString::fromStdString(nameText(reason));
+            showFault(encoder, tr("Cannot be read: %1").arg(text));
+            return tr("The connection settings cannot be read: %1; nothing was sent.").arg(text);
+        }
+        case ConnectionFault::Doubtful: {
+            const QString doubt = QString::fromStdString(nameText(reason));
+            showFault(encoder, tr("tcp.txt is doubtful: %1; no transfer takes it.").arg(doubt));
+            return tr("'%1' is doubtful: %2; nothing was sent.")
+                .arg(QString::fromStdString(nameText(folder + "tcp.txt")), doubt);
+        }
+    }
+    return {};
 }
 
 QTreeWidgetItem* LocationTree::addSiteNode(const std::string& name) {
@@ -150,7 +220,9 @@ QString LocationTree::dataFolderText() const {
 }
 
 void LocationTree::showWhereDataIs() {
-    sheet_->locationPage()->ShowDataFolder(dataFolderText(), topLevelItemCount() > 0);
+    // The hint to make a first site is no answer to a folder that cannot be listed.
+    sheet_->locationPage()->ShowDataFolder(dataFolderText(),
+                                           topLevelItemCount() > 0 || !unlisted_.empty());
 }
 
 int LocationTree::NodeDepth(const QTreeWidgetItem* node) {
@@ -207,7 +279,7 @@ void LocationTree::lookForStoredFile(QTreeWidgetItem* node) {
 
 void LocationTree::showStored(QTreeWidgetItem* node, bool stored) {
     node->setData(0, kStoredRole, stored);
-    if (stored)
+    if (stored && faultOf(node).isEmpty())
         node->setData(0, Qt::ForegroundRole, QVariant());
     else
         node->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
@@ -403,6 +475,8 @@ void LocationTree::ShowProperties() {
     if (!WriteConnectionSettings(EncoderFolderPath(encoder), chosen))
         return;
     encoder->setText(0, QString::fromStdString(nameText(encoderLabel(folderOf(encoder), chosen))));
+    // The file is the tool's own now: whatever was doubtful about the old one is gone.
+    showFault(encoder, {});
 }
 
 }  // namespace q93

@@ -63,6 +63,19 @@ public:
 
     // tcp.txt of the node's encoder into the current settings: 0, or -1.
     int ReadConnectionSettings(QTreeWidgetItem* node);
+    // The same for a transfer (the Read, Update, clock and Dyn. Daten commands): empty when
+    // it may go ahead, else why not, as the window says it; a tcp.txt that cannot be read or
+    // is doubtful is refused as q93ctl refuses it (ReadTransferSettings). The node's
+    // greying follows what was found.
+    QString transferRefusal(QTreeWidgetItem* node);
+
+    // Why LocationData itself could not be listed at the last Build, empty when it could.
+    const std::string& unlistedReason() const { return unlisted_; }
+    // Why a site or encoder node shows greyed as unreadable (or, for an encoder, doubtful),
+    // as its tooltip says; empty when it is not.
+    static QString faultOf(const QTreeWidgetItem* node);
+    // A site node whose folder could not be listed: its encoders are unknown.
+    static bool isUnlistedSite(const QTreeWidgetItem* node);
     const ConnectionSettings& currentSettings() const { return current_; }
 
     // The Properties command: the connection dialog for the selected encoder.
@@ -118,6 +131,9 @@ private:
     void showKeyboardContextMenu();
     void lookForStoredFile(QTreeWidgetItem* node);
     void showStored(QTreeWidgetItem* node, bool stored);
+    // Greys a node that cannot be read or is doubtful, `fault` saying why in its tooltip;
+    // an empty `fault` takes that back.
+    void showFault(QTreeWidgetItem* node, const QString& fault);
     std::string nodeBlock(const QTreeWidgetItem* node) const;
     bool meantForFile(const QTreeWidgetItem* node) const;
 
@@ -131,6 +147,7 @@ private:
     MyPropertySheet* sheet_;
     VetoingSelectionModel* selection_;
     std::string root_ = kLocationRoot;
+    std::string unlisted_;
     ConnectionSettings current_;
     QTreeWidgetItem* lastHandled_ = nullptr;
     int lastImage_ = -1;

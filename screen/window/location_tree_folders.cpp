@@ -112,7 +112,7 @@ void LocationTree::NewEncoder(QTreeWidgetItem* node) {
         return;
     }
     QTreeWidgetItem* encoder =
-        addEncoderNode(site, EncoderFolder{*name, encoderLabel(*name, settings), true});
+        addEncoderNode(site, EncoderFolder{*name, encoderLabel(*name, settings), true, {}, {}});
     site->setExpanded(true);
     setCurrentItem(encoder);
 }

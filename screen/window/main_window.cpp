@@ -121,7 +121,10 @@ int MainWindow::prepareConnection(DeviceConnection& connection, EncoderLock& loc
             showWarning(busy);
         return 0;
     }
-    tree_->ReadConnectionSettings(node);
+    if (const QString refused = tree_->transferRefusal(node); !refused.isEmpty()) {
+        showWarning(refused.toStdString());
+        return 0;
+    }
     const ConnectionSettings& s = tree_->currentSettings();
     connection.SetParameters(s.portName, s.ipAddress, s.tcpPort, s.speedIndex, s.readAck);
     return depth;
@@ -242,7 +245,10 @@ void MainWindow::ShowModulationPower() {
     QTreeWidgetItem* node = tree_->currentItem();
     if (!dynamicData->isEnabled() || LocationTree::NodeDepth(node) < 2)
         return;
-    tree_->ReadConnectionSettings(node);
+    if (const QString refused = tree_->transferRefusal(node); !refused.isEmpty()) {
+        showWarning(refused.toStdString());
+        return;
+    }
     ModulationPowerDialog dialog(tree_->currentSettings(), this);
     dialog.exec();
 }

@@ -18,8 +18,13 @@ bool always(LocationTree&, QTreeWidgetItem*) {
 bool anywhere(QTreeWidgetItem*) {
     return true;
 }
-bool onANode(QTreeWidgetItem* node) {
-    return node != nullptr;
+// Over a LocationData that cannot be listed, a new site could take the name of one unseen.
+bool whereSitesAreListed(LocationTree& tree, QTreeWidgetItem*) {
+    return tree.unlistedReason().empty();
+}
+// A site that cannot be listed may hold the name already.
+bool onAListedNode(QTreeWidgetItem* node) {
+    return node != nullptr && !LocationTree::isUnlistedSite(node);
 }
 bool onSiteOrEncoder(QTreeWidgetItem* node) {
     const int depth = LocationTree::NodeDepth(node);
@@ -46,9 +51,9 @@ bool whereHistoryIsKept(LocationTree& tree, QTreeWidgetItem* node) {
 // Every command, in the order shown: the folder commands and Properties of the tool's menu
 // 146 ("DeviceContext"), then the entries that look back at the encoder.
 constexpr TreeMenuCommand kCommands[] = {
-    {"Neuer Standort...", "New site...", always, anywhere,
+    {"Neuer Standort...", "New site...", whereSitesAreListed, anywhere,
      [](LocationTree& tree, QTreeWidgetItem*) { tree.NewSite(); }},
-    {"Neuer Encoder...", "New encoder...", always, onANode,
+    {"Neuer Encoder...", "New encoder...", always, onAListedNode,
      [](LocationTree& tree, QTreeWidgetItem* node) { tree.NewEncoder(node); }},
     {"Umbenennen...", "Rename...", always, onSiteOrEncoder,
      [](LocationTree& tree, QTreeWidgetItem* node) { tree.RenameNode(node); }},

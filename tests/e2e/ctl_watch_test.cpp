@@ -402,6 +402,60 @@ TEST(Watch, APollRefusesADoubtfulTcpTxt) {
         << watch.errText();
 }
 
+// A site that cannot be listed is polled as down with the reason, never left out; while the
+// store itself cannot be listed every encoder stays (stderr says why, once), none is
+// dropped or added again.
+TEST(Watch, WhatCannotBeListedShowsDownAndAStoreThatCannotBeListedDropsNothing) {
+    test::SimProcess sim({"--tcp", "127.0.0.1:0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    const fs::path store = work.path() / "LocationData";
+    fs::create_symlink("Loop", store / "Loop");
+    WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const std::string loop = "q93_up{site=\"Loop\",encoder=\"\",link=\"unknown\"}";
+    const std::string tower = "q93_up" + labels("Hilltop", "Tower");
+    const auto towerIs = [&](double up) {
+        return [&, up](const std::map<std::string, double>& m) {
+            return m.count(loop) != 0 && m.count(tower) != 0 && m.at(tower) == up;
+        };
+    };
+    const auto first = scrapeUntil(watch.port(), towerIs(1), 5s);
+    ASSERT_TRUE(towerIs(1)(first)) << watch.errText();
+    EXPECT_EQ(first.at(loop), 0);
+    const auto errHolds = [&](const std::string& part) {
+        for (const auto deadline = Clock::now() + 8s; Clock::now() < deadline;
+             std::this_thread::sleep_for(50ms)) {
+            if (watch.errText().find(part) != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(
+        errHolds("Loop/ does not answer: cannot list './LocationData/Loop/': Too many "
+                 "levels of symbolic links\n"))
+        << watch.errText();
+
+    fs::rename(store, work.path() / "away");
+    test::writeFileBytes(store.string(), "not a folder");
+    const std::string unlisted = "cannot list './LocationData/': Not a directory\n";
+    EXPECT_TRUE(errHolds(unlisted)) << watch.errText();
+    EXPECT_TRUE(
+        errHolds("Hilltop/Tower does not answer: tcp.txt: cannot read "
+                 "'./LocationData/Hilltop/Tower/tcp.txt': Not a directory\n"))
+        << watch.errText();
+    fs::remove(store);
+    fs::rename(work.path() / "away", store);
+    EXPECT_TRUE(towerIs(1)(scrapeUntil(watch.port(), towerIs(1), 8s))) << watch.errText();
+
+    const std::string err = watch.errText();
+    EXPECT_EQ(err.find(unlisted), err.rfind(unlisted)) << err;
+    EXPECT_EQ(err.find("removed"), std::string::npos) << err;
+    EXPECT_EQ(err.find("added"), std::string::npos) << err;
+    EXPECT_EQ(watch.stop().first, 0) << watch.errText();
+}
+
 // A port that a watch serves is refused to a second one at once, whatever the first does.
 TEST(Watch, ASecondWatchOnTheSamePortFailsAtOnce) {
     test::SimProcess sim({"--tcp", "127.0.0.1:0"});

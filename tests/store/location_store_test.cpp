@@ -62,6 +62,107 @@ TEST(LocationStore, SitesAndEncodersInNameOrderWithTheirLabels) {
               store.root() + "Hilltop/Tower-2/");
 }
 
+// What a scan found, one line a site or encoder: "NAME" when it reads, "NAME: ERROR" when not;
+// an encoder's doubt follows as "NAME doubtful: DOUBT".
+std::string scanLines(const std::string& root, std::string* rootError) {
+    ConnectionSettings settings;
+    std::string lines;
+    const std::vector<SiteFolder> sites = scanLocationData(settings, root, rootError);
+    int failed = 0;
+    for (const SiteFolder& site : sites) {
+        failed += site.error.empty() ? 0 : 1;
+        lines += site.name + "/" + (site.error.empty() ? "" : ": " + site.error) + "\n";
+        for (const EncoderFolder& encoder : site.encoders) {
+            failed += encoder.error.empty() ? 0 : 1;
+            lines += site.name + "/" + encoder.name +
+                     (encoder.error.empty() ? "" : ": " + encoder.error) +
+                     (encoder.doubt.empty() ? "" : " doubtful: " + encoder.doubt) + "\n";
+        }
+    }
+    EXPECT_EQ(unreadableFolders(sites), failed);
+    return lines;
+}
+
+// Whatever cannot be looked at is listed with the reason, never left out or taken for an
+// empty site or a missing tcp.txt: the faults that even root meets (a folder without the
+// rights to list it is the ctl_unreadable test's, which runs q93ctl as user nobody).
+TEST(LocationStore, FoldersAndFilesThatCannotBeReadAreListedWithTheReason) {
+    StoreFolder store;
+    const std::string good = "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n";
+    store.encoder("Hilltop", "Tower", good.c_str());
+    store.encoder("Hilltop", "Bare");
+    store.encoder("Hilltop", "Mast");
+    fs::create_directory(store.root() + "Hilltop/Mast/tcp.txt");
+    store.encoder("Hilltop", "Dish");
+    fs::create_symlink("tcp.txt", store.root() + "Hilltop/Dish/tcp.txt");
+    store.encoder("Hilltop", "Edited",
+                  ("10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n" + std::string(19, '1') + "\r\n").c_str());
+    fs::create_symlink("Spire", store.root() + "Hilltop/Spire");
+    store.site("Valley");
+    fs::create_symlink("Loop", store.root() + "Loop");
+    fs::create_symlink("nowhere", store.root() + "Dangling");
+    store.plainFile("readme.txt");
+
+    std::string rootError = "left from before";
+    const std::string root = store.root();
+    const std::string loop = "Too many levels of symbolic links";
+    EXPECT_EQ(scanLines(root, &rootError),
+              "Hilltop/\n"
+              "Hilltop/Bare\n"
+              "Hilltop/Dish: '" +
+                  root +
+                  "Hilltop/Dish/tcp.txt' is a symbolic link that cannot be followed: " + loop +
+                  "\n"
+                  "Hilltop/Edited doubtful: line 5 longer than 18 characters\n"
+                  "Hilltop/Mast: '" +
+                  root +
+                  "Hilltop/Mast/tcp.txt' is a directory\n"
+                  "Hilltop/Spire: cannot list '" +
+                  root + "Hilltop/Spire/': " + loop +
+                  "\n"
+                  "Hilltop/Tower\n"
+                  "Loop/: cannot list '" +
+                  root + "Loop/': " + loop +
+                  "\n"
+                  "Valley/\n");
+    EXPECT_EQ(rootError, "");
+
+    // The same rule refuses a transfer, and says why in q93ctl's words.
+    ConnectionSettings settings;
+    std::string reason;
+    const std::string dish = EncoderFolderPath("Hilltop", "Dish", root);
+    struct TransferCase {
+        const char* encoder;
+        ConnectionFault fault;
+        std::string text;
+    };
+    for (const TransferCase& c : std::vector<TransferCase>{
+             {"Tower", ConnectionFault::None, ""},
+             {"Bare", ConnectionFault::Missing, "cannot read '" + root + "Hilltop/Bare/tcp.txt'"},
+             {"Dish", ConnectionFault::Unreadable,
+              "'" + dish + "tcp.txt' is a symbolic link that cannot be followed: " + loop},
+             {"Edited", ConnectionFault::Doubtful,
+              "'" + root +
+                  "Hilltop/Edited/tcp.txt' is doubtful: line 5 longer than 18 "
+                  "characters; nothing was sent"}}) {
+        SCOPED_TRACE(c.encoder);
+        const std::string folder = EncoderFolderPath("Hilltop", c.encoder, root);
+        const ConnectionFault fault = ReadTransferSettings(folder, settings, &reason);
+        EXPECT_EQ(fault, c.fault);
+        EXPECT_EQ(connectionFaultText(folder, fault, reason), c.text);
+    }
+
+    // A store not made yet is an empty one; a root that is there but cannot be listed is a
+    // failure, and lists nothing.
+    test::TempDir dir;
+    EXPECT_EQ(scanLines((dir.path() / "LocationData/").string(), &rootError), "");
+    EXPECT_EQ(rootError, "");
+    test::writeFileBytes((dir.path() / "LocationData").string(), "x");
+    EXPECT_EQ(scanLines((dir.path() / "LocationData/").string(), &rootError), "");
+    EXPECT_EQ(rootError,
+              "cannot list '" + (dir.path() / "LocationData/").string() + "': Not a directory");
+}
+
 TEST(LocationStore, WritesTcpTxtWithCrLfAndReadsItBack) {
     StoreFolder store;
     store.encoder("Hilltop", "Tower");

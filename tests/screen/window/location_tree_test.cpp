@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -12,10 +13,15 @@
 #include <vector>
 
 #include "protocol/parameter_set.h"
+#include "resources/templates/location_template.h"
 #include "resources/templates/main_window_templates.h"
+#include "screen/dialogs/compare_dialog.h"
 #include "screen/display/modulation_power_dialog.h"
+#include "screen/kit/ui_translations.h"
 #include "screen/pages/adjust_prop.h"
+#include "screen/pages/location_prop.h"
 #include "screen/pages/property_sheet.h"
+#include "screen/window/compare_menu_entries.h"
 #include "tests/screen/window/main_window_fixture.h"
 
 namespace q93::test {
@@ -218,6 +224,96 @@ TEST_F(MainWindowTest, TheKeyboardMenuOfAnEmptyTreeOffersANewSite) {
                   QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
                                "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}))
             << name;
+}
+
+// Sites and encoders that cannot be read, and a doubtful tcp.txt, stand greyed with the
+// reason in their tooltip; no transfer takes what cannot be read or is doubtful, and each
+// says why without starting. (Faults root meets too: the tests may run as root.)
+TEST_F(MainWindowTest, UnreadableAndDoubtfulNodesShowGreyedAndRefuseTransfers) {
+    const UiTranslations german(Language::German);
+    encoderFolder("Hilltop", "Tower", tcpText(9));
+    encoderFolder("Hilltop", "Edited",
+                  "127.0.0.1\r\n9\r\nTCP/IP\r\n3\r\n" + std::string(19, '1') + "\r\n");
+    fs::create_directory(encoderFolder("Hilltop", "Mast") + "tcp.txt");
+    fs::create_symlink("Spire", "LocationData/Hilltop/Spire");
+    fs::create_symlink("Loop", "LocationData/Loop");
+    const std::string loop = "Too many levels of symbolic links";
+    struct Shown {
+        QTreeWidgetItem* node;
+        std::string tooltip;  // empty: not greyed for a fault
+    };
+    const std::vector<Shown> shown = {
+        {node(0, 0),
+         "tcp.txt ist zweifelhaft: line 5 longer than 18 characters; keine "
+         "Übertragung verwendet sie."},
+        {node(0, 1), "Nicht lesbar: './LocationData/Hilltop/Mast/tcp.txt' is a directory"},
+        {node(0, 2), "Nicht lesbar: cannot list './LocationData/Hilltop/Spire/': " + loop},
+        {node(0, 3), ""},
+        {node(1), "Nicht lesbar: cannot list './LocationData/Loop/': " + loop},
+    };
+    const QBrush greyed = window().tree()->palette().brush(QPalette::Disabled, QPalette::Text);
+    for (const Shown& s : shown) {
+        SCOPED_TRACE(s.node->text(0).toStdString());
+        EXPECT_EQ(s.node->toolTip(0).toStdString(), s.tooltip);
+        EXPECT_EQ(LocationTree::faultOf(s.node).toStdString(), s.tooltip);
+        if (!s.tooltip.empty())
+            EXPECT_EQ(s.node->foreground(0), greyed);
+    }
+    EXPECT_TRUE(seam.warnings.empty());
+    // Greyed for its fault, a node stays so when its file turns up.
+    ASSERT_TRUE(select(node(0, 0)));
+    window().SaveSelectedNode();
+    EXPECT_EQ(node(0, 0)->foreground(0), greyed);
+
+    const std::string doubtful =
+        "'./LocationData/Hilltop/Edited/tcp.txt' ist zweifelhaft: line 5 "
+        "longer than 18 characters; es wurde nichts gesendet.";
+    const std::string unreadable =
+        "Die Verbindungseinstellungen sind nicht lesbar: "
+        "'./LocationData/Hilltop/Mast/tcp.txt' is a directory; es "
+        "wurde nichts gesendet.";
+    struct Refused {
+        QTreeWidgetItem* node;
+        std::function<void()> command;
+        std::string warning;
+    };
+    for (const Refused& r : std::vector<Refused>{
+             {node(0, 0), [this] { window().Read(); }, doubtful},
+             {node(0, 0, 3), [this] { window().Update(); }, doubtful},
+             {node(0, 0), [this] { window().ReadClock(); }, doubtful},
+             {node(0, 0), [this] { window().ShowModulationPower(); }, doubtful},
+             {node(0, 1), [this] { window().Read(); }, unreadable},
+             {node(0, 1), [this] { window().WriteClock(); }, unreadable},
+             {node(0, 0, 2), [this] { compareNodeWithEncoder(window().tree(), node(0, 0, 2)); },
+              doubtful}}) {
+        ASSERT_TRUE(select(r.node));
+        seam.warnings.clear();
+        seam.events.clear();
+        r.command();
+        EXPECT_EQ(seam.warnings, std::vector<std::string>{r.warning});
+        EXPECT_TRUE(seam.events.empty()) << seam.events.front();
+    }
+    // A site that cannot be listed may hold any name: no new encoder there.
+    EXPECT_EQ(menuOnRightClick(window().tree(), node(1)),
+              QStringList({"+Neuer Standort...", "Neuer Encoder...", "+Umbenennen...",
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
+}
+
+// A LocationData that cannot be listed is said at start; the empty tree neither invites nor
+// offers a new site, which could take the name of one unseen.
+TEST_F(MainWindowTest, AnUnlistableLocationDataIsSaidAtStartAndOffersNoNewSite) {
+    const UiTranslations german(Language::German);
+    fs::remove("LocationData");
+    writeFileBytes("LocationData", "not a folder");
+    LocationTree* tree = window().tree();
+    EXPECT_EQ(seam.warnings, std::vector<std::string>{"Die Standorte können nicht angezeigt "
+                                                      "werden: cannot list './LocationData/': "
+                                                      "Not a directory."});
+    EXPECT_EQ(tree->topLevelItemCount(), 0);
+    EXPECT_TRUE(window().sheet()->locationPage()->controlAs<QLabel>(kNewSiteHintId)->isHidden());
+    EXPECT_EQ(menuOnRightClick(tree, QPoint(5, 5)),
+              QStringList({"Neuer Encoder...", "Umbenennen...", "Entfernen...", "Eigenschaften...",
+                           "Mit Gerät vergleichen..."}));
 }
 
 // Ends the next modal dialog with its OK (1) or Cancel (2) button.
