@@ -91,13 +91,17 @@ std::vector<std::string> Soak::faultArguments(const Segment& segment, std::size_
 
 void Soak::pointNodesAt(const SoakEncoder& encoder, const LineStyle& line) {
     if (options_.tcp) {
-        saved(files_.saveConnection(
-            Link::Tcp, {encoder.process().host(), std::to_string(encoder.process().port()),
-                        "TCP/IP", kFastestSpeedIndex, 1}));
+        saved(files_.saveConnection(Link::Tcp, {encoder.process().host(),
+                                                std::to_string(encoder.process().port()),
+                                                "TCP/IP",
+                                                kFastestSpeedIndex,
+                                                1,
+                                                {}}));
     }
     if (options_.pty) {
-        saved(files_.saveConnection(Link::Pty, {"127.0.0.1", "0", kSerialPort, kFastestSpeedIndex,
-                                                line.serialAck ? 1 : 0}));
+        saved(files_.saveConnection(
+            Link::Pty,
+            {"127.0.0.1", "0", kSerialPort, kFastestSpeedIndex, line.serialAck ? 1 : 0, {}}));
         config_.writeIni("[Ports]\n" + std::string(kSerialPort) + "=" +
                          encoder.process().ptyPath() + "\n");
     }

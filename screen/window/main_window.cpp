@@ -212,6 +212,8 @@ NodeStore MainWindow::saveNode(bool always) {
 void MainWindow::WriteClock() {
     DeviceConnection connection;
     EncoderLock lock;
+    if (prepareConnection(connection, lock) < 2)
+        return;
     const ClockValues& clock = sheet_->clockPage()->ClockToSend();
     if (const std::string fault = clockFault(clock); !fault.empty()) {
         showWarning(tr("The clock was not set: %1; nothing was sent.")
@@ -219,8 +221,7 @@ void MainWindow::WriteClock() {
                         .toStdString());
         return;
     }
-    if (prepareConnection(connection, lock) >= 2)
-        WriteRtc(connection, clock);
+    WriteRtc(connection, clock);
 }
 
 void MainWindow::ReadClock() {

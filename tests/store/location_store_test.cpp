@@ -169,7 +169,7 @@ TEST(LocationStore, WritesTcpTxtWithCrLfAndReadsItBack) {
     const std::string folder = EncoderFolderPath("Hilltop", "Tower", store.root());
     test::writeFileBytes(folder + "tcp.txt", "old content that is longer than the new one\n");
 
-    ASSERT_TRUE(WriteConnectionSettings(folder, {"10.0.0.5", "5000", "TCP/IP", 3, 1}));
+    ASSERT_TRUE(WriteConnectionSettings(folder, {"10.0.0.5", "5000", "TCP/IP", 3, 1, {}}));
 
     EXPECT_EQ(test::readFileBytes(folder + "tcp.txt"), "10.0.0.5\r\n5000\r\nTCP/IP\r\n3\r\n1\r\n");
     ConnectionSettings back;
@@ -182,7 +182,7 @@ TEST(LocationStore, WritesTcpTxtWithCrLfAndReadsItBack) {
 TEST(LocationStore, AFolderThatCannotTakeTcpTxtReportsFailureAndCreatesNothing) {
     StoreFolder store;
     const std::string missing = EncoderFolderPath("Nowhere", "Tower", store.root());
-    EXPECT_FALSE(WriteConnectionSettings(missing, {"10.0.0.5", "5000", "TCP/IP", 3, 1}));
+    EXPECT_FALSE(WriteConnectionSettings(missing, {"10.0.0.5", "5000", "TCP/IP", 3, 1, {}}));
     EXPECT_FALSE(fs::exists(missing));
 }
 

@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, UnreadableAndDoubtfulNodesShowGreyedAndRefuseTransfers) {
     };
     for (const Refused& r : std::vector<Refused>{
              {node(0, 0), [this] { window().Read(); }, doubtful},
-             {node(0, 0, 3), [this] { window().Update(); }, doubtful},
+             {node(0, 0), [this] { window().Update(); }, doubtful},
              {node(0, 0), [this] { window().ReadClock(); }, doubtful},
              {node(0, 0), [this] { window().ShowModulationPower(); }, doubtful},
              {node(0, 1), [this] { window().Read(); }, unreadable},
