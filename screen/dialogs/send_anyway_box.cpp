@@ -22,6 +22,8 @@ bool askSendAnyway(QWidget* parent, const QStringList& fields) {
     box.setInformativeText(
         "\u2022 " + fields.join("\n\u2022 ") + "\n\n" +
         tr("Correct them on their pages and press Update again, or send them as they are."));
+    // Wide enough that a field's line, its value and its range, reads as one line.
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 42em; }"));
     QPushButton* keep = box.addButton(QMessageBox::Cancel);
     QPushButton* send = box.addButton(tr("Send anyway"), QMessageBox::DestructiveRole);
     box.setDefaultButton(keep);
