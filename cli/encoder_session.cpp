@@ -7,6 +7,7 @@
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
 #include "protocol/preset_transfer.h"
+#include "protocol/read_back.h"
 #include "store/block_reads.h"
 #include "store/location_store.h"
 
@@ -90,6 +91,22 @@ bool EncoderSession::writePreset(int number, const PresetParameters& preset) {
     return transfer(
         "write preset " + std::to_string(number), Transfer::WritePreset,
         [&addressed](DeviceConnection& connection) { return WritePreset(connection, addressed); });
+}
+
+bool EncoderSession::verifyDevice(const DeviceParameters& sent) {
+    DeviceParameters held = sent;
+    if (!readDevice(held))
+        return false;
+    const std::vector<FieldNotHeld> fields = deviceFieldsNotHeld(sent, held);
+    return fields.empty() || fail("verify device", notHeldText(fields));
+}
+
+bool EncoderSession::verifyPreset(int number, const PresetParameters& sent) {
+    PresetParameters held = sent;
+    if (!readPreset(number, held))
+        return false;
+    const std::vector<FieldNotHeld> fields = presetFieldsNotHeld(sent, held);
+    return fields.empty() || fail("verify preset " + std::to_string(number), notHeldText(fields));
 }
 
 bool EncoderSession::setClock(const ClockValues& clock) {

@@ -50,6 +50,10 @@ public:
     bool readPreset(int number, PresetParameters& preset);
     bool writeDevice(const DeviceParameters& device);
     bool writePreset(int number, const PresetParameters& preset);
+    // Read the block back after a write and compare every transferred field with what was
+    // sent; false when the read fails or a field is not held, the fields named.
+    bool verifyDevice(const DeviceParameters& sent);
+    bool verifyPreset(int number, const PresetParameters& sent);
     bool setClock(const ClockValues& clock);
     bool readClock(ClockValues& clock);
 

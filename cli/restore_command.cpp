@@ -40,11 +40,15 @@ int runRestoreCommand(const Arguments& args) {
     {
         LineReporter reporter("restore", encoder.name());
         EncoderSession session(encoder, reporter);
-        outcome.ok =
-            session.loadConnection() && (!choice.device || session.writeDevice(blocks.device));
+        // Each block is read back once written: a restore is the way back after a change
+        // went wrong, so it must prove that the encoder holds what it was sent.
+        outcome.ok = session.loadConnection() &&
+                     (!choice.device ||
+                      (session.writeDevice(blocks.device) && session.verifyDevice(blocks.device)));
         for (std::size_t i = 0; outcome.ok && i < choice.presets.size(); ++i) {
             const int n = choice.presets[i];
-            outcome.ok = session.writePreset(n, blocks.presets[n - 1]);
+            outcome.ok = session.writePreset(n, blocks.presets[n - 1]) &&
+                         session.verifyPreset(n, blocks.presets[n - 1]);
         }
         outcome.failure = session.failure();
     }

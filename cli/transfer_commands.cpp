@@ -13,6 +13,7 @@
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_ranges.h"
 #include "protocol/preset_transfer.h"
+#include "protocol/read_back.h"
 
 namespace q93::ctl {
 namespace {
@@ -22,14 +23,31 @@ bool exists(const std::string& path) {
     return std::filesystem::exists(path, error);
 }
 
+// The flags of a write command: --force and --verify.
+struct WriteFlags {
+    bool force = false;
+    bool verify = false;
+};
+
+// Splits the words of a read (`write` null) or write command, taking a write's flags.
+bool splitTransferWords(const Arguments& args, const char* fileOption, WriteFlags* write,
+                        CommandWords& words, std::string* error) {
+    const Arguments flags = write ? Arguments{"--force", "--verify"} : Arguments{};
+    if (!splitWords(args, {fileOption}, flags, words, error))
+        return false;
+    if (write) {
+        write->force = words.option("--force") != nullptr;
+        write->verify = words.option("--verify") != nullptr;
+    }
+    return true;
+}
+
 // The preset number and the file of a preset command; a usage message when either is off.
 bool presetWords(const Arguments& args, const char* fileOption, int& number, std::string& path,
-                 bool* force, std::string* error) {
+                 WriteFlags* write, std::string* error) {
     CommandWords words;
-    if (!splitWords(args, {fileOption}, force ? Arguments{"--force"} : Arguments{}, words, error))
+    if (!splitTransferWords(args, fileOption, write, words, error))
         return false;
-    if (force)
-        *force = words.option("--force") != nullptr;
     if (words.positional.size() != 1 || !parseNumber(words.positional[0], 1, 8, number)) {
         return *error = "give one preset number 1..8", false;
     }
@@ -39,13 +57,11 @@ bool presetWords(const Arguments& args, const char* fileOption, int& number, std
     return true;
 }
 
-bool deviceWords(const Arguments& args, const char* fileOption, std::string& path, bool* force,
-                 std::string* error) {
+bool deviceWords(const Arguments& args, const char* fileOption, std::string& path,
+                 WriteFlags* write, std::string* error) {
     CommandWords words;
-    if (!splitWords(args, {fileOption}, force ? Arguments{"--force"} : Arguments{}, words, error))
+    if (!splitTransferWords(args, fileOption, write, words, error))
         return false;
-    if (force)
-        *force = words.option("--force") != nullptr;
     if (!words.positional.empty())
         return *error = "unexpected '" + words.positional[0] + "'", false;
     path = fileFor(words.option(fileOption), "device.dat");
@@ -59,6 +75,15 @@ int runTransfer(const std::function<int(DeviceConnection&)>& procedure, const ch
     DeviceConnection connection;
     configure(connection, connectionOptions());
     return transferExitStatus(procedure(connection), seam, connection, what);
+}
+
+// The outcome of a write's --verify: the read back's failure, or the fields not held.
+int verified(int readStatus, const std::vector<FieldNotHeld>& notHeld) {
+    if (readStatus != kExitSuccess)
+        return readStatus;
+    if (notHeld.empty())
+        return kExitSuccess;
+    return failure(notHeldText(notHeld));
 }
 
 void printStatus(const DeviceStatus& status) {
@@ -94,18 +119,25 @@ int runReadPresetCommand(const Arguments& args) {
 
 int runWritePresetCommand(const Arguments& args) {
     int number = 0;
-    bool force = false;
+    WriteFlags flags;
     std::string path, error;
-    if (!presetWords(args, "--in", number, path, &force, &error))
+    if (!presetWords(args, "--in", number, path, &flags, &error))
         return usageError(error);
     ParameterSet set;
     if (!readWholePresetFile(path, set.preset, &error))
         return failure(error);
-    if (!maySend("'" + path + "'", presetOutOfRange(set.preset, sensitivityBeside(path)), force))
+    if (!maySend("'" + path + "'", presetOutOfRange(set.preset, sensitivityBeside(path)),
+                 flags.force))
         return kExitFailure;
     set.preset.presetNumber = number;
-    return runTransfer([&set](DeviceConnection& c) { return WritePreset(c, set.preset); },
-                       "writing the preset");
+    const int status = runTransfer(
+        [&set](DeviceConnection& c) { return WritePreset(c, set.preset); }, "writing the preset");
+    if (status != kExitSuccess || !flags.verify)
+        return status;
+    PresetParameters held = set.preset;
+    return verified(runTransfer([&held](DeviceConnection& c) { return ReadPreset(c, held); },
+                                "reading the preset back"),
+                    presetFieldsNotHeld(set.preset, held));
 }
 
 int runReadDeviceCommand(const Arguments& args) {
@@ -132,17 +164,24 @@ int runReadDeviceCommand(const Arguments& args) {
 }
 
 int runWriteDeviceCommand(const Arguments& args) {
-    bool force = false;
+    WriteFlags flags;
     std::string path, error;
-    if (!deviceWords(args, "--in", path, &force, &error))
+    if (!deviceWords(args, "--in", path, &flags, &error))
         return usageError(error);
     ParameterSet set;
     if (!readWholeDeviceFile(path, set.device, &error))
         return failure(error);
-    if (!maySend("'" + path + "'", deviceOutOfRange(set.device), force))
+    if (!maySend("'" + path + "'", deviceOutOfRange(set.device), flags.force))
         return kExitFailure;
-    return runTransfer([&set](DeviceConnection& c) { return WriteDevice(c, set.device); },
-                       "writing the device");
+    const int written = runTransfer(
+        [&set](DeviceConnection& c) { return WriteDevice(c, set.device); }, "writing the device");
+    if (written != kExitSuccess || !flags.verify)
+        return written;
+    DeviceParameters held = set.device;
+    DeviceStatus status;
+    return verified(runTransfer([&](DeviceConnection& c) { return ReadDevice(c, held, status); },
+                                "reading the device back"),
+                    deviceFieldsNotHeld(set.device, held));
 }
 
 }  // namespace q93::ctl

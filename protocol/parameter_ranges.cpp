@@ -81,18 +81,6 @@ std::string number(double value) {
     return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
-double valueAt(const void* block, const FieldRange& range) {
-    const auto* at = static_cast<const unsigned char*>(block) + range.offset;
-    if (range.type == FieldType::Int32) {
-        std::int32_t value;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    double value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
 std::string rangeText(const FieldRange& range, std::optional<double> sensitivity) {
     const std::string span = number(range.low) + " to " + number(range.high);
     switch (range.kind) {
@@ -136,17 +124,29 @@ std::vector<RangeViolation> outOfRange(const void* block, std::span<const FieldR
                                        std::optional<double> sensitivity) {
     std::vector<RangeViolation> found;
     for (const FieldRange& range : ranges) {
-        if (inRange(valueAt(block, range), range, sensitivity))
+        if (inRange(fieldValue(block, range), range, sensitivity))
             continue;
         const auto* at = static_cast<const unsigned char*>(block) + range.offset;
         found.push_back({range.name, formatFieldValue(at, range.type),
-                         rangeText(range, sensitivity), &range, valueAt(block, range),
+                         rangeText(range, sensitivity), &range, fieldValue(block, range),
                          range.kind == RangeKind::Dbu ? sensitivity : std::nullopt});
     }
     return found;
 }
 
 }  // namespace
+
+double fieldValue(const void* block, const FieldRange& range) {
+    const auto* at = static_cast<const unsigned char*>(block) + range.offset;
+    if (range.type == FieldType::Int32) {
+        std::int32_t value;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    }
+    double value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
 
 std::span<const FieldRange> presetRanges() {
     return kPresetRanges;

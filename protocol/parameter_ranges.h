@@ -29,6 +29,9 @@ struct FieldRange {
     const char* unit;
 };
 
+// The value of a field of a block (one of the two parameter blocks) as a double.
+double fieldValue(const void* block, const FieldRange& range);
+
 // Every transferred field of the two blocks, in the order of the transfer tables.
 std::span<const FieldRange> presetRanges();
 std::span<const FieldRange> deviceRanges();
