@@ -4,9 +4,11 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 
 #include "protocol/clock_values.h"
 #include "protocol/parameter_set.h"
+#include "sim/write_quirks.h"
 
 namespace q93::sim {
 
@@ -55,8 +57,13 @@ public:
     std::array<float, 2> levels0() const;
     std::array<float, 6> levels1() const;
 
-    // Back to the factory values (presets, device, clock from the host's local time).
+    // Back to the factory values (presets, device, clock from the host's local time). The
+    // write quirks stay: they are how this encoder is built, not what it holds.
     void resetToFactory();
+
+    // How set commands misbehave on this encoder (none unless --ignore-set or --clamp).
+    const WriteQuirks& writeQuirks() const { return writeQuirks_; }
+    void setWriteQuirks(WriteQuirks quirks) { writeQuirks_ = std::move(quirks); }
 
     static PresetParameters factoryPreset(int n);
     static DeviceParameters factoryDevice();
@@ -72,6 +79,7 @@ private:
     int clockOffsetCode_ = 0;
     Clock::time_point clockBase_{};
     Clock::time_point started_{};
+    WriteQuirks writeQuirks_;
 };
 
 }  // namespace q93::sim

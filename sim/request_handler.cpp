@@ -188,15 +188,22 @@ Reply RequestHandler::parameterSet(const Payload& request) {
     }
     Reply r;
     r.known = true;
+    void* record = row->scope == Scope::Preset ? static_cast<void*>(&model_.preset(presetNumber))
+                                               : static_cast<void*>(&model_.device());
+    // What the field held, for an encoder that keeps it whatever it is told (--ignore-set).
+    std::uint8_t before[sizeof(double)];
+    std::memcpy(before, static_cast<const std::uint8_t*>(record) + row->offset,
+                fieldStorageSize(*row));
+    decodeField(record, *row, request.data() + valueAt);
+    const std::string quirk = model_.writeQuirks().apply(*row, record, before);
     if (row->scope == Scope::Preset) {
-        decodeField(&model_.preset(presetNumber), *row, request.data() + valueAt);
         r.changedPreset = presetNumber;
         r.what = std::string("set ") + row->name + " of preset " + std::to_string(presetNumber);
     } else {
-        decodeField(&model_.device(), *row, request.data() + valueAt);
         r.changedDevice = true;
         r.what = std::string("set ") + row->name;
     }
+    if (!quirk.empty()) r.what += " (" + quirk + ")";
     return r;
 }
 

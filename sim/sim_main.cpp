@@ -22,7 +22,8 @@ using q93::StopSignal;
 
 namespace {
 
-// --silent and --clock-ahead: encoders of a fleet (or the one encoder) that stand apart.
+// --silent, --clock-ahead, --ignore-set and --clamp: encoders of a fleet (or the one encoder) that
+// stand apart.
 void setApart(const SimOptions& options, const std::function<EncoderModel&(int)>& model,
               const std::function<FaultPlan&(int)>& plan) {
     for (const int k : options.silentEncoders) {
@@ -34,6 +35,15 @@ void setApart(const SimOptions& options, const std::function<EncoderModel&(int)>
         model(k).skewClock(seconds);
         logLine("encoder" + std::to_string(k) + "'s clock runs " + std::to_string(seconds) +
                 " s ahead");
+    }
+    for (const auto& [k, quirks] : options.writeQuirks) {
+        auto lock = model(k).lock();
+        model(k).setWriteQuirks(quirks);
+        for (const std::string& field : quirks.ignored)
+            logLine("encoder" + std::to_string(k) + " ignores sets of " + field);
+        for (const auto& [field, ceiling] : quirks.ceilings)
+            logLine("encoder" + std::to_string(k) + " clamps " + field + " at " +
+                    std::to_string(ceiling));
     }
 }
 

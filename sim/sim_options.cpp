@@ -112,6 +112,31 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
                 return fail("--clock-ahead needs K:SECONDS, SECONDS within a year either way");
             }
             options.clockAheadSeconds[k] = seconds;
+        } else if (name == "--ignore-set") {
+            int k = 0;
+            std::string field;
+            std::string why;
+            if (!value(v))
+                return fail("--ignore-set needs [K:]FIELD, for example 3:pilotLevel");
+            if (!parseIgnoreSet(v, k, field, &why))
+                return fail(why);
+            if (options.writeQuirks[k].ceilings.count(field) != 0)
+                return fail("--ignore-set and --clamp both name " + field + " of encoder " +
+                            std::to_string(k));
+            options.writeQuirks[k].ignored.insert(field);
+        } else if (name == "--clamp") {
+            int k = 0;
+            std::string field;
+            double ceiling = 0;
+            std::string why;
+            if (!value(v))
+                return fail("--clamp needs [K:]FIELD=MAX, for example 3:pilotLevel=6.0");
+            if (!parseClamp(v, k, field, ceiling, &why))
+                return fail(why);
+            if (options.writeQuirks[k].ignored.count(field) != 0)
+                return fail("--ignore-set and --clamp both name " + field + " of encoder " +
+                            std::to_string(k));
+            options.writeQuirks[k].ceilings[field] = ceiling;
         } else {
             return fail("unknown option '" + args[i] + "'");
         }
@@ -128,6 +153,10 @@ bool parseOptions(const std::vector<std::string>& args, SimOptions& options, std
     if (highest > options.encoders)
         return fail("--silent and --clock-ahead name encoder " + std::to_string(highest) + " of " +
                     std::to_string(options.encoders));
+    const int quirky = options.writeQuirks.empty() ? 0 : options.writeQuirks.rbegin()->first;
+    if (quirky > options.encoders)
+        return fail("--ignore-set and --clamp name encoder " + std::to_string(quirky) + " of " +
+                    std::to_string(options.encoders));
     if (!options.tcp && !options.pty)
         options.tcp = true;
     return true;
@@ -141,6 +170,7 @@ std::string helpText() {
         "              [--fault FAULT]... [--baud N] [--verbose]\n"
         "       q93sim --encoders N [--tcp HOST:PORT] [--store-root DIR] [--fault FAULT]...\n"
         "              [--silent K]... [--clock-ahead K:SECONDS]...\n"
+        "       and either form: [--ignore-set [K:]FIELD]... [--clamp [K:]FIELD=MAX]...\n"
         "\n"
         "  --tcp HOST:PORT    listen; port 0 picks a free one; prints \"tcp HOST:PORT\" on stdout\n"
         "                     when listening (the default is --tcp 127.0.0.1:0 when neither\n"
@@ -164,6 +194,17 @@ std::string helpText() {
         "  --clock-ahead K:SECONDS\n"
         "                     encoder K's clock starts SECONDS ahead of the host's local time\n"
         "                     (negative: behind); may be repeated\n"
+        "  --ignore-set [K:]FIELD\n"
+        "                     encoder K (1 without K:) acknowledges and answers every set of\n"
+        "                     FIELD as usual but keeps the value it held, in every preset;\n"
+        "                     may be repeated\n"
+        "  --clamp [K:]FIELD=MAX\n"
+        "                     encoder K (1 without K:) stores MAX for a set of FIELD above MAX,\n"
+        "                     acknowledged as usual; may be repeated\n"
+        "                     FIELD: a parameter named as in the factory values below, indexed\n"
+        "                     ones included (sca1Gain, modChkAnalogLevel, ...); the baud and\n"
+        "                     response registers, the delays and the correction values are\n"
+        "                     refused. MAX: a number, whole for the byte and word fields\n"
         "  --baud N           pace serial output at N baud (10 bits a byte)\n"
         "  --verbose, -v      one line on stderr for every request\n"
         "  --help, -h         this text\n"

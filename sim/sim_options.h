@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/fault_plan.h"
+#include "sim/write_quirks.h"
 
 namespace q93::sim {
 
@@ -20,9 +21,10 @@ struct SimOptions {
     int encoders = 1;       // encoders served, on consecutive TCP ports
     std::string storeRoot;  // encoder k keeps its memory in storeRoot/encoder<k>
     std::vector<Fault> faults;
-    int baud = 0;                          // 0: no pacing
-    std::set<int> silentEncoders;          // encoder k takes requests and never replies
-    std::map<int, int> clockAheadSeconds;  // encoder k's clock starts this far ahead
+    int baud = 0;                            // 0: no pacing
+    std::set<int> silentEncoders;            // encoder k takes requests and never replies
+    std::map<int, int> clockAheadSeconds;    // encoder k's clock starts this far ahead
+    std::map<int, WriteQuirks> writeQuirks;  // encoder k ignores or clamps sets of fields
     bool verbose = false;
     bool help = false;
 };
