@@ -77,13 +77,10 @@ int runTransfer(const std::function<int(DeviceConnection&)>& procedure, const ch
     return transferExitStatus(procedure(connection), seam, connection, what);
 }
 
-// The outcome of a write's --verify: the read back's failure, or the fields not held.
-int verified(int readStatus, const std::vector<FieldNotHeld>& notHeld) {
-    if (readStatus != kExitSuccess)
-        return readStatus;
-    if (notHeld.empty())
-        return kExitSuccess;
-    return failure(notHeldText(notHeld));
+// The end of a write's --verify once the block was read back: 1, the fields named, when the
+// encoder does not hold what was sent.
+int notHeldStatus(const std::vector<FieldNotHeld>& notHeld) {
+    return notHeld.empty() ? kExitSuccess : failure(notHeldText(notHeld));
 }
 
 void printStatus(const DeviceStatus& status) {
@@ -135,9 +132,9 @@ int runWritePresetCommand(const Arguments& args) {
     if (status != kExitSuccess || !flags.verify)
         return status;
     PresetParameters held = set.preset;
-    return verified(runTransfer([&held](DeviceConnection& c) { return ReadPreset(c, held); },
-                                "reading the preset back"),
-                    presetFieldsNotHeld(set.preset, held));
+    const int read = runTransfer([&held](DeviceConnection& c) { return ReadPreset(c, held); },
+                                 "reading the preset back");
+    return read != kExitSuccess ? read : notHeldStatus(presetFieldsNotHeld(set.preset, held));
 }
 
 int runReadDeviceCommand(const Arguments& args) {
@@ -179,9 +176,9 @@ int runWriteDeviceCommand(const Arguments& args) {
         return written;
     DeviceParameters held = set.device;
     DeviceStatus status;
-    return verified(runTransfer([&](DeviceConnection& c) { return ReadDevice(c, held, status); },
-                                "reading the device back"),
-                    deviceFieldsNotHeld(set.device, held));
+    const int read = runTransfer([&](DeviceConnection& c) { return ReadDevice(c, held, status); },
+                                 "reading the device back");
+    return read != kExitSuccess ? read : notHeldStatus(deviceFieldsNotHeld(set.device, held));
 }
 
 }  // namespace q93::ctl
