@@ -27,6 +27,8 @@ int runListCommand(const Arguments& args);
 int runAddCommand(const Arguments& args);
 int runBackupCommand(const Arguments& args);
 int runRestoreCommand(const Arguments& args);
+// One change of fields across encoders: a plan, or with --apply a verified write.
+int runSetCommand(const Arguments& args);
 int runDiffCommand(const Arguments& args);
 int runClockCommand(const Arguments& args);
 int runCheckCommand(const Arguments& args);

@@ -31,6 +31,7 @@ constexpr CommandEntry kCommands[] = {
     {"list", q93::ctl::runListCommand},
     {"add", q93::ctl::runAddCommand},
     {"backup", q93::ctl::runBackupCommand},
+    {"set", q93::ctl::runSetCommand},
     {"restore", q93::ctl::runRestoreCommand},
     {"diff", q93::ctl::runDiffCommand},
     {"clock", q93::ctl::runClockCommand},
