@@ -5,7 +5,7 @@
 #include "cli/lock_options.h"
 #include "cli/range_refusal.h"
 #include "cli/stored_blocks.h"
-#include "history/settings_history.h"
+#include "cli/version_record.h"
 #include "store/location_store.h"
 
 namespace q93::ctl {
@@ -41,39 +41,10 @@ JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
     return outcome;
 }
 
-// With a settings history, the files of the run become one version; without one nothing
-// is looked at beyond the one folder that tells. A repository history init did not make is
-// left alone: the backup stands, and stderr says why no version was recorded.
-bool recordVersion(const std::vector<StoredEncoder>& encoders, std::string* error) {
-    if (encoders.empty() || !hasHistory())
-        return true;
-    EncoderLock lock;
-    if (!lockEncoder(historyFolder(), lock, error))
-        return false;
-    std::vector<EncoderName> names;
-    for (const StoredEncoder& encoder : encoders)
-        names.push_back({encoder.site, encoder.encoder});
-    std::string recorded, note;
-    const RecordResult result = recordBackup(kLocationRoot, names, &recorded, &note, error);
-    if (!note.empty())
-        std::fprintf(stderr, "q93ctl: %s\n", note.c_str());
-    switch (result) {
-        case RecordResult::Done:
-            return true;
-        case RecordResult::NotOurs:
-            std::fprintf(stderr, "q93ctl: no version recorded: %s\n", error->c_str());
-            return true;
-        case RecordResult::Failed:
-            break;
-    }
-    *error = "the files are stored, but the history did not record them: " + *error;
-    return false;
-}
-
 }  // namespace
 
 int runBackupCommand(const Arguments& args) {
-    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder, recordVersion});
+    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder, recordStoredVersion});
 }
 
 }  // namespace q93::ctl

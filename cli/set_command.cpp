@@ -8,6 +8,7 @@
 #include "cli/json_output.h"
 #include "cli/range_refusal.h"
 #include "cli/set_change.h"
+#include "cli/version_record.h"
 #include "protocol/parameter_files.h"
 #include "store/location_store.h"
 
@@ -255,7 +256,15 @@ int runSetCommand(const Arguments& args) {
                    {"encoders", results},
                    {"failed", failed}});
     }
-    return failed == 0 ? kExitSuccess : kExitFailure;
+    // One version of the history records the whole change.
+    std::vector<StoredEncoder> changed;
+    for (std::size_t i = 0; i < encoders.size(); ++i)
+        if (outcomes[i].values.value("status", "") == "changed")
+            changed.push_back(encoders[i]);
+    const bool recorded = recordStoredVersion(changed, &error);
+    if (!recorded)
+        failure(error);
+    return failed == 0 && recorded ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace q93::ctl

@@ -134,6 +134,20 @@ TEST_F(SettingsHistory, BackupsBecomeVersionsThatDiffAndRestoreFieldByField) {
 
 // Versions go only into the history's own repository, on its own branch, and take only
 // the stored files: each case leaves HEAD where it was and says why on stderr.
+// A change made with set is one version, its message naming the encoder, field and values.
+TEST_F(SettingsHistory, ASetIsOneVersionNamingTheChange) {
+    backup();
+    const std::string before = versionCount();
+    const auto set =
+        ctl({"set", "Hill/Tower", "--presets", "2", "mpxGain=2.5", "--apply", "--canary", "1"});
+    ASSERT_EQ(set.exitCode, 0) << set.out << set.err;
+    EXPECT_EQ(std::stoi(versionCount()), std::stoi(before) + 1);
+    const std::string subject = git({"log", "-1", "--format=%s"}).out;
+    EXPECT_EQ(subject.rfind("Hill/Tower Preset-2: mpxGain ", 0), 0u) << subject;
+    EXPECT_NE(subject.find("-> 2.5 dB"), std::string::npos) << subject;
+    EXPECT_EQ(simPreset2().mpxGain, 2.5);
+}
+
 TEST_F(SettingsHistory, RecordsOnlyOnItsOwnBranchAndRefusesWithAReason) {
     backup();
     std::string branch = git({"symbolic-ref", "--short", "HEAD"}).out;
