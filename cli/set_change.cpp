@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "protocol/parameter_fields.h"
 #include "protocol/read_back.h"
@@ -29,16 +28,6 @@ bool parseValue(const std::string& text, const FieldRange& field, double& value)
            (value == std::floor(value) && value >= INT32_MIN && value <= INT32_MAX);
 }
 
-void store(void* block, const FieldRange& field, double value) {
-    auto* at = static_cast<unsigned char*>(block) + field.offset;
-    if (field.type == FieldType::Int32) {
-        const auto integer = static_cast<std::int32_t>(value);
-        std::memcpy(at, &integer, sizeof integer);
-    } else {
-        std::memcpy(at, &value, sizeof value);
-    }
-}
-
 std::string valueText(const void* block, const FieldRange& field) {
     return formatFieldValue(static_cast<const unsigned char*>(block) + field.offset, field.type);
 }
@@ -59,7 +48,7 @@ template <typename Block>
 void applyTo(const std::vector<Assignment>& assignments, const std::string& file,
              const Block& before, Block& after, std::vector<FieldChange>& changes) {
     for (const Assignment& assignment : assignments)
-        store(&after, *assignment.field, assignment.value);
+        setFieldValue(&after, *assignment.field, assignment.value);
     const std::vector<FieldNotHeld> differ = [&] {
         if constexpr (std::is_same_v<Block, PresetParameters>)
             return presetFieldsNotHeld(after, before);
@@ -125,7 +114,7 @@ std::vector<RangeViolation> assignmentsOutOfRange(const std::vector<Assignment>&
         for (const FieldRange& range : deviceRanges())
             if (&range == assignment.field)
                 block = &device;
-        store(block, *assignment.field, assignment.value);
+        setFieldValue(block, *assignment.field, assignment.value);
         const auto all =
             block == &device ? deviceOutOfRange(device) : presetOutOfRange(preset, std::nullopt);
         for (const RangeViolation& violation : all)

@@ -148,6 +148,16 @@ double fieldValue(const void* block, const FieldRange& range) {
     return value;
 }
 
+void setFieldValue(void* block, const FieldRange& range, double value) {
+    auto* at = static_cast<unsigned char*>(block) + range.offset;
+    if (range.type == FieldType::Int32) {
+        const auto integer = static_cast<std::int32_t>(value);
+        std::memcpy(at, &integer, sizeof integer);
+    } else {
+        std::memcpy(at, &value, sizeof value);
+    }
+}
+
 std::span<const FieldRange> presetRanges() {
     return kPresetRanges;
 }

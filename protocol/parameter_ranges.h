@@ -31,6 +31,8 @@ struct FieldRange {
 
 // The value of a field of a block (one of the two parameter blocks) as a double.
 double fieldValue(const void* block, const FieldRange& range);
+// Sets that field to `value` (a whole field takes its integer part).
+void setFieldValue(void* block, const FieldRange& range, double value);
 
 // Every transferred field of the two blocks, in the order of the transfer tables.
 std::span<const FieldRange> presetRanges();

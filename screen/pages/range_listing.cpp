@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "protocol/deviation_units.h"
 #include "resources/templates/input_template.h"
 #include "resources/templates/interfaces_page_template.h"
 #include "resources/templates/limiter_template.h"
@@ -128,10 +129,6 @@ QString valueText(double value, const FieldRange& range, const QString& unit) {
     return unit.isEmpty() ? number : number + " " + unit;
 }
 
-double kHzAt(double dbu, double sensitivity) {
-    return 40 * std::pow(10.0, (dbu - sensitivity) / 20);
-}
-
 // A level as its page shows it: in dBu where the device shows dBu (the analog Mod Check
 // level always), else in kHz with the bounds converted at the device's sensitivity.
 QString levelLine(const RangeViolation& field, const DeviceParameters& device) {
@@ -142,17 +139,21 @@ QString levelLine(const RangeViolation& field, const DeviceParameters& device) {
         return tr("%1, allowed: what shows as %2 to %3 dBu at a sensitivity from -18 to +18 dBu")
             .arg(valueText(field.number, range, "kHz"), low, high);
     }
-    const double at = *field.sensitivity40k;
-    const bool inDbu = device.levelUnit == 1 || std::strcmp(range.name, "modChkAnalogLevel") == 0;
-    if (inDbu) {
-        const double dbu = field.number > 0 ? at + 20 * std::log10(field.number / 40)
-                                            : -std::numeric_limits<double>::infinity();
-        return tr("%1, allowed: %2 to %3 dBu")
-            .arg(valueText(std::isnan(field.number) ? field.number : dbu, range, "dBu"), low, high);
+    // The conversions of the pages, at the sensitivity the level was judged at.
+    DeviceParameters inDbu;
+    inDbu.levelUnit = 1;
+    inDbu.sensitivity40k = *field.sensitivity40k;
+    if (device.levelUnit == 1 || std::strcmp(range.name, "modChkAnalogLevel") == 0) {
+        // No deviation has a level in dBu; the pages would show 0 for it, which is no value.
+        const double dbu = std::isnan(field.number) ? field.number
+                           : field.number > 0       ? DeviationToDisplay(inDbu, field.number)
+                                                    : -std::numeric_limits<double>::infinity();
+        return tr("%1, allowed: %2 to %3 dBu").arg(valueText(dbu, range, "dBu"), low, high);
     }
     return tr("%1, allowed: %2 to %3 kHz")
-        .arg(valueText(field.number, range, "kHz"), oneDecimal(kHzAt(range.low, at)),
-             oneDecimal(kHzAt(range.high, at)));
+        .arg(valueText(field.number, range, "kHz"),
+             oneDecimal(DisplayToDeviation(inDbu, range.low)),
+             oneDecimal(DisplayToDeviation(inDbu, range.high)));
 }
 
 // The unit as the page writes it beside the edit.

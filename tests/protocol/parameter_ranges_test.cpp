@@ -14,16 +14,6 @@
 namespace q93 {
 namespace {
 
-void setField(void* block, const FieldRange& range, double value) {
-    auto* at = static_cast<unsigned char*>(block) + range.offset;
-    if (range.type == FieldType::Int32) {
-        const auto integer = static_cast<std::int32_t>(value);
-        std::memcpy(at, &integer, sizeof integer);
-    } else {
-        std::memcpy(at, &value, sizeof value);
-    }
-}
-
 // The offsets of the fields a transfer table sends, in its order.
 template <typename Block, typename Steps>
 std::vector<std::size_t> sentOffsets(Steps steps) {
@@ -62,8 +52,9 @@ template <typename Block>
 Block everyFieldAtItsLow(std::span<const FieldRange> ranges) {
     Block block;
     for (const FieldRange& range : ranges)
-        setField(&block, range,
-                 range.kind == RangeKind::Dbu ? kHzAt((range.low + range.high) / 2) : range.low);
+        setFieldValue(
+            &block, range,
+            range.kind == RangeKind::Dbu ? kHzAt((range.low + range.high) / 2) : range.low);
     return block;
 }
 
@@ -100,12 +91,12 @@ void walkBounds(std::span<const FieldRange> ranges) {
         }
         for (const double value : in) {
             Block block = start;
-            setField(&block, range, value);
+            setFieldValue(&block, range, value);
             EXPECT_TRUE(violations(block).empty()) << value;
         }
         for (const double value : out) {
             Block block = start;
-            setField(&block, range, value);
+            setFieldValue(&block, range, value);
             const auto found = violations(block);
             ASSERT_EQ(found.size(), 1u) << value;
             EXPECT_EQ(found[0].field, range.name);
