@@ -29,6 +29,10 @@ void logFrame(const std::uint8_t* bytes, int length, int direction) {
         threadLogger->logFrame(bytes, length, direction);
         return;
     }
+    logProcessFrame(bytes, length, direction);
+}
+
+void logProcessFrame(const std::uint8_t* bytes, int length, int direction) {
     attached().call([&](FrameLogger& logger) { logger.logFrame(bytes, length, direction); });
 }
 

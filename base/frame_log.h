@@ -22,6 +22,10 @@ void installFrameLogger(FrameLogger* logger);
 // of the process's logger; nullptr detaches it. The thread detaches it before it goes.
 void installThreadFrameLogger(FrameLogger* logger);
 
+// The process's logger alone, for a thread's logger that passes the frames on: a transfer
+// on a worker thread of the window still shows in the port log.
+void logProcessFrame(const std::uint8_t* bytes, int length, int direction);
+
 // Called by both links for every frame sent (direction 1) and received (direction 2);
 // does nothing while no logger is attached.
 void logFrame(const std::uint8_t* bytes, int length, int direction);

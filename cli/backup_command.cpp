@@ -1,12 +1,13 @@
 #include <cstdio>
 
 #include "cli/ctl_command.h"
+#include "cli/ctl_session.h"
 #include "cli/fleet_command.h"
 #include "cli/lock_options.h"
 #include "cli/range_refusal.h"
-#include "cli/stored_blocks.h"
 #include "cli/version_record.h"
 #include "store/location_store.h"
+#include "store/stored_blocks.h"
 
 namespace q93::ctl {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // Reads all nine blocks before writing any file: a failed encoder keeps its files, and a
 // good one gets all nine replaced together.
 JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
-    EncoderSession session(encoder, reporter);
+    CtlSession session(encoder, reporter);
     EncoderBlocks blocks = readStoredBlocks(encoder.folder);
     JobOutcome outcome;
     if (!session.loadConnection() || !session.readDevice(blocks.device)) {

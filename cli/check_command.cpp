@@ -5,7 +5,7 @@
 #include "cli/command_words.h"
 #include "cli/encoder_names.h"
 #include "cli/json_output.h"
-#include "cli/stored_blocks.h"
+#include "store/stored_blocks.h"
 #include "store/location_store.h"
 
 namespace q93::ctl {

@@ -1,6 +1,7 @@
 #include <ctime>
 
 #include "cli/ctl_command.h"
+#include "cli/ctl_session.h"
 #include "cli/fleet_command.h"
 #include "cli/pc_clock.h"
 
@@ -10,7 +11,7 @@ namespace {
 // Sets the clock, then reads it back: the difference shows a clock that did not take the
 // time, or one that runs from another zone.
 JobOutcome setClockFromPc(const StoredEncoder& encoder, StepReporter& reporter) {
-    EncoderSession session(encoder, reporter);
+    CtlSession session(encoder, reporter);
     JobOutcome outcome;
     ClockValues back;
     if (!session.loadConnection() || !session.setClock(pcClock()) || !session.readClock(back)) {

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "cli/ctl_command.h"
+#include "cli/ctl_session.h"
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"
 #include "cli/version_blocks.h"
@@ -155,7 +156,7 @@ int runDiffCommand(const Arguments& args) {
     }
     {
         LineReporter reporter("diff", encoder.name());
-        EncoderSession session(encoder, reporter);
+        CtlSession session(encoder, reporter);
         outcome.ok = readAndCompare(session, choice, first, units, differences);
         outcome.failure = session.failure();
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "cli/encoder_names.h"
 #include "store/location_store.h"
 
 namespace q93::ctl {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "cli/command_words.h"
-#include "cli/encoder_session.h"
 #include "cli/progress_line.h"
-#include "cli/stored_blocks.h"
+#include "fleet/encoder_session.h"
+#include "store/stored_blocks.h"
 
 namespace q93::ctl {
 

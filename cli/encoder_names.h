@@ -3,24 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "fleet/stored_encoder.h"
+
 namespace q93::ctl {
 
 // "SITE/ENC" split into its two folder names; false unless both are one folder name each.
 // A word in the quoted form q93ctl prints names in is taken for the name it quotes.
 bool splitEncoderName(const std::string& text, std::string& site, std::string& encoder);
-
-// One encoder of the location store, as the fleet commands name and reach it.
-struct StoredEncoder {
-    std::string site;
-    std::string encoder;
-    std::string folder;  // "./LocationData/SITE/ENC/"
-    // Why the folder (or its tcp.txt) cannot be read, empty when it can. A site that cannot be
-    // listed stands here with an empty `encoder` (its name is then "SITE/", as list prints a
-    // site): its encoders are unknown, and every command counts it as failed.
-    std::string unreadable;
-
-    std::string name() const { return site + "/" + encoder; }
-};
 
 // The failure of a word that names no encoder or site of the store. Every command exits 1
 // with it: the words were well formed, the store just does not hold what they name.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/encoder_names.h"
-#include "cli/encoder_session.h"
+#include "fleet/encoder_session.h"
 
 namespace q93::ctl {
 

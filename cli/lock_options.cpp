@@ -46,6 +46,10 @@ bool takeLockWait(Arguments& words, std::string* error) {
     return true;
 }
 
+std::string lockWaitHint() {
+    return "; try again once it has ended, or wait longer with --lock-wait SECONDS";
+}
+
 std::chrono::milliseconds lockWait() {
     return wait();
 }
@@ -53,7 +57,7 @@ std::chrono::milliseconds lockWait() {
 bool lockEncoder(const std::string& encoderFolder, EncoderLock& lock, std::string* error) {
     if (lock.acquire(encoderFolder, wait(), error))
         return true;
-    *error += "; try again once it has ended, or wait longer with --lock-wait SECONDS";
+    *error += lockWaitHint();
     return false;
 }
 

@@ -20,6 +20,9 @@ bool takeLockWait(Arguments& words, std::string* error);
 // The wait in effect for this run of q93ctl.
 std::chrono::milliseconds lockWait();
 
+// What a lock failure adds on how to go on.
+std::string lockWaitHint();
+
 // Takes the lock of `encoderFolder` with that wait; false with the message, which names the
 // other process and says how to go on.
 bool lockEncoder(const std::string& encoderFolder, EncoderLock& lock, std::string* error);

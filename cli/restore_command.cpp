@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "cli/ctl_command.h"
+#include "cli/ctl_session.h"
 #include "cli/encoder_choice.h"
 #include "cli/json_output.h"
 #include "cli/range_refusal.h"
@@ -39,7 +40,7 @@ int runRestoreCommand(const Arguments& args) {
     JobOutcome outcome;
     {
         LineReporter reporter("restore", encoder.name());
-        EncoderSession session(encoder, reporter);
+        CtlSession session(encoder, reporter);
         // Each block is read back once written: a restore is the way back after a change
         // went wrong, so it must prove that the encoder holds what it was sent.
         outcome.ok = session.loadConnection() &&

@@ -2,13 +2,13 @@
 // back field by field, and undone on an encoder that does not hold it.
 #include <cstdio>
 
-#include "base/replace_file_group.h"
 #include "cli/ctl_command.h"
+#include "cli/ctl_session.h"
 #include "cli/fleet_command.h"
 #include "cli/json_output.h"
 #include "cli/range_refusal.h"
-#include "cli/set_change.h"
 #include "cli/version_record.h"
+#include "fleet/set_procedure.h"
 #include "protocol/parameter_files.h"
 #include "store/location_store.h"
 
@@ -52,58 +52,6 @@ bool parseSetWords(const Arguments& args, SetOptions& options, std::string* erro
     return parseAssignments(assignments, change.device, change.assignments, error);
 }
 
-// The named blocks, from the encoder into `blocks`.
-bool readBlocks(EncoderSession& session, const SetChange& change, EncoderBlocks& blocks) {
-    if (change.device && !session.readDevice(blocks.device))
-        return false;
-    for (int n : change.presets)
-        if (!session.readPreset(n, blocks.presets[n - 1]))
-            return false;
-    return true;
-}
-
-bool changes(const std::vector<FieldChange>& changes, const std::string& file) {
-    for (const FieldChange& change : changes)
-        if (change.file == file)
-            return true;
-    return false;
-}
-
-// Writes the blocks that `changed` names and reads each back; false at the first failure or
-// field not held, which the session names.
-bool writeAndVerify(EncoderSession& session, const SetChange& change,
-                    const std::vector<FieldChange>& changed, const EncoderBlocks& blocks) {
-    if (change.device && changes(changed, "device.dat") &&
-        !(session.writeDevice(blocks.device) && session.verifyDevice(blocks.device)))
-        return false;
-    for (int n : change.presets) {
-        if (changes(changed, presetFileName(n)) &&
-            !(session.writePreset(n, blocks.presets[n - 1]) &&
-              session.verifyPreset(n, blocks.presets[n - 1])))
-            return false;
-    }
-    return true;
-}
-
-// The changed blocks' files, replaced together as a backup replaces its nine.
-bool storeChanged(const StoredEncoder& encoder, const SetChange& change,
-                  const std::vector<FieldChange>& changed, const EncoderBlocks& blocks,
-                  std::string* error) {
-    std::vector<NewFile> files;
-    const auto bytesOf = [](const auto& array) {
-        return std::string(reinterpret_cast<const char*>(array.data()), array.size());
-    };
-    if (change.device && changes(changed, "device.dat"))
-        files.push_back({encoder.folder + "device.dat", bytesOf(encodeDevice(blocks.device))});
-    for (int n : change.presets) {
-        PresetParameters preset = blocks.presets[n - 1];
-        preset.presetNumber = n;
-        if (changes(changed, presetFileName(n)))
-            files.push_back({encoder.folder + presetFileName(n), bytesOf(encodePreset(preset))});
-    }
-    return replaceFileGroup(files, error);
-}
-
 Json fieldsJson(const std::vector<FieldChange>& fields) {
     Json list = Json::array();
     for (const FieldChange& field : fields) {
@@ -116,58 +64,19 @@ Json fieldsJson(const std::vector<FieldChange>& fields) {
     return list;
 }
 
-JobOutcome ended(JobOutcome outcome, const char* status) {
-    outcome.values["status"] = status;
-    outcome.ok = std::string(status) == "changed" || std::string(status) == "unchanged" ||
-                 std::string(status) == "planned";
-    return outcome;
-}
-
-// After a write that failed or did not hold: the blocks as they were go back, and are read
-// back in turn.
-JobOutcome rollBack(EncoderSession& session, const SetOptions& options,
-                    const std::vector<FieldChange>& changed, const EncoderBlocks& before,
-                    JobOutcome outcome) {
-    outcome.failure = session.failure();
-    if (writeAndVerify(session, options.change, changed, before))
-        return ended(std::move(outcome), "rolled back");
-    outcome.failure.message += "; ROLL-BACK FAILED: " + session.failure().message;
-    std::fprintf(stderr, "q93ctl: %s: ROLL-BACK FAILED: %s\n", session.encoder().name().c_str(),
-                 session.failure().message.c_str());
-    return ended(std::move(outcome), "roll-back failed");
-}
-
-JobOutcome setEncoder(const SetOptions& options, const StoredEncoder& encoder,
-                      StepReporter& reporter) {
-    EncoderSession session(encoder, reporter);
+JobOutcome setJob(const SetOptions& options, const StoredEncoder& encoder, StepReporter& reporter) {
+    CtlSession session(encoder, reporter);
+    const SetOutcome set =
+        setEncoder(options.change, options.apply, options.force, session, reporter);
+    if (set.status == SetStatus::RollBackFailed)
+        failure(encoder.name() + ": " + set.failure.message);
     JobOutcome outcome;
-    const EncoderBlocks stored = readStoredBlocks(encoder.folder);
-    EncoderBlocks before = stored;
-    if (!session.loadConnection() || !readBlocks(session, options.change, before)) {
-        outcome.failure = session.failure();
-        return ended(std::move(outcome), "failed");
-    }
-    std::vector<FieldChange> changed;
-    const EncoderBlocks after = applyChange(options.change, before, changed);
-    std::vector<FieldChange> drift;
-    for (const FieldChange& field : driftOf(options.change, stored, before))
-        if (isStoredFile(encoder.folder + field.file))
-            drift.push_back(field);
-    outcome.values["changes"] = fieldsJson(changed);
-    outcome.values["drift"] = fieldsJson(drift);
-    if (changed.empty())
-        return ended(std::move(outcome), "unchanged");
-    if (!options.apply)
-        return ended(std::move(outcome), "planned");
-    if (!writeAndVerify(session, options.change, changed, after))
-        return rollBack(session, options, changed, before, std::move(outcome));
-    reporter.step("writing the files");
-    std::string error;
-    if (!storeChanged(encoder, options.change, changed, after, &error)) {
-        outcome.failure = {"writing the files", "the encoder holds the change: " + error};
-        return ended(std::move(outcome), "failed");
-    }
-    return ended(std::move(outcome), "changed");
+    outcome.ok = setStatusHeld(set.status);
+    outcome.failure = set.failure;
+    outcome.values["status"] = setStatusWord(set.status);
+    outcome.values["changes"] = fieldsJson(set.changes);
+    outcome.values["drift"] = fieldsJson(set.drift);
+    return outcome;
 }
 
 // The plain lines of one encoder: each change, each field found changed behind the tool's
@@ -220,7 +129,7 @@ int runSetCommand(const Arguments& args) {
 
     std::vector<JobOutcome> outcomes(encoders.size());
     const JobBody body = [&options](const StoredEncoder& encoder, StepReporter& reporter) {
-        return setEncoder(options, encoder, reporter);
+        return setJob(options, encoder, reporter);
     };
     // The canary goes first, one encoder after another; the rest only when all of it held.
     const std::size_t canary =
@@ -237,8 +146,8 @@ int runSetCommand(const Arguments& args) {
                  [&](std::size_t i, const JobOutcome& outcome) { outcomes[canary + i] = outcome; });
     } else {
         for (std::size_t i = canary; i < encoders.size(); ++i) {
-            outcomes[i].failure = {"canary", "not attempted: the canary did not hold"};
-            outcomes[i].values["status"] = "not attempted";
+            outcomes[i].failure = notAttempted().failure;
+            outcomes[i].values["status"] = setStatusWord(SetStatus::NotAttempted);
         }
     }
     int failed = 0;

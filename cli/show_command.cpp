@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "cli/ctl_command.h"
-#include "cli/stored_blocks.h"
+#include "store/stored_blocks.h"
 #include "protocol/parameter_fields.h"
 
 namespace q93::ctl {

@@ -8,7 +8,7 @@
 #include "cli/connection_options.h"
 #include "cli/range_refusal.h"
 #include "cli/serial_open_cause.h"
-#include "cli/stored_blocks.h"
+#include "store/stored_blocks.h"
 #include "protocol/device_transfer.h"
 #include "protocol/parameter_files.h"
 #include "protocol/parameter_ranges.h"

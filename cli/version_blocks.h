@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/encoder_names.h"
-#include "cli/stored_blocks.h"
+#include "store/stored_blocks.h"
 
 namespace q93::ctl {
 

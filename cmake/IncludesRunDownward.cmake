@@ -7,7 +7,7 @@
 cmake_policy(VERSION 3.25)
 
 # The core wing, from the ground up. None of these folders' files may include Qt.
-set(_q93_core_floors "base;serial;link;protocol;resources;store;history;watch")
+set(_q93_core_floors "base;serial;link;protocol;resources;store;fleet;history;watch")
 set(_q93_may_include_base "base")
 set(_q93_may_include_serial "serial;base")
 set(_q93_may_include_link "link;serial;base")
@@ -15,6 +15,7 @@ set(_q93_may_include_protocol "protocol;link;serial;base")
 # Dialog templates are data beside the string table.
 set(_q93_may_include_resources "resources;base")
 set(_q93_may_include_store "store;protocol;link;serial;resources;base")
+set(_q93_may_include_fleet "fleet;${_q93_may_include_store}")
 set(_q93_may_include_history "history;${_q93_may_include_store}")
 set(_q93_may_include_watch "watch;${_q93_may_include_store}")
 

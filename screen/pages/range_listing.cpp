@@ -101,18 +101,6 @@ QString controlLabel(const DialogTemplate& dialog, int id) {
     return label;
 }
 
-QString fieldName(const FieldRange& range) {
-    for (const FieldPlace& place : kPlaces) {
-        if (std::strcmp(place.field, range.name) != 0)
-            continue;
-        const DialogTemplate& dialog = place.page();
-        return QStringLiteral("%1 \u2013 %2 (%3)")
-            .arg(templateText(dialog.germanTitle, dialog.englishTitle),
-                 controlLabel(dialog, place.control), QString::fromUtf8(range.name));
-    }
-    return QString::fromUtf8(range.name);
-}
-
 QString oneDecimal(double value) {
     return QString::number(value, 'f', 1);
 }
@@ -183,6 +171,18 @@ QString valueAndRange(const RangeViolation& field, const DeviceParameters& devic
 
 }  // namespace
 
+QString fieldLabel(const FieldRange& range) {
+    for (const FieldPlace& place : kPlaces) {
+        if (std::strcmp(place.field, range.name) != 0)
+            continue;
+        const DialogTemplate& dialog = place.page();
+        return QStringLiteral("%1 \u2013 %2 (%3)")
+            .arg(templateText(dialog.germanTitle, dialog.englishTitle),
+                 controlLabel(dialog, place.control), QString::fromUtf8(range.name));
+    }
+    return QString::fromUtf8(range.name);
+}
+
 QStringList outOfRangeLines(const std::vector<RangeViolation>& fields,
                             const DeviceParameters& device) {
     QStringList lines;
@@ -190,7 +190,7 @@ QStringList outOfRangeLines(const std::vector<RangeViolation>& fields,
         if (field.bounds == nullptr)
             lines << QString::fromStdString(field.text());
         else
-            lines << fieldName(*field.bounds) + ": " + valueAndRange(field, device);
+            lines << fieldLabel(*field.bounds) + ": " + valueAndRange(field, device);
     }
     return lines;
 }

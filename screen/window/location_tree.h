@@ -58,6 +58,9 @@ public:
     // selected or was written since, or a Read filled them. Without, they are what the node
     // shown before left behind (or zeros), which must not reach its encoder.
     bool holdsValuesFor(const QTreeWidgetItem* node) const;
+    // Files the shown node's edits as leaving it would, before a command that works from the
+    // stored files; false when the page refused them or the file could not be written.
+    bool fileShownEdits() { return storeAsLeaving(currentItem()); }
     // Whether the node's file existed when it was last looked at (false for a site).
     static bool hasStoredFile(const QTreeWidgetItem* node);
 

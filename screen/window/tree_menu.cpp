@@ -5,9 +5,11 @@
 
 #include "screen/dialogs/compare_dialog.h"
 #include "screen/dialogs/history_dialog.h"
+#include "screen/dialogs/send_to_encoders_dialog.h"
 #include "screen/kit/template_builder.h"
 #include "screen/window/compare_menu_entries.h"
 #include "screen/window/location_tree.h"
+#include "screen/window/send_to_encoders.h"
 
 namespace q93 {
 namespace {
@@ -64,6 +66,10 @@ constexpr TreeMenuCommand kCommands[] = {
     {"Mit Gerät vergleichen...", "Compare with encoder...", always, onEncoderOrPreset,
      [](LocationTree& tree, QTreeWidgetItem* node) {
          runUnlessEmpty(compareNodeWithEncoder(&tree, node));
+     }},
+    {"An andere Encoder senden...", "Send to other encoders...", always, onEncoderOrPreset,
+     [](LocationTree& tree, QTreeWidgetItem* node) {
+         runUnlessEmpty(sendNodeToEncoders(&tree, node));
      }},
     {"Verlauf...", "History...", whereHistoryIsKept, anywhere,
      [](LocationTree& tree, QTreeWidgetItem* node) {

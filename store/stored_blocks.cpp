@@ -1,11 +1,11 @@
-#include "cli/stored_blocks.h"
+#include "store/stored_blocks.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "protocol/parameter_files.h"
 
-namespace q93::ctl {
+namespace q93 {
 
 EncoderBlocks readStoredBlocks(const std::string& encoderFolder) {
     EncoderBlocks blocks;
@@ -90,4 +90,4 @@ bool readStoredChoice(const std::string& encoderFolder, const BlockChoice& choic
     return true;
 }
 
-}  // namespace q93::ctl
+}  // namespace q93

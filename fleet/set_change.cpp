@@ -1,4 +1,4 @@
-#include "cli/set_change.h"
+#include "fleet/set_change.h"
 
 #include <cmath>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include "protocol/parameter_fields.h"
 #include "protocol/read_back.h"
 
-namespace q93::ctl {
+namespace q93 {
 namespace {
 
 const FieldRange* findField(std::span<const FieldRange> ranges, const std::string& name) {
@@ -28,21 +28,6 @@ bool parseValue(const std::string& text, const FieldRange& field, double& value)
            (value == std::floor(value) && value >= INT32_MIN && value <= INT32_MAX);
 }
 
-std::string valueText(const void* block, const FieldRange& field) {
-    return formatFieldValue(static_cast<const unsigned char*>(block) + field.offset, field.type);
-}
-
-std::string storedUnit(const FieldRange& field) {
-    switch (field.kind) {
-        case RangeKind::Number:
-            return field.unit;
-        case RangeKind::Dbu:
-            return "kHz";  // kept as a deviation, whatever the page shows
-        default:
-            return {};
-    }
-}
-
 // The assignments to one block and what they change in it.
 template <typename Block>
 void applyTo(const std::vector<Assignment>& assignments, const std::string& file,
@@ -58,14 +43,29 @@ void applyTo(const std::vector<Assignment>& assignments, const std::string& file
     for (const Assignment& assignment : assignments) {
         for (const FieldNotHeld& field : differ) {
             if (field.field == assignment.field->name)
-                changes.push_back({file, field.field, valueText(&before, *assignment.field),
-                                   valueText(&after, *assignment.field),
+                changes.push_back({file, field.field, fieldValueText(&before, *assignment.field),
+                                   fieldValueText(&after, *assignment.field),
                                    storedUnit(*assignment.field)});
         }
     }
 }
 
 }  // namespace
+
+std::string fieldValueText(const void* block, const FieldRange& field) {
+    return formatFieldValue(static_cast<const unsigned char*>(block) + field.offset, field.type);
+}
+
+std::string storedUnit(const FieldRange& field) {
+    switch (field.kind) {
+        case RangeKind::Number:
+            return field.unit;
+        case RangeKind::Dbu:
+            return "kHz";  // kept as a deviation, whatever the page shows
+        default:
+            return {};
+    }
+}
 
 std::string FieldChange::text() const {
     return file + " " + field + " " + from + " -> " + to + (unit.empty() ? "" : " " + unit);
@@ -150,4 +150,4 @@ std::vector<FieldChange> driftOf(const SetChange& change, const EncoderBlocks& s
     return drift;
 }
 
-}  // namespace q93::ctl
+}  // namespace q93

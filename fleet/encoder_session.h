@@ -1,17 +1,19 @@
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <vector>
 
 #include "base/frame_log.h"
 #include "base/user_seam.h"
-#include "cli/encoder_names.h"
-#include "cli/transfer_rows.h"
+#include "fleet/stored_encoder.h"
+#include "fleet/transfer_rows.h"
 #include "protocol/clock_values.h"
 #include "protocol/connection_settings.h"
 #include "protocol/parameter_set.h"
 #include "store/encoder_lock.h"
 
-namespace q93::ctl {
+namespace q93 {
 
 // Where a job tells how far it has come, for the progress line.
 class StepReporter {
@@ -28,10 +30,14 @@ struct JobFailure {
     std::string message;  // the warnings the transfer showed, in order
 };
 
-// The transfers of one stored encoder in this process, one fresh connection each, through
-// the core procedures the desktop tool runs. While it lives it is its thread's user seam
-// and frame logger: the warnings become the failure's message instead of going to the
-// screen, and the frames sent tell at which row of its table a transfer stopped.
+class DeviceConnection;
+
+// The transfers of one stored encoder on a worker thread, one fresh connection each, through
+// the core procedures the window runs. While it lives it is its thread's user seam and
+// frame logger: the warnings become the failure's message instead of going to the screen,
+// and the frames sent tell at which row of its table a transfer stopped. Each tool says
+// through the virtual members how long it waits for the lock and what it adds about a port
+// that would not open.
 class EncoderSession : public UserSeam, public FrameLogger {
 public:
     EncoderSession(const StoredEncoder& encoder, StepReporter& reporter);
@@ -39,7 +45,7 @@ public:
     EncoderSession(const EncoderSession&) = delete;
     EncoderSession& operator=(const EncoderSession&) = delete;
 
-    // Takes the encoder's lock, waiting as --lock-wait says while another process uses the
+    // Takes the encoder's lock, waiting up to lockWait() while another process uses the
     // encoder, and reads tcp.txt; every transfer needs both first. The lock is held until
     // the session ends, so that what a job reads and the files it writes belong together.
     bool loadConnection();
@@ -65,6 +71,16 @@ public:
     void showWarning(const std::string& text) override;
     void logFrame(const std::uint8_t* bytes, int length, int direction) override;
 
+protected:
+    // How long loadConnection waits for another user of the encoder, and what the failure
+    // then adds on how to go on.
+    virtual std::chrono::milliseconds lockWait() const { return kTransferLockWait; }
+    virtual std::string lockHint() const { return "; try again once it has ended"; }
+    // Called with each connection before it opens, and after it failed: the causes of a
+    // serial port that would not open, each a sentence.
+    virtual void beforeOpen(DeviceConnection&) {}
+    virtual std::vector<std::string> openCauses(DeviceConnection&) { return {}; }
+
 private:
     template <typename Procedure>
     bool transfer(const std::string& step, Transfer table, Procedure procedure);
@@ -78,4 +94,4 @@ private:
     int framesSent_ = 0;
 };
 
-}  // namespace q93::ctl
+}  // namespace q93

@@ -1,8 +1,5 @@
-#include "cli/encoder_session.h"
+#include "fleet/encoder_session.h"
 
-#include "cli/handshake_warning.h"
-#include "cli/lock_options.h"
-#include "cli/serial_open_cause.h"
 #include "protocol/clock_transfer.h"
 #include "protocol/device_connection.h"
 #include "protocol/device_transfer.h"
@@ -11,7 +8,7 @@
 #include "store/block_reads.h"
 #include "store/location_store.h"
 
-namespace q93::ctl {
+namespace q93 {
 
 EncoderSession::EncoderSession(const StoredEncoder& encoder, StepReporter& reporter)
     : encoder_(encoder), reporter_(reporter) {
@@ -28,9 +25,10 @@ void EncoderSession::showWarning(const std::string& text) {
     warnings_ += warnings_.empty() ? text : " " + text;
 }
 
-void EncoderSession::logFrame(const std::uint8_t*, int, int direction) {
+void EncoderSession::logFrame(const std::uint8_t* bytes, int length, int direction) {
     if (direction == kFrameSent)
         ++framesSent_;
+    logProcessFrame(bytes, length, direction);
 }
 
 bool EncoderSession::fail(const std::string& step, const std::string& message) {
@@ -40,8 +38,8 @@ bool EncoderSession::fail(const std::string& step, const std::string& message) {
 
 bool EncoderSession::loadConnection() {
     std::string busy;
-    if (!lockEncoder(encoder_.folder, lock_, &busy))
-        return fail("lock", busy);
+    if (!lock_.acquire(encoder_.folder, lockWait(), &busy, [this] { return reporter_.stopping(); }))
+        return fail("lock", reporter_.stopping() ? busy : busy + lockHint());
     std::string reason;
     const ConnectionFault fault = ReadTransferSettings(encoder_.folder, settings_, &reason);
     if (fault != ConnectionFault::None)
@@ -57,11 +55,11 @@ bool EncoderSession::transfer(const std::string& step, Transfer table, Procedure
     DeviceConnection connection;
     connection.SetParameters(settings_.portName, settings_.ipAddress, settings_.tcpPort,
                              settings_.speedIndex, settings_.readAck);
-    warnOfXonXoff(connection);
+    beforeOpen(connection);
     if (procedure(connection) == 0)
         return true;
     std::string message = warnings_.empty() ? step + " failed" : warnings_;
-    for (const std::string& cause : serialOpenCause(connection))
+    for (const std::string& cause : openCauses(connection))
         message += " " + cause;
     return fail(stepText(step, table, framesSent_), message);
 }
@@ -119,4 +117,4 @@ bool EncoderSession::readClock(ClockValues& clock) {
                     [&clock](DeviceConnection& connection) { return ReadRtc(connection, clock); });
 }
 
-}  // namespace q93::ctl
+}  // namespace q93

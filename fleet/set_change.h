@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/stored_blocks.h"
 #include "protocol/parameter_ranges.h"
+#include "store/stored_blocks.h"
 
-namespace q93::ctl {
+namespace q93 {
 
 // One FIELD=VALUE of `q93ctl set`: a transferred field and its new value in stored units.
 struct Assignment {
@@ -55,4 +55,9 @@ std::vector<FieldChange> driftOf(const SetChange& change, const EncoderBlocks& s
 
 std::string presetFileName(int number);
 
-}  // namespace q93::ctl
+// A field's value in a block as `q93ctl show` prints it, and the unit it is stored in (empty
+// for lists and switches).
+std::string fieldValueText(const void* block, const FieldRange& field);
+std::string storedUnit(const FieldRange& field);
+
+}  // namespace q93

@@ -1,4 +1,4 @@
-#include "cli/transfer_rows.h"
+#include "fleet/transfer_rows.h"
 
 #include <cstddef>
 #include <span>
@@ -7,7 +7,7 @@
 #include "protocol/parameter_fields.h"
 #include "protocol/preset_transfer.h"
 
-namespace q93::ctl {
+namespace q93 {
 namespace {
 
 // Where a member lies in its block, to find its name in the table of stored fields.
@@ -91,4 +91,4 @@ std::string stepText(const std::string& transfer, Transfer table, int rowsSent) 
            rows[static_cast<std::size_t>(rowsSent)] + ")";
 }
 
-}  // namespace q93::ctl
+}  // namespace q93

@@ -9,7 +9,7 @@
 #include "protocol/parameter_set.h"
 #include "store/location_store.h"
 
-namespace q93::ctl {
+namespace q93 {
 
 // The nine blocks of one encoder folder.
 struct EncoderBlocks {
@@ -56,4 +56,4 @@ std::optional<double> sensitivityBeside(const std::string& file);
 std::vector<RangeViolation> choiceOutOfRange(const EncoderBlocks& blocks, const BlockChoice& choice,
                                              std::optional<double> sensitivity40k);
 
-}  // namespace q93::ctl
+}  // namespace q93
