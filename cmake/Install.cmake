@@ -46,7 +46,13 @@ install(FILES ${Q93_PACKAGING_SOURCE}/systemd/q93ctl-watch.service
         DESTINATION lib/systemd/system)
 install(FILES ${Q93_PACKAGING_SOURCE}/prometheus/q93-scrape.yml
               ${Q93_PACKAGING_SOURCE}/prometheus/q93-alerts.yml
+              ${Q93_PACKAGING_SOURCE}/prometheus/alertmanager-q93.yml
         DESTINATION ${Q93_DOC_DIR}/examples/prometheus)
+# The Grafana dashboard is no example to copy but a file Grafana reads as it is (imported, or
+# from a file provider's path), so it lives with the package's data, which a system that
+# leaves out documents still installs.
+install(FILES ${Q93_PACKAGING_SOURCE}/grafana/q93-fleet.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/q93config/grafana)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${Q93_PACKAGING_SOURCE}/copyright ${Q93_CHANGELOG_GZ}
         DESTINATION ${Q93_DOC_DIR})
 # The scheduled jobs as systemd user units, installed but not enabled: each user who wants

@@ -4,9 +4,10 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev nlohmann-json3-dev libgit2-dev libcpp-httplib-dev libmicrohttpd-dev clang libclang-rt-14-dev desktop-file-utils appstream scdoc librsvg2-bin lintian dpkg-dev fakeroot file man-db xvfb xauth x11-utils systemd)
 
-# promtool checks the watch's metrics and the example alert rules; it comes with the server,
-# which must not be left running on a developer's machine or in CI.
-service_packages=(prometheus)
+# promtool checks the watch's metrics and the example alert rules, amtool the example
+# Alertmanager route; each comes with its server, which must not be left running on a
+# developer's machine or in CI.
+service_packages=(prometheus prometheus-alertmanager)
 
 installed() {
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

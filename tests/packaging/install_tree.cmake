@@ -1,7 +1,8 @@
 # cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -P install_tree.cmake
 # Installs the build into an empty PREFIX and checks the tree file for file: the programs,
 # the menu entry, each icon size at its size, the metainfo, the manual pages compressed
-# without a time stamp, and Debian's documents.
+# without a time stamp, the Grafana dashboard, and Debian's documents with the monitoring
+# examples.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
     OUTPUT_QUIET RESULT_VARIABLE _result)
@@ -22,6 +23,7 @@ set(_expected
     share/doc/q93config/README.md
     share/doc/q93config/changelog.gz
     share/doc/q93config/copyright
+    share/doc/q93config/examples/prometheus/alertmanager-q93.yml
     share/doc/q93config/examples/prometheus/q93-alerts.yml
     share/doc/q93config/examples/prometheus/q93-scrape.yml
     share/icons/hicolor/16x16/apps/q93config.png
@@ -32,7 +34,8 @@ set(_expected
     share/man/man1/q93config.1.gz
     share/man/man1/q93ctl.1.gz
     share/man/man1/q93sim.1.gz
-    share/metainfo/${APP_ID}.metainfo.xml)
+    share/metainfo/${APP_ID}.metainfo.xml
+    share/q93config/grafana/q93-fleet.json)
 file(GLOB_RECURSE _installed RELATIVE ${PREFIX} ${PREFIX}/*)
 list(SORT _installed)
 if(NOT _installed STREQUAL _expected)
