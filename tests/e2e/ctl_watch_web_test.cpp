@@ -79,9 +79,9 @@ std::string bcrypt(const std::string& password) {
 // A self-signed certificate for 127.0.0.1 and its key, PEM, made by openssl in `folder`.
 void makeCertificate(const fs::path& folder, const std::string& name) {
     const auto made = test::runProgram(
-        {"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-         "-nodes", "-days", "1", "-subj", "/CN=localhost", "-addext",
-         "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout",
+        {"/usr/bin/env", "openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt",
+         "ec_paramgen_curve:prime256v1", "-nodes", "-days", "1", "-subj", "/CN=localhost",
+         "-addext", "subjectAltName=IP:127.0.0.1,DNS:localhost", "-keyout",
          (folder / (name + ".key")).string(), "-out", (folder / (name + ".crt")).string()});
     ASSERT_EQ(made.exitCode, 0) << made.err;
 }
@@ -114,7 +114,7 @@ protected:
 
 // curl's exit status and what it shows (-i: the status line and headers, then the body).
 test::ProcessResult curl(const fs::path& work, std::vector<std::string> args) {
-    std::vector<std::string> argv{"curl", "-s", "-i", "--max-time", "10"};
+    std::vector<std::string> argv{"/usr/bin/env", "curl", "-s", "-i", "--max-time", "10"};
     argv.insert(argv.end(), args.begin(), args.end());
     return test::runProgram(argv, 20, work.string());
 }
@@ -137,7 +137,7 @@ TEST_F(WatchWeb, ServesHttpsAndAnswersOnlyTheRightPassword) {
     const std::string url =
         "https://127.0.0.1:" + std::to_string(std::atoi(watch.firstLine().c_str() + head.size())) +
         "/metrics";
-    const std::string ca = "--cacert=conf/watch.crt";
+    const std::string ca = "conf/watch.crt";
 
     struct Case {
         const char* what;
@@ -147,13 +147,16 @@ TEST_F(WatchWeb, ServesHttpsAndAnswersOnlyTheRightPassword) {
     };
     const std::string right = std::string("prometheus:") + kPassword;
     const Case cases[] = {
-        {"right password", {ca, "-u", right, url}, 0, "HTTP/1.1 200"},
-        {"right password again", {ca, "-u", right, url}, 0, "HTTP/1.1 200"},
-        {"wrong password", {ca, "-u", right + "!", url}, 0, "HTTP/1.1 401"},
-        {"unknown user", {ca, "-u", std::string("grafana:") + kPassword, url}, 0, "HTTP/1.1 401"},
-        {"no password", {ca, url}, 0, "HTTP/1.1 401"},
-        {"no password, other path", {ca, url + "/../other"}, 0, "HTTP/1.1 401"},
-        {"certificate not trusted", {"--cacert=conf/other.crt", "-u", right, url}, 60, ""},
+        {"right password", {"--cacert", ca, "-u", right, url}, 0, "HTTP/1.1 200"},
+        {"right password again", {"--cacert", ca, "-u", right, url}, 0, "HTTP/1.1 200"},
+        {"wrong password", {"--cacert", ca, "-u", right + "!", url}, 0, "HTTP/1.1 401"},
+        {"unknown user",
+         {"--cacert", ca, "-u", std::string("grafana:") + kPassword, url},
+         0,
+         "HTTP/1.1 401"},
+        {"no password", {"--cacert", ca, url}, 0, "HTTP/1.1 401"},
+        {"no password, other path", {"--cacert", ca, url + "/../other"}, 0, "HTTP/1.1 401"},
+        {"certificate not trusted", {"--cacert", "conf/other.crt", "-u", right, url}, 60, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
