@@ -15,6 +15,7 @@
 #include "watch/health_board.h"
 #include "watch/health_json.h"
 #include "watch/metrics_server.h"
+#include "watch/web_config.h"
 
 namespace q93::ctl {
 namespace {
@@ -30,6 +31,7 @@ struct WatchOptions {
     watch::ListenAddress listen;
     std::chrono::seconds interval{kDefaultInterval};
     int jobs = kDefaultJobs;
+    std::string webConfig;  // empty: plain HTTP, no password
 };
 
 // A usage mistake returns kExitUsage, encoders that cannot be selected kExitFailure, both
@@ -37,7 +39,7 @@ struct WatchOptions {
 int readOptions(const Arguments& args, WatchOptions& options) {
     CommandWords words;
     std::string error;
-    if (!splitWords(args, {"--listen", "--interval", "--jobs"}, {}, words, &error))
+    if (!splitWords(args, {"--listen", "--interval", "--jobs", "--web-config"}, {}, words, &error))
         return usageError(error);
     const std::string* listen = words.option("--listen");
     if (!watch::parseListenAddress(listen != nullptr ? *listen : kDefaultListen, options.listen))
@@ -50,6 +52,11 @@ int readOptions(const Arguments& args, WatchOptions& options) {
     given = words.option("--jobs");
     if (given != nullptr && !parseNumber(*given, 1, kMaxFleetJobs, options.jobs))
         return usageError("--jobs takes 1.." + std::to_string(kMaxFleetJobs));
+    if (const std::string* web = words.option("--web-config"); web != nullptr) {
+        if (web->empty())
+            return usageError("--web-config takes a file");
+        options.webConfig = *web;
+    }
     options.words = words.positional;
     if (!selectEncoders(words.positional, options.encoders, &error))
         return failure(error);
@@ -152,6 +159,20 @@ void pollRounds(const WatchOptions& options, watch::HealthBoard& board, const St
     }
 }
 
+// TLS and passwords as the web configuration at `path` says; false with the reason.
+bool secureServer(const std::string& path, watch::MetricsServer& server, std::string* error) {
+    const watch::WebConfigReading reading = watch::readWebConfig(path);
+    if (!reading.error.empty()) {
+        *error = reading.error;
+        return false;
+    }
+    watch::TlsFiles tls;
+    if (reading.config.tls() && !watch::readTlsFiles(reading.config, path, tls, error))
+        return false;
+    server.secure(reading.config, std::move(tls));
+    return true;
+}
+
 }  // namespace
 
 int runWatchCommand(const Arguments& args) {
@@ -163,11 +184,21 @@ int runWatchCommand(const Arguments& args) {
     watch::HealthBoard board(boardNames(options.encoders));
     watch::MetricsServer server([&board] { return board.metrics(); });
     std::string error;
+    if (!options.webConfig.empty() && !secureServer(options.webConfig, server, &error))
+        return failure(error);
     if (!server.start(options.listen, &error))
         return failure(error);
     const bool bracketed = options.listen.host.find(':') != std::string::npos;
-    std::printf("serving http://%s%s%s:%d/metrics\n", bracketed ? "[" : "",
-                options.listen.host.c_str(), bracketed ? "]" : "", server.port());
+    if (options.webConfig.empty() && !server.loopbackOnly())
+        std::fprintf(stderr,
+                     "q93ctl: warning: %s%s%s:%d is reachable beyond this machine and anyone who "
+                     "reaches the port can read the metrics; --web-config sets TLS and "
+                     "passwords\n",
+                     bracketed ? "[" : "", options.listen.host.c_str(), bracketed ? "]" : "",
+                     server.port());
+    std::printf("serving %s://%s%s%s:%d/metrics\n", server.tls() ? "https" : "http",
+                bracketed ? "[" : "", options.listen.host.c_str(), bracketed ? "]" : "",
+                server.port());
     std::fflush(stdout);
     pollRounds(options, board, stop);
     server.stop();

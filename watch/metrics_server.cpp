@@ -12,8 +12,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <vector>
 
 #include "base/held_signals.h"
+#include "watch/password_check.h"
 
 namespace q93::watch {
 namespace {
@@ -25,6 +27,8 @@ constexpr unsigned kClientTimeoutSeconds = 5;
 // More clients than a room of scrapers and curious people ever opens at once.
 constexpr unsigned kMostClients = 1000;
 constexpr int kBacklog = 64;
+// The realm a browser shows when it asks for the password.
+constexpr const char* kRealm = "q93ctl watch";
 
 // Half the descriptors this process may open go to clients, the rest stay for the polls, the
 // lock folders and the files; the soft limit is first raised as far as the hard one allows.
@@ -93,6 +97,15 @@ int boundPort(int fd) {
     return ntohs(reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
 }
 
+// The address bound, the host as given resolved: a name such as this machine's own may stand
+// for 127.0.1.1.
+bool boundToLoopback(int fd) {
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) == 0 &&
+           loopbackAddress(*reinterpret_cast<sockaddr*>(&bound));
+}
+
 MHD_Result respond(MHD_Connection* connection, unsigned status, const std::string& body,
                    const char* contentType) {
     MHD_Response* response = MHD_create_response_from_buffer(
@@ -109,6 +122,31 @@ MHD_Result respond(MHD_Connection* connection, unsigned status, const std::strin
 }  // namespace
 
 struct MetricsAnswer {
+    static bool allowed(PasswordCheck& passwords, MHD_Connection* connection) {
+        char* password = nullptr;
+        char* user = MHD_basic_auth_get_username_password(connection, &password);
+        const bool right =
+            user != nullptr && password != nullptr && passwords.accepts(user, password);
+        if (password != nullptr)
+            std::memset(password, 0, std::strlen(password));
+        MHD_free(user);
+        MHD_free(password);
+        return right;
+    }
+
+    // 401 with "WWW-Authenticate: Basic realm=...", so that a browser asks and Prometheus
+    // reports the scrape as unauthorized.
+    static MHD_Result refuse(MHD_Connection* connection) {
+        static const char kBody[] = "Unauthorized\n";
+        MHD_Response* response = MHD_create_response_from_buffer(
+            sizeof kBody - 1, const_cast<char*>(kBody), MHD_RESPMEM_PERSISTENT);
+        if (response == nullptr)
+            return MHD_NO;
+        const MHD_Result queued = MHD_queue_basic_auth_fail_response(connection, kRealm, response);
+        MHD_destroy_response(response);
+        return queued;
+    }
+
     static MHD_Result answer(void* self, MHD_Connection* connection, const char* url,
                              const char* method, const char*, const char*, size_t* uploadSize,
                              void** state) {
@@ -121,14 +159,28 @@ struct MetricsAnswer {
             *uploadSize = 0;
             return MHD_YES;
         }
+        auto* server = static_cast<MetricsServer*>(self);
+        // Before anything else, as the exporters do: without the password not even "not
+        // found" is said.
+        if (server->passwords_ != nullptr && !allowed(*server->passwords_, connection))
+            return refuse(connection);
         const bool read = std::strcmp(method, MHD_HTTP_METHOD_GET) == 0 ||
                           std::strcmp(method, MHD_HTTP_METHOD_HEAD) == 0;
         if (!read || std::strcmp(url, "/metrics") != 0)
             return respond(connection, MHD_HTTP_NOT_FOUND, "", nullptr);
-        auto* server = static_cast<MetricsServer*>(self);
         return respond(connection, MHD_HTTP_OK, server->metrics_(), kContentType);
     }
 };
+
+bool loopbackAddress(const sockaddr& address) {
+    if (address.sa_family == AF_INET6) {
+        const in6_addr& ip = reinterpret_cast<const sockaddr_in6&>(address).sin6_addr;
+        return IN6_IS_ADDR_LOOPBACK(&ip) || (IN6_IS_ADDR_V4MAPPED(&ip) && ip.s6_addr[12] == 127);
+    }
+    if (address.sa_family == AF_INET)
+        return (ntohl(reinterpret_cast<const sockaddr_in&>(address).sin_addr.s_addr) >> 24) == 127;
+    return false;
+}
 
 bool parseListenAddress(const std::string& text, ListenAddress& address) {
     const std::size_t colon = text.rfind(':');
@@ -154,6 +206,11 @@ bool parseListenAddress(const std::string& text, ListenAddress& address) {
 
 MetricsServer::MetricsServer(std::function<std::string()> metrics) : metrics_(std::move(metrics)) {}
 
+void MetricsServer::secure(const WebConfig& config, TlsFiles tls) {
+    tls_ = std::move(tls);
+    passwords_ = config.users.empty() ? nullptr : std::make_unique<PasswordCheck>(config.users);
+}
+
 MetricsServer::~MetricsServer() {
     stop();
 }
@@ -163,18 +220,32 @@ bool MetricsServer::start(const ListenAddress& address, std::string* error) {
     if (fd < 0)
         return false;
     port_ = boundPort(fd);
+    loopbackOnly_ = boundToLoopback(fd);
     connectionLimit_ = clientLimit();
+    const bool tls = !tls_.cert.empty();
+    if (tls && MHD_is_feature_supported(MHD_FEATURE_TLS) != MHD_YES) {
+        ::close(fd);
+        *error = "cannot serve TLS: this libmicrohttpd was built without it";
+        return false;
+    }
+    std::vector<MHD_OptionItem> options{
+        {MHD_OPTION_LISTEN_SOCKET, fd, nullptr},
+        {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(connectionLimit_), nullptr},
+        {MHD_OPTION_CONNECTION_TIMEOUT, kClientTimeoutSeconds, nullptr}};
+    if (tls) {
+        options.push_back({MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(tls_.key.c_str())});
+        options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(tls_.cert.c_str())});
+    }
+    options.push_back({MHD_OPTION_END, 0, nullptr});
     // The ending signals go to the polling loop, never to the serving thread, which takes
     // its mask from this one. No Date header: Prometheus has no use for it, and the time zone lock
     // it would take on the serving thread is one fewer lock that a process forked meanwhile could
     // inherit held.
     EndSignalsTaken::startThread([&] {
         daemon_ = MHD_start_daemon(MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC |
-                                       MHD_USE_SUPPRESS_DATE_NO_CLOCK,
+                                       MHD_USE_SUPPRESS_DATE_NO_CLOCK | (tls ? MHD_USE_TLS : 0),
                                    0, nullptr, nullptr, &MetricsAnswer::answer, this,
-                                   MHD_OPTION_LISTEN_SOCKET, fd, MHD_OPTION_CONNECTION_LIMIT,
-                                   connectionLimit_, MHD_OPTION_CONNECTION_TIMEOUT,
-                                   kClientTimeoutSeconds, MHD_OPTION_END);
+                                   MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
     });
     if (daemon_ == nullptr) {
         ::close(fd);
