@@ -257,4 +257,135 @@ Holen Sie zuerst mit „Auslesen“ die Werte des Encoders.</translation>
         <translation>Autor</translation>
     </message>
 </context>
+<context>
+    <name>q93::SendToEncoders</name>
+    <message>
+        <source>%1 was changed outside this tool: stored %2, the encoder holds %3</source>
+        <translation>%1 wurde außerhalb dieses Programms geändert: gespeichert %2, der Encoder hat %3</translation>
+    </message>
+    <message>
+        <source>would change</source>
+        <translation>wird geändert</translation>
+    </message>
+    <message>
+        <source>holds these values already</source>
+        <translation>hat diese Werte bereits</translation>
+    </message>
+    <message>
+        <source>changed, read back and stored</source>
+        <translation>geändert, zurückgelesen und gespeichert</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>rolled back to its old values: %1</source>
+        <translation>auf die alten Werte zurückgesetzt: %1</translation>
+    </message>
+    <message>
+        <source>ROLL-BACK FAILED, check this encoder: %1</source>
+        <translation>ZURÜCKSETZEN FEHLGESCHLAGEN, prüfen Sie diesen Encoder: %1</translation>
+    </message>
+    <message>
+        <source>not attempted</source>
+        <translation>nicht versucht</translation>
+    </message>
+    <message>
+        <source>Send to other encoders</source>
+        <translation>An andere Encoder senden</translation>
+    </message>
+    <message>
+        <source>Values of %1 as stored. Check the fields to send and the encoders to send them to, and look at the plan: each encoder is read first, and nothing is sent before you confirm.</source>
+        <translation>Werte von %1, wie gespeichert. Wählen Sie die zu sendenden Felder und die Encoder, an die sie gehen, und sehen Sie sich den Plan an: Jeder Encoder wird zuerst ausgelesen, und nichts wird gesendet, bevor Sie bestätigen.</translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation>Felder</translation>
+    </message>
+    <message>
+        <source>Encoders</source>
+        <translation>Encoder</translation>
+    </message>
+    <message>
+        <source>Show plan</source>
+        <translation>Plan anzeigen</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>Encoder</source>
+        <translation>Encoder</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Show the plan to see what would change.</source>
+        <translation>Zeigen Sie den Plan an, um zu sehen, was sich ändern würde.</translation>
+    </message>
+    <message>
+        <source>Check at least one field and one encoder.</source>
+        <translation>Wählen Sie mindestens ein Feld und einen Encoder.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Send the checked fields to %n encoder(s)?</source>
+        <translation>
+            <numerusform>Die gewählten Felder an %n Encoder senden?</numerusform>
+            <numerusform>Die gewählten Felder an %n Encoder senden?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 goes first, alone; the others follow only when it holds every value. Each encoder is read back, and one that does not hold a value gets its old values back.</source>
+        <translation>%1 kommt zuerst, allein; die anderen folgen nur, wenn er jeden Wert hält. Jeder Encoder wird zurückgelesen, und einer, der einen Wert nicht hält, bekommt seine alten Werte zurück.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>sending...</source>
+        <translation>wird gesendet...</translation>
+    </message>
+    <message>
+        <source>reading...</source>
+        <translation>wird ausgelesen...</translation>
+    </message>
+    <message>
+        <source>%1 of %2: %3/%4</source>
+        <translation>%1 von %2: %3/%4</translation>
+    </message>
+    <message>
+        <source>Sent: %1 changed, %2 unchanged, %3 not changed.</source>
+        <translation>Gesendet: %1 geändert, %2 unverändert, %3 nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Plan: %1 would change, %2 unchanged, %3 could not be read. Send to go on.</source>
+        <translation>Plan: %1 würden geändert, %2 unverändert, %3 nicht lesbar. „Senden“ führt ihn aus.</translation>
+    </message>
+    <message>
+        <source>Stopping after the encoder under way...</source>
+        <translation>Wird nach dem laufenden Encoder angehalten...</translation>
+    </message>
+    <message>
+        <source>%1 has no values to send: %2. Read it from the encoder or save it first.</source>
+        <translation>%1 hat keine Werte zum Senden: %2. Lesen Sie ihn zuerst aus dem Encoder aus oder speichern Sie ihn.</translation>
+    </message>
+</context>
+
 </TS>

@@ -19,7 +19,7 @@
 namespace q93 {
 namespace {
 
-QString tr(const char* text) {
+QString translated(const char* text) {
     return QCoreApplication::translate("q93::SendToEncoders", text);
 }
 
@@ -51,7 +51,7 @@ QString changeLine(const FieldChange& change) {
 }
 
 QString driftLine(const FieldChange& drift) {
-    return tr("%1 was changed outside this tool: stored %2, the encoder holds %3")
+    return translated("%1 was changed outside this tool: stored %2, the encoder holds %3")
         .arg(fromStd(drift.field), fromStd(drift.from), fromStd(drift.to));
 }
 
@@ -59,21 +59,21 @@ QString outcomeText(const SetOutcome& outcome) {
     const QString why = fromStd(outcome.failure.message);
     switch (outcome.status) {
         case SetStatus::Planned:
-            return tr("would change");
+            return translated("would change");
         case SetStatus::Unchanged:
-            return tr("holds these values already");
+            return translated("holds these values already");
         case SetStatus::Changed:
-            return tr("changed, read back and stored");
+            return translated("changed, read back and stored");
         case SetStatus::Failed:
-            return tr("failed: %1").arg(why);
+            return translated("failed: %1").arg(why);
         case SetStatus::RolledBack:
-            return tr("rolled back to its old values: %1").arg(why);
+            return translated("rolled back to its old values: %1").arg(why);
         case SetStatus::RollBackFailed:
-            return tr("ROLL-BACK FAILED, check this encoder: %1").arg(why);
+            return translated("ROLL-BACK FAILED, check this encoder: %1").arg(why);
         case SetStatus::NotAttempted:
             break;
     }
-    return tr("not attempted");
+    return translated("not attempted");
 }
 
 }  // namespace
@@ -81,20 +81,20 @@ QString outcomeText(const SetOutcome& outcome) {
 SendToEncodersDialog::SendToEncodersDialog(const SendSource& source,
                                            std::vector<SendTarget> targets, QWidget* parent)
     : QDialog(parent), source_(source), targets_(std::move(targets)) {
-    setWindowTitle(tr("Send to other encoders"));
+    setWindowTitle(translated("Send to other encoders"));
     auto* layout = new QVBoxLayout(this);
-    auto* intro = new QLabel(tr("Values of %1 as stored. Check the fields to send and the "
-                                "encoders to send them to, and look at the plan: each "
-                                "encoder is read first, and nothing is sent before you "
-                                "confirm.")
+    auto* intro = new QLabel(translated("Values of %1 as stored. Check the fields to send and the "
+                                        "encoders to send them to, and look at the plan: each "
+                                        "encoder is read first, and nothing is sent before you "
+                                        "confirm.")
                                  .arg(source_.name));
     intro->setWordWrap(true);
     layout->addWidget(intro);
 
-    auto* fieldBox = new QGroupBox(tr("Fields"));
+    auto* fieldBox = new QGroupBox(translated("Fields"));
     fields_ = new QTreeWidget;
     (new QVBoxLayout(fieldBox))->addWidget(fields_);
-    auto* encoderBox = new QGroupBox(tr("Encoders"));
+    auto* encoderBox = new QGroupBox(translated("Encoders"));
     encoders_ = new QTreeWidget;
     (new QVBoxLayout(encoderBox))->addWidget(encoders_);
     layout->addWidget(fieldBox, 2);
@@ -107,8 +107,8 @@ SendToEncodersDialog::SendToEncodersDialog(const SendSource& source,
     layout->addWidget(status_);
 
     auto* buttons = new QDialogButtonBox;
-    plan_ = buttons->addButton(tr("Show plan"), QDialogButtonBox::ActionRole);
-    send_ = buttons->addButton(tr("Send"), QDialogButtonBox::AcceptRole);
+    plan_ = buttons->addButton(translated("Show plan"), QDialogButtonBox::ActionRole);
+    send_ = buttons->addButton(translated("Send"), QDialogButtonBox::AcceptRole);
     close_ = buttons->addButton(QDialogButtonBox::Close);
     layout->addWidget(buttons);
     for (QPushButton* button : {plan_, send_, close_})
@@ -136,7 +136,7 @@ bool SendToEncodersDialog::running() const {
 }
 
 void SendToEncodersDialog::buildFieldList() {
-    fields_->setHeaderLabels({tr("Field"), tr("Value")});
+    fields_->setHeaderLabels({translated("Field"), translated("Value")});
     fields_->setRootIsDecorated(false);
     const void* block = source_.preset == 0 ? static_cast<const void*>(&source_.deviceValues)
                                             : static_cast<const void*>(&source_.presetValues);
@@ -152,7 +152,7 @@ void SendToEncodersDialog::buildFieldList() {
 }
 
 void SendToEncodersDialog::buildEncoderList() {
-    encoders_->setHeaderLabels({tr("Encoder"), tr("Result")});
+    encoders_->setHeaderLabels({translated("Encoder"), translated("Result")});
     QTreeWidgetItem* site = nullptr;
     for (std::size_t i = 0; i < targets_.size(); ++i) {
         const SendTarget& target = targets_[i];
@@ -216,10 +216,10 @@ void SendToEncodersDialog::showIdle(const QString& status) {
     send_->setEnabled(chosen && planShown_ && counts_[int(SetStatus::Planned)] > 0);
     fields_->setEnabled(true);
     encoders_->setEnabled(true);
-    close_->setText(tr("Close"));
+    close_->setText(translated("Close"));
     status_->setText(!status.isEmpty() ? status
-                     : chosen          ? tr("Show the plan to see what would change.")
-                                       : tr("Check at least one field and one encoder."));
+                     : chosen          ? translated("Show the plan to see what would change.")
+                                       : translated("Check at least one field and one encoder."));
 }
 
 void SendToEncodersDialog::showPlan() {
@@ -239,12 +239,12 @@ void SendToEncodersDialog::sendPlanned() {
                                                 nullptr, static_cast<int>(rows.size())),
                     QMessageBox::NoButton, this);
     box.setInformativeText(
-        tr("%1 goes first, alone; the others follow only when it holds every value. Each "
-           "encoder is read back, and one that does not hold a value gets its old values "
-           "back.")
+        translated("%1 goes first, alone; the others follow only when it holds every value. Each "
+                   "encoder is read back, and one that does not hold a value gets its old values "
+                   "back.")
             .arg(first));
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
-    QPushButton* send = box.addButton(tr("Send"), QMessageBox::AcceptRole);
+    QPushButton* send = box.addButton(translated("Send"), QMessageBox::AcceptRole);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -271,13 +271,13 @@ void SendToEncodersDialog::run(bool apply) {
     encoders_->setEnabled(false);
     plan_->setEnabled(false);
     send_->setEnabled(false);
-    close_->setText(tr("Stop"));
+    close_->setText(translated("Stop"));
 }
 
 void SendToEncodersDialog::started(std::size_t index) {
     QTreeWidgetItem* row = runRows_[index];
-    row->setText(1, applying_ ? tr("sending...") : tr("reading..."));
-    status_->setText(tr("%1 of %2: %3/%4")
+    row->setText(1, applying_ ? translated("sending...") : translated("reading..."));
+    status_->setText(translated("%1 of %2: %3/%4")
                          .arg(index + 1)
                          .arg(runRows_.size())
                          .arg(row->parent()->text(0), row->text(0)));
@@ -306,14 +306,15 @@ void SendToEncodersDialog::runDone() {
                        count(SetStatus::RollBackFailed) + count(SetStatus::NotAttempted);
     QString summary;
     if (applying_) {
-        summary = tr("Sent: %1 changed, %2 unchanged, %3 not changed.")
+        summary = translated("Sent: %1 changed, %2 unchanged, %3 not changed.")
                       .arg(count(SetStatus::Changed))
                       .arg(count(SetStatus::Unchanged))
                       .arg(failed);
     } else {
         planShown_ = true;
-        summary = tr("Plan: %1 would change, %2 unchanged, %3 could not be read. Send to go "
-                     "on.")
+        summary = translated(
+                      "Plan: %1 would change, %2 unchanged, %3 could not be read. Send to go "
+                      "on.")
                       .arg(count(SetStatus::Planned))
                       .arg(count(SetStatus::Unchanged))
                       .arg(failed);
@@ -324,7 +325,7 @@ void SendToEncodersDialog::runDone() {
 void SendToEncodersDialog::reject() {
     if (running()) {
         worker_->stop();
-        status_->setText(tr("Stopping after the encoder under way..."));
+        status_->setText(translated("Stopping after the encoder under way..."));
         return;
     }
     QDialog::reject();

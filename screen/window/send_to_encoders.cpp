@@ -52,7 +52,9 @@ std::unique_ptr<SendToEncodersDialog> sendNodeToEncoders(LocationTree* tree,
         source.preset = presetNumberFromLabel(LocationTree::folderName(node));
         name += "/" + presetLabel(source.preset);
         read = readStoredPreset(folder, source.preset, source.presetValues, &error);
-        if (!readStoredDevice(folder, source.deviceValues, nullptr))
+        // Its levels are shown in the device's units where there is a device.dat.
+        std::string noDevice;
+        if (!readStoredDevice(folder, source.deviceValues, &noDevice))
             source.deviceValues = DeviceParameters{};
     } else {
         read = readStoredDevice(folder, source.deviceValues, &error);

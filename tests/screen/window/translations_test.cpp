@@ -57,6 +57,7 @@ const ShownText kShown[] = {
     {Place::TreeMenu, "Remove...", "Entfernen..."},
     {Place::TreeMenu, "Properties...", "Eigenschaften..."},
     {Place::TreeMenu, "Compare with encoder...", "Mit Gerät vergleichen..."},
+    {Place::TreeMenu, "Send to other encoders...", "An andere Encoder senden..."},
     {Place::NameDialog, "New site", "Neuer Standort"},
     {Place::NameDialog, "Name of the new site:", "Name des neuen Standorts:"},
     {Place::NameDialog, "Cancel", "Abbrechen"},
