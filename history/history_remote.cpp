@@ -104,6 +104,14 @@ bool saysNonFastForward(const std::string& reason) {
     return false;
 }
 
+// The folder a local remote names ("/srv/h.git", "file:///srv/h.git"); empty for others.
+std::string localPath(const std::string& url) {
+    const std::string file = "file://";
+    if (url.rfind(file, 0) == 0)
+        return url.substr(file.size());
+    return url.rfind('/', 0) == 0 ? url : "";
+}
+
 }  // namespace
 
 bool setHistoryRemote(const std::string& root, const std::string& url, std::string* error) {
@@ -205,6 +213,14 @@ PushOutcome pushHistory(const std::string& root) {
     }
     if (pushed != 0) {
         outcome.message = gitError("cannot push to " + outcome.url);
+        // libgit2 takes a local path for one only when it exists, and else names the
+        // protocol: the missing folder is the cause a user can act on.
+        const std::string path = localPath(outcome.url);
+        std::error_code code;
+        if (!path.empty() && !std::filesystem::exists(path, code)) {
+            outcome.message = "cannot push to " + outcome.url + ": " + path + " does not exist (" +
+                              gitError("libgit2") + ")";
+        }
         return outcome;
     }
     if (!state.refused.empty()) {

@@ -153,33 +153,60 @@ TEST_F(HistoryPush, APushThatCannotHappenSaysWhyAndKeepsTheVersion) {
         const char* name;
         std::vector<std::string> remote;  // the history remote words; none: no remote
         std::vector<std::string> command;
+        bool remoteBranchLocked;  // as by a push into it that is under way
         int exitCode;
         std::vector<std::string> says;
     };
     const std::string missing = (work.path() / "no-such-folder" / "shared.git").string();
     const std::vector<Case> cases = {
-        {"push, no remote", {}, {"history", "push"}, 1, {"has no remote", "history remote URL"}},
-        {"backup --push, no remote", {}, {"backup", "--push"}, 0, {"not pushed", "no remote"}},
+        {"push, no remote",
+         {},
+         {"history", "push"},
+         false,
+         1,
+         {"has no remote", "history remote URL"}},
+        {"backup --push, no remote",
+         {},
+         {"backup", "--push"},
+         false,
+         0,
+         {"not pushed", "no remote"}},
         {"push, remote not there",
          {"history", "remote", missing},
          {"history", "push"},
+         false,
          1,
-         {"cannot push to " + missing + ": ", "no-such-folder", "stay recorded here"}},
+         {"cannot push to " + missing + ": ", missing + " does not exist", "stay recorded here"}},
         {"backup --push, remote not there",
          {"history", "remote", missing},
          {"backup", "--push"},
+         false,
          1,
-         {"but the push failed", "cannot push to " + missing + ": ", "stay recorded here"}},
+         {"but the push failed", missing + " does not exist", "stay recorded here"}},
+        // The remote takes the push but does not update the branch: its own verdict on
+        // the ref, which the push call's result alone does not tell.
+        {"push, the remote's branch locked",
+         {"history", "remote", bare().string()},
+         {"backup", "--push"},
+         true,
+         1,
+         {"refused the push of branch " + branch, "refs/heads/" + branch + ": ", ".lock",
+          "stay recorded here"}},
     };
     double gain = 0.5;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(ctl({"history", "remote", "--unset"}).exitCode, 0);
-        if (!c.remote.empty())
+        if (!c.remote.empty()) {
             ASSERT_EQ(ctl(c.remote).exitCode, 0);
+        }
         changeEncoder(gain += 0.5);  // a change for each case's version
+        const fs::path lock = bare() / "refs" / "heads" / (branch + ".lock");
+        if (c.remoteBranchLocked)
+            test::writeFileBytes(lock.string(), "");
         const std::string before = head();
         const auto result = ctl(c.command);
+        fs::remove(lock);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         for (const std::string& words : c.says)
             EXPECT_NE(result.err.find(words), std::string::npos) << words << "\n" << result.err;
