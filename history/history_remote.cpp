@@ -1,5 +1,8 @@
 #include "history/history_remote.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -73,12 +76,19 @@ int onReferenceUpdate(const char* reference, const char* status, void* payload) 
 
 // SSH only, unattended as a scheduled backup runs: the agent once, then each key file
 // without a passphrase once. Nothing else is offered; libgit2 then names the failure.
-int onCredentials(git_credential** out, const char* /*url*/, const char* user, unsigned int allowed,
-                  void* payload) {
+// A URL without a user name logs in as this user, as ssh does.
+int onCredentials(git_credential** out, const char* /*url*/, const char* urlUser,
+                  unsigned int allowed, void* payload) {
     auto* state = static_cast<PushState*>(payload);
-    if ((allowed & GIT_CREDENTIAL_USERNAME) != 0 && user != nullptr)
+    const passwd* account = getpwuid(getuid());
+    const char* user = urlUser != nullptr   ? urlUser
+                       : account != nullptr ? account->pw_name
+                                            : nullptr;
+    if (user == nullptr)
+        return GIT_PASSTHROUGH;
+    if ((allowed & GIT_CREDENTIAL_USERNAME) != 0)
         return git_credential_username_new(out, user);
-    if ((allowed & GIT_CREDENTIAL_SSH_KEY) == 0 || user == nullptr)
+    if ((allowed & GIT_CREDENTIAL_SSH_KEY) == 0)
         return GIT_PASSTHROUGH;
     if (state->agentTries++ == 0 && std::getenv("SSH_AUTH_SOCK") != nullptr)
         return git_credential_ssh_key_from_agent(out, user);
