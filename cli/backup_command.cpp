@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/ctl_command.h"
 #include "cli/ctl_session.h"
 #include "cli/fleet_command.h"
+#include "cli/history_push.h"
 #include "cli/lock_options.h"
 #include "cli/range_refusal.h"
 #include "cli/version_record.h"
+#include "history/settings_history.h"
 #include "store/location_store.h"
 #include "store/stored_blocks.h"
 
@@ -42,10 +45,51 @@ JobOutcome backupEncoder(const StoredEncoder& encoder, StepReporter& reporter) {
     return outcome;
 }
 
+// With --push the history's branch goes to its remote once the version is recorded. No
+// history or no remote is a note, so that one scheduled command serves with and without
+// one; a push that does not happen is a failure, the files and the version kept.
+bool recordAndPush(bool push, const std::vector<StoredEncoder>& encoders, std::string* error) {
+    if (!recordStoredVersion(encoders, error))
+        return false;
+    if (!push)
+        return true;
+    if (!hasHistory()) {
+        std::fprintf(stderr,
+                     "q93ctl: not pushed: no settings history here (q93ctl history "
+                     "init makes one)\n");
+        return true;
+    }
+    const PushOutcome outcome = pushVersions();
+    switch (outcome.result) {
+        case PushResult::Pushed:
+            std::fprintf(stderr, "q93ctl: %s\n", pushedText(outcome).c_str());
+            return true;
+        case PushResult::NoRemote:
+            std::fprintf(stderr,
+                         "q93ctl: not pushed: the settings history has no remote "
+                         "(q93ctl history remote URL sets one)\n");
+            return true;
+        case PushResult::Refused:
+        case PushResult::Failed:
+            break;
+    }
+    *error = "the files are stored and the history keeps its versions, but the push failed: " +
+             pushFailureText(outcome);
+    return false;
+}
+
 }  // namespace
 
 int runBackupCommand(const Arguments& args) {
-    return runFleetCommand(args, {"backup", {}, nullptr, backupEncoder, recordStoredVersion});
+    const bool push = std::find(args.begin(), args.end(), "--push") != args.end();
+    return runFleetCommand(args,
+                           {"backup",
+                            {"--push"},
+                            nullptr,
+                            backupEncoder,
+                            [push](const std::vector<StoredEncoder>& encoders, std::string* error) {
+                                return recordAndPush(push, encoders, error);
+                            }});
 }
 
 }  // namespace q93::ctl

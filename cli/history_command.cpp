@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include <filesystem>
+
 #include "cli/command_words.h"
 #include "cli/ctl_command.h"
 #include "cli/encoder_names.h"
+#include "cli/history_push.h"
 #include "cli/json_output.h"
 #include "cli/quoted_text.h"
 #include "history/settings_history.h"
@@ -38,6 +41,82 @@ int runInit(const Arguments& args) {
         return failure(error);
     std::printf("settings history in %s: every backup that changes a file records a version\n",
                 kLocationRoot);
+    return kExitSuccess;
+}
+
+// A local path is pushed to from wherever q93ctl runs (a scheduled job runs in the home
+// folder): a relative one is kept as the absolute path it names now. URLs ("ssh://...",
+// "file://...") and scp-like "host:path" are kept as given.
+std::string remoteLocation(const std::string& url) {
+    const std::size_t colon = url.find(':');
+    const bool local = url.find("://") == std::string::npos &&
+                       (colon == std::string::npos || url.find('/') < colon);
+    if (!local || url.front() == '/')
+        return url;
+    std::error_code code;
+    const std::filesystem::path absolute = std::filesystem::absolute(url, code);
+    return code ? url : absolute.lexically_normal().string();
+}
+
+// A remote over a transport this libgit2 was built without would fail at every push: said
+// when it is set. After remoteLocation a local path starts with '/'; "host:path" is SSH.
+void warnOfMissingTransport(const std::string& url) {
+    const std::size_t separator = url.find("://");
+    std::string scheme = separator != std::string::npos ? url.substr(0, separator) : "";
+    if (separator == std::string::npos && url.front() != '/' && url.find(':') != std::string::npos)
+        scheme = "ssh";
+    const std::string transports = historyTransports();
+    if ((scheme == "ssh" || scheme == "https") && transports.find(scheme) == std::string::npos) {
+        std::fprintf(
+            stderr,
+            "q93ctl: warning: this libgit2 has no %s transport (it has %slocal paths); a push "
+            "there will fail\n",
+            scheme.c_str(), (transports.empty() ? "" : transports + ", ").c_str());
+    }
+}
+
+int runRemote(const Arguments& args) {
+    CommandWords words;
+    std::string error, url;
+    if (!splitWords(args, {}, {"--unset"}, words, &error))
+        return usageError(error);
+    const bool unset = words.option("--unset") != nullptr;
+    if (words.positional.size() > 1 || (unset && !words.positional.empty()))
+        return usageError("history remote takes one URL, or --unset, or nothing");
+    if (unset) {
+        bool removed = false;
+        if (!unsetHistoryRemote(kLocationRoot, &removed, &error))
+            return failure(error);
+        std::printf(removed ? "the settings history has no remote now\n"
+                            : "the settings history had no remote\n");
+        return kExitSuccess;
+    }
+    if (words.positional.empty()) {
+        if (!historyRemoteUrl(kLocationRoot, &url, &error))
+            return failure(error);
+        if (url.empty())
+            return failure(
+                "the settings history has no remote (q93ctl history remote URL sets one)");
+        std::printf("%s\n", url.c_str());
+        return kExitSuccess;
+    }
+    if (words.positional[0].empty())
+        return usageError("history remote: the URL is empty");
+    url = remoteLocation(words.positional[0]);
+    if (!setHistoryRemote(kLocationRoot, url, &error))
+        return failure(error);
+    std::printf("versions are pushed to %s (q93ctl history push, backup --push)\n", url.c_str());
+    warnOfMissingTransport(url);
+    return kExitSuccess;
+}
+
+int runPush(const Arguments& args) {
+    if (!args.empty())
+        return usageError("history push takes no more words");
+    const PushOutcome outcome = pushVersions();
+    if (outcome.result != PushResult::Pushed)
+        return failure(pushFailureText(outcome));
+    std::printf("%s\n", pushedText(outcome).c_str());
     return kExitSuccess;
 }
 
@@ -94,6 +173,10 @@ Json versionsJson(const std::vector<Version>& versions) {
 int runHistoryCommand(const Arguments& args) {
     if (!args.empty() && args[0] == "init")
         return runInit(Arguments(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "remote")
+        return runRemote(Arguments(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "push")
+        return runPush(Arguments(args.begin() + 1, args.end()));
     CommandWords words;
     std::string error;
     const bool json = asksForJson(args);

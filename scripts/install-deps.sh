@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev nlohmann-json3-dev libgit2-dev libcpp-httplib-dev libmicrohttpd-dev libgnutls28-dev libyaml-cpp-dev libcrypt-dev curl openssl clang libclang-rt-14-dev desktop-file-utils appstream scdoc librsvg2-bin lintian dpkg-dev fakeroot file man-db xvfb xauth x11-utils systemd)
+packages=(cmake g++ make pkg-config git libgtest-dev libgmock-dev qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-translations-l10n libgl-dev nlohmann-json3-dev libgit2-dev libcpp-httplib-dev libmicrohttpd-dev libgnutls28-dev libyaml-cpp-dev libcrypt-dev curl openssl clang libclang-rt-14-dev desktop-file-utils appstream scdoc librsvg2-bin lintian dpkg-dev fakeroot file man-db xvfb xauth x11-utils systemd)
 
 # promtool checks the watch's metrics and the example alert rules, amtool the example
 # Alertmanager route; each comes with its server, which must not be left running on a
