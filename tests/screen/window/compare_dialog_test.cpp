@@ -88,7 +88,8 @@ TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVe
                                     "Entfernen...", "Eigenschaften..."};
     QMenu before;
     addTreeMenuCommands(*window().tree(), before, node(0, 0));
-    EXPECT_EQ(actionTexts(before), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
+    EXPECT_EQ(actionTexts(before), folderEntries + QStringList({"Mit Gerät vergleichen...",
+                                                                "An andere Encoder senden..."}));
 
     DeviceParameters device;
     ASSERT_TRUE(writeDeviceFile(folder + "device.dat", device));
@@ -97,11 +98,13 @@ TEST_F(MainWindowWithSim, HistoryIsOfferedWhereLocationDataKeepsOneAndListsTheVe
     QMenu after;
     addTreeMenuCommands(*window().tree(), after, node(0, 0));
     EXPECT_EQ(actionTexts(after),
-              folderEntries + QStringList({"Mit Gerät vergleichen...", "Verlauf..."}));
+              folderEntries + QStringList({"Mit Gerät vergleichen...",
+                                           "An andere Encoder senden...", "Verlauf..."}));
     EXPECT_TRUE(after.actions().last()->isEnabled());
     QMenu onPreset;
     addTreeMenuCommands(*window().tree(), onPreset, node(0, 0, 1));
-    EXPECT_EQ(actionTexts(onPreset), folderEntries + QStringList({"Mit Gerät vergleichen..."}));
+    EXPECT_EQ(actionTexts(onPreset), folderEntries + QStringList({"Mit Gerät vergleichen...",
+                                                                  "An andere Encoder senden..."}));
 
     const auto dialog = historyOfEncoder(window().tree(), node(0, 0));
     ASSERT_TRUE(dialog);

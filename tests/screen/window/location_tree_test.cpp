@@ -162,21 +162,25 @@ TEST_F(MainWindowTest, RightClickSelectsTheNodeAndOffersWhatFitsIt) {
     tree->expandAll();
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0, 2)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "+Mit Gerät vergleichen..."}));
+                           "Entfernen...", "Eigenschaften...", "+Mit Gerät vergleichen...",
+                           "+An andere Encoder senden..."}));
     EXPECT_EQ(tree->currentItem(), node(0, 0, 2));
     EXPECT_EQ(menuOnRightClick(tree, node(0, 0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen..."}));
+                           "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen...",
+                           "+An andere Encoder senden..."}));
     EXPECT_EQ(menuOnRightClick(tree, node(0)),
               QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen...",
+                           "An andere Encoder senden..."}));
 
     // Empty space below the last node: only a new site, and the selection stays.
     const QPoint empty(5, tree->viewport()->height() - 5);
     ASSERT_EQ(tree->itemAt(empty), nullptr);
     EXPECT_EQ(menuOnRightClick(tree, empty),
               QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
-                           "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
+                           "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen...",
+                           "An andere Encoder senden..."}));
     EXPECT_EQ(tree->currentItem(), node(0));
 }
 
@@ -204,7 +208,8 @@ TEST_F(MainWindowTest, TheKeyboardMenuActsOnTheSelectedNode) {
     for (const auto& [name, ask] : keyboardMenuKeys(tree))
         EXPECT_EQ(menuOpenedBy(ask),
                   QStringList({"+Neuer Standort...", "+Neuer Encoder...", "+Umbenennen...",
-                               "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen..."}))
+                               "+Entfernen...", "+Eigenschaften...", "+Mit Gerät vergleichen...",
+                               "+An andere Encoder senden..."}))
             << name;
     for (QTreeWidgetItem* selected : {node(0), node(0, 0, 2)}) {
         ASSERT_TRUE(select(selected));
@@ -222,7 +227,8 @@ TEST_F(MainWindowTest, TheKeyboardMenuOfAnEmptyTreeOffersANewSite) {
     for (const auto& [name, ask] : keyboardMenuKeys(tree))
         EXPECT_EQ(menuOpenedBy(ask),
                   QStringList({"+Neuer Standort...", "Neuer Encoder...", "Umbenennen...",
-                               "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}))
+                               "Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen...",
+                               "An andere Encoder senden..."}))
             << name;
 }
 
@@ -296,7 +302,8 @@ TEST_F(MainWindowTest, UnreadableAndDoubtfulNodesShowGreyedAndRefuseTransfers) {
     // A site that cannot be listed may hold any name: no new encoder there.
     EXPECT_EQ(menuOnRightClick(window().tree(), node(1)),
               QStringList({"+Neuer Standort...", "Neuer Encoder...", "+Umbenennen...",
-                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen..."}));
+                           "+Entfernen...", "Eigenschaften...", "Mit Gerät vergleichen...",
+                           "An andere Encoder senden..."}));
 }
 
 // A LocationData that cannot be listed is said at start; the empty tree neither invites nor
@@ -313,7 +320,7 @@ TEST_F(MainWindowTest, AnUnlistableLocationDataIsSaidAtStartAndOffersNoNewSite) 
     EXPECT_TRUE(window().sheet()->locationPage()->controlAs<QLabel>(kNewSiteHintId)->isHidden());
     EXPECT_EQ(menuOnRightClick(tree, QPoint(5, 5)),
               QStringList({"Neuer Encoder...", "Umbenennen...", "Entfernen...", "Eigenschaften...",
-                           "Mit Gerät vergleichen..."}));
+                           "Mit Gerät vergleichen...", "An andere Encoder senden..."}));
 }
 
 // Ends the next modal dialog with its OK (1) or Cancel (2) button.
