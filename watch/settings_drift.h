@@ -26,10 +26,10 @@ struct SettingsDrift {
 // Reads the device settings and the presets an encoder folder stores, as a backup reads them
 // (each block starting from the stored one, so that what the encoder never sends compares
 // equal), and compares every transferred field with the stored files as diff does. Nothing is
-// written to the encoder or its folder. Each row of the read tables is one exchange under the
-// encoder's lock, as a poll takes it, so that a transfer of another program waits for one
-// row at most. Without a whole stored device.dat nothing is read (NothingStored). Once
-// `stopping` (when given) says so, the read gives up before its next exchange.
+// written to the encoder or its folder. Each block read is one exchange under the encoder's
+// lock, taken and given back as a poll does, so that a transfer of another program waits for
+// one block read at most. Without a whole stored device.dat nothing is read (NothingStored).
+// Once `stopping` (when given) says so, the read gives up before its next exchange.
 SettingsDrift readSettingsDrift(const std::string& encoderFolder,
                                 std::chrono::milliseconds lockWait,
                                 const std::function<bool()>& stopping = {});
