@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <thread>
 
 #include "base/stop_signal.h"
 #include "cli/command_words.h"
@@ -10,11 +11,13 @@
 #include "cli/fleet_worker.h"
 #include "cli/lock_options.h"
 #include "cli/quoted_text.h"
+#include "cli/watch_drift.h"
 #include "store/location_store.h"
 #include "watch/encoder_poll.h"
 #include "watch/health_board.h"
 #include "watch/health_json.h"
 #include "watch/metrics_server.h"
+#include "watch/settings_drift.h"
 #include "watch/web_config.h"
 
 namespace q93::ctl {
@@ -24,6 +27,7 @@ constexpr const char* kDefaultListen = "127.0.0.1:9393";
 constexpr int kDefaultInterval = 30;
 constexpr int kMaxInterval = 86400;
 constexpr int kDefaultJobs = 8;
+constexpr int kDefaultSettingsInterval = 900;
 
 struct WatchOptions {
     std::vector<std::string> words;  // the SITE and SITE/ENC words, each round's selection
@@ -32,6 +36,7 @@ struct WatchOptions {
     std::chrono::seconds interval{kDefaultInterval};
     int jobs = kDefaultJobs;
     std::string webConfig;  // empty: plain HTTP, no password
+    std::chrono::seconds settingsInterval{kDefaultSettingsInterval};  // 0: no settings reads
 };
 
 // A usage mistake returns kExitUsage, encoders that cannot be selected kExitFailure, both
@@ -39,7 +44,9 @@ struct WatchOptions {
 int readOptions(const Arguments& args, WatchOptions& options) {
     CommandWords words;
     std::string error;
-    if (!splitWords(args, {"--listen", "--interval", "--jobs", "--web-config"}, {}, words, &error))
+    if (!splitWords(args,
+                    {"--listen", "--interval", "--jobs", "--web-config", "--settings-interval"}, {},
+                    words, &error))
         return usageError(error);
     const std::string* listen = words.option("--listen");
     if (!watch::parseListenAddress(listen != nullptr ? *listen : kDefaultListen, options.listen))
@@ -57,6 +64,12 @@ int readOptions(const Arguments& args, WatchOptions& options) {
             return usageError("--web-config takes a file");
         options.webConfig = *web;
     }
+    int settingsInterval = kDefaultSettingsInterval;
+    given = words.option("--settings-interval");
+    if (given != nullptr && !parseNumber(*given, 0, kMaxInterval, settingsInterval))
+        return usageError("--settings-interval takes seconds, 0 to " +
+                          std::to_string(kMaxInterval));
+    options.settingsInterval = std::chrono::seconds(settingsInterval);
     options.words = words.positional;
     if (!selectEncoders(words.positional, options.encoders, &error))
         return failure(error);
@@ -118,6 +131,8 @@ void pollRounds(const WatchOptions& options, watch::HealthBoard& board, const St
             health.failure = outcome.failure.message;
         const StoredEncoder& encoder = encoders[index];
         board.record({encoder.site, encoder.encoder}, health);
+        board.recordBackupTime({encoder.site, encoder.encoder},
+                               watch::storedFilesWrittenAt(encoder.folder));
         const int up = health.up ? 1 : 0;
         const std::string name = encoder.name();
         const auto was = wasUp.find(name);
@@ -200,7 +215,13 @@ int runWatchCommand(const Arguments& args) {
                 bracketed ? "[" : "", options.listen.host.c_str(), bracketed ? "]" : "",
                 server.port());
     std::fflush(stdout);
+    std::thread settingsReads;
+    if (options.settingsInterval.count() > 0)
+        settingsReads = std::thread(runDriftRounds, options.words, options.settingsInterval,
+                                    options.jobs, std::ref(board), std::cref(stop));
     pollRounds(options, board, stop);
+    if (settingsReads.joinable())
+        settingsReads.join();
     server.stop();
     return kExitSuccess;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "protocol/parameter_set.h"
 
@@ -18,6 +20,13 @@ struct EncoderHealth {
     std::array<double, 2> levelSet0{};
     std::array<double, 6> levelSet1{};
     std::string failure;  // what stopped the poll, with the encoder's message
+};
+
+// What the last settings read that came to a comparison found: per stored file compared
+// ("device.dat", "Preset-3.dat"), how many fields the encoder holds otherwise.
+struct DriftCounts {
+    std::string link;
+    std::vector<std::pair<std::string, int>> files;
 };
 
 }  // namespace q93::watch

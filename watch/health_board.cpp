@@ -18,16 +18,21 @@ void HealthBoard::setNames(std::vector<Name> names) {
         if (kept != entries_.end())
             entries.push_back(std::move(*kept));
         else
-            entries.push_back({std::move(name), std::nullopt, 0.0});
+            entries.push_back({std::move(name), std::nullopt, 0.0, std::nullopt, std::nullopt});
     }
     entries_ = std::move(entries);
 }
 
-void HealthBoard::record(const Name& name, const EncoderHealth& health) {
-    const std::lock_guard<std::mutex> guard(mutex_);
+HealthBoard::Entry* HealthBoard::find(const Name& name) {
     const auto entry = std::find_if(entries_.begin(), entries_.end(),
                                     [&name](const Entry& e) { return e.name == name; });
-    if (entry == entries_.end())
+    return entry == entries_.end() ? nullptr : &*entry;
+}
+
+void HealthBoard::record(const Name& name, const EncoderHealth& health) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    Entry* entry = find(name);
+    if (entry == nullptr)
         return;
     entry->latest = health;
     ++counters_.polls;
@@ -37,6 +42,25 @@ void HealthBoard::record(const Name& name, const EncoderHealth& health) {
         ++counters_.pollErrors;
 }
 
+void HealthBoard::recordDrift(const Name& name, const SettingsDrift& drift) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    Entry* entry = find(name);
+    if (drift.result != CompareResult::NothingStored)
+        ++counters_.settingsReads;
+    if (entry == nullptr || drift.result == CompareResult::ReadFailed)
+        return;
+    if (drift.result == CompareResult::NothingStored)
+        entry->drift.reset();
+    else
+        entry->drift = DriftCounts{drift.link, differingFieldCounts(drift)};
+}
+
+void HealthBoard::recordBackupTime(const Name& name, std::optional<double> writtenAt) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (Entry* entry = find(name))
+        entry->backupAt = writtenAt;
+}
+
 std::string HealthBoard::metrics() const {
     std::vector<WatchedEncoder> polled;
     WatchCounters counters;
@@ -44,8 +68,8 @@ std::string HealthBoard::metrics() const {
         const std::lock_guard<std::mutex> guard(mutex_);
         for (const Entry& entry : entries_) {
             if (entry.latest)
-                polled.push_back(
-                    {entry.name.site, entry.name.encoder, *entry.latest, entry.lastSuccessAt});
+                polled.push_back({entry.name.site, entry.name.encoder, *entry.latest,
+                                  entry.lastSuccessAt, entry.drift, entry.backupAt});
         }
         counters = counters_;
     }

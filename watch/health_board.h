@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "watch/metric_text.h"
+#include "watch/settings_drift.h"
 
 namespace q93::watch {
 
@@ -25,6 +26,11 @@ public:
     void setNames(std::vector<Name> names);
     // Encoder `name` was polled; nothing when it is not (or no longer) watched.
     void record(const Name& name, const EncoderHealth& health);
+    // A settings read of encoder `name` came to `drift`: a comparison shows, an encoder
+    // without stored files shows none, a failed read leaves what showed before.
+    void recordDrift(const Name& name, const SettingsDrift& drift);
+    // When the stored files of encoder `name` were last written; none when it stores none.
+    void recordBackupTime(const Name& name, std::optional<double> writtenAt);
     // The metrics of every encoder polled so far.
     std::string metrics() const;
 
@@ -33,7 +39,10 @@ private:
         Name name;
         std::optional<EncoderHealth> latest;
         double lastSuccessAt = 0.0;
+        std::optional<DriftCounts> drift;
+        std::optional<double> backupAt;
     };
+    Entry* find(const Name& name);
 
     mutable std::mutex mutex_;
     std::vector<Entry> entries_;

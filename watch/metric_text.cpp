@@ -87,6 +87,50 @@ void appendLevels(std::string& text, const std::string& labels, const char* set,
     }
 }
 
+std::string siteLabels(const WatchedEncoder& watched) {
+    return "site=\"" + labelValue(watched.site) + "\",encoder=\"" + labelValue(watched.encoder) +
+           "\"";
+}
+
+// The settings drift of every encoder read against stored files, and the age of those files.
+void appendDrift(std::string& text, const std::vector<WatchedEncoder>& encoders) {
+    text += head("q93_settings_drift",
+                 "1 when the last settings read found a transferred field that differs from the "
+                 "stored files, else 0.",
+                 "gauge");
+    for (const WatchedEncoder& watched : encoders) {
+        if (!watched.drift)
+            continue;
+        int differing = 0;
+        for (const auto& [file, count] : watched.drift->files)
+            differing += count;
+        text += "q93_settings_drift{" + siteLabels(watched) + ",link=\"" + watched.drift->link +
+                "\"} " + (differing > 0 ? "1" : "0") + "\n";
+    }
+    text += head("q93_settings_differing_fields",
+                 "How many transferred fields of a stored file the encoder held otherwise at the "
+                 "last settings read.",
+                 "gauge");
+    for (const WatchedEncoder& watched : encoders) {
+        if (!watched.drift)
+            continue;
+        for (const auto& [file, count] : watched.drift->files) {
+            text += "q93_settings_differing_fields{" + siteLabels(watched) + ",link=\"" +
+                    watched.drift->link + "\",file=\"" + labelValue(file) + "\"} " +
+                    std::to_string(count) + "\n";
+        }
+    }
+    text += head("q93_backup_last_success_timestamp_seconds",
+                 "When the encoder's stored files were last written by a backup, in seconds since "
+                 "the epoch.",
+                 "gauge");
+    for (const WatchedEncoder& watched : encoders) {
+        if (watched.backupAt)
+            text += "q93_backup_last_success_timestamp_seconds{" + siteLabels(watched) + "} " +
+                    number(*watched.backupAt) + "\n";
+    }
+}
+
 }  // namespace
 
 std::string labelValue(const std::string& bytes) {
@@ -126,6 +170,7 @@ std::string metricText(const std::vector<WatchedEncoder>& encoders, const WatchC
         appendLevels(text, labels, "levelSet0", watched.latest.levelSet0);
         appendLevels(text, labels, "levelSet1", watched.latest.levelSet1);
     }
+    appendDrift(text, encoders);
     text +=
         head("q93_watch_polls_total", "Polls of an encoder since the watch started.", "counter");
     text += "q93_watch_polls_total " + std::to_string(counters.polls) + "\n";
@@ -133,6 +178,10 @@ std::string metricText(const std::vector<WatchedEncoder>& encoders, const WatchC
         head("q93_watch_poll_errors_total",
              "Polls since the watch started that an encoder did not answer in full.", "counter");
     text += "q93_watch_poll_errors_total " + std::to_string(counters.pollErrors) + "\n";
+    text +=
+        head("q93_watch_settings_reads_total",
+             "Settings reads of an encoder with stored files since the watch started.", "counter");
+    text += "q93_watch_settings_reads_total " + std::to_string(counters.settingsReads) + "\n";
     return text;
 }
 

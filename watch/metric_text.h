@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,13 +14,16 @@ struct WatchedEncoder {
     std::string site;
     std::string encoder;
     EncoderHealth latest;
-    double lastSuccessAt = 0;  // seconds since the epoch; 0 before the first good poll
+    double lastSuccessAt = 0;          // seconds since the epoch; 0 before the first good poll
+    std::optional<DriftCounts> drift;  // none before a settings read compared, or unstored
+    std::optional<double> backupAt;    // when the stored files were last written
 };
 
 // The watch's own counters, over every poll since it started.
 struct WatchCounters {
     std::uint64_t polls = 0;
     std::uint64_t pollErrors = 0;
+    std::uint64_t settingsReads = 0;  // settings reads of encoders with stored files
 };
 
 // The metrics in the Prometheus text exposition format (version 0.0.4): every family with

@@ -17,6 +17,7 @@
 #include <set>
 #include <thread>
 
+#include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
 #include "tests/support/lock_holder_process.h"
 #include "tests/support/process_runner.h"
@@ -507,6 +508,107 @@ TEST(Watch, IdleAndTricklingClientsNeitherBlindItNorStarveThePolls) {
     EXPECT_EQ(after.at("q93_up" + of), 1) << starved.errText();
     EXPECT_EQ(after.at("q93_watch_poll_errors_total"), 0) << starved.errText();
     EXPECT_EQ(starved.errText().find("Too many open files"), std::string::npos);
+}
+
+// The watch reads each encoder's settings every --settings-interval and compares them with
+// the stored files: a preset field changed behind its back by another q93ctl shows as drift
+// of that encoder and that file, named once on stderr, and the next backup ends it. An
+// encoder without stored files shows no drift series; the text passes promtool's lint.
+TEST(Watch, ASettingChangedBehindItsBackShowsAsDriftUntilTheNextBackup) {
+    test::SimProcess sim({"--encoders", "3"});
+    ASSERT_TRUE(sim.ready()) << sim.error() << sim.stderrText();
+    test::TempDir work;
+    addEncoder(work.path(), "Hilltop/Tower", sim.port());
+    addEncoder(work.path(), "Hilltop/Mast", sim.port() + 1);
+    addEncoder(work.path(), "Valley/Bare", sim.port() + 2);
+    const auto backup = test::runCtl({"backup", "Hilltop"}, work.path().string());
+    ASSERT_EQ(backup.exitCode, 0) << backup.err;
+
+    WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1",
+                                     "--settings-interval", "1"});
+    ASSERT_GT(watch.port(), 0) << watch.errText();
+    const auto drift = [](const std::string& encoder) {
+        return "q93_settings_drift" + labels("Hilltop", encoder);
+    };
+    const auto fields = [](const std::string& encoder, const std::string& file) {
+        return "q93_settings_differing_fields{site=\"Hilltop\",encoder=\"" + encoder +
+               "\",link=\"tcp\",file=\"" + file + "\"}";
+    };
+    const auto backedUp = [](const std::string& site, const std::string& encoder) {
+        return "q93_backup_last_success_timestamp_seconds{site=\"" + site + "\",encoder=\"" +
+               encoder + "\"}";
+    };
+    const auto driftIs = [&](double tower) {
+        return [&, tower](const std::map<std::string, double>& m) {
+            return m.count(drift("Tower")) != 0 && m.at(drift("Tower")) == tower &&
+                   m.count(drift("Mast")) != 0;
+        };
+    };
+    // One settings round reads 9 blocks row by row, each row an exchange of its own.
+    constexpr auto kWithin = 60s;
+    const auto clean = scrapeUntil(watch.port(), driftIs(0), kWithin);
+    ASSERT_TRUE(driftIs(0)(clean)) << watch.errText();
+    EXPECT_EQ(clean.at(drift("Mast")), 0);
+    for (const char* file : {"device.dat", "Preset-1.dat", "Preset-3.dat", "Preset-8.dat"})
+        EXPECT_EQ(clean.at(fields("Tower", file)), 0) << file;
+    const double firstBackup = clean.at(backedUp("Hilltop", "Tower"));
+    EXPECT_NEAR(firstBackup, static_cast<double>(std::time(nullptr)), 120);
+    for (const auto& [series, value] : clean) {
+        if (series.find("encoder=\"Bare\"") != std::string::npos)
+            EXPECT_EQ(series.find("q93_settings_"), std::string::npos) << series;
+    }
+    EXPECT_FALSE(clean.count(backedUp("Valley", "Bare")));
+
+    // Behind the watch's back: preset 3 of Tower from an edited copy of its stored file,
+    // the stored file itself left as it was.
+    const fs::path tower = work.path() / "LocationData" / "Hilltop" / "Tower";
+    PresetParameters preset;
+    ASSERT_EQ(readPresetFile((tower / "Preset-3.dat").string(), preset), 200);
+    ASSERT_EQ(preset.preemphasis, 1);
+    preset.preemphasis = 2;
+    ASSERT_TRUE(writePresetFile(work.file("edited.dat"), preset));
+    const auto written = test::runCtl(
+        {"--encoder", "Hilltop/Tower", "write-preset", "3", "--in", work.file("edited.dat")},
+        work.path().string());
+    ASSERT_EQ(written.exitCode, 0) << written.err;
+
+    const auto drifted = scrapeUntil(watch.port(), driftIs(1), kWithin);
+    ASSERT_TRUE(driftIs(1)(drifted)) << watch.errText();
+    EXPECT_EQ(drifted.at(fields("Tower", "Preset-3.dat")), 1);
+    EXPECT_EQ(drifted.at(fields("Tower", "Preset-2.dat")), 0);
+    EXPECT_EQ(drifted.at(fields("Tower", "device.dat")), 0);
+    EXPECT_EQ(drifted.at(drift("Mast")), 0);
+    const std::string told =
+        "Hilltop/Tower holds settings other than stored: "
+        "Preset-3.dat:preemphasis\n";
+    const auto errHolds = [&](const std::string& part) {
+        for (const auto deadline = Clock::now() + 5s; Clock::now() < deadline;
+             std::this_thread::sleep_for(50ms)) {
+            if (watch.errText().find(part) != std::string::npos)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(errHolds(told)) << watch.errText();
+
+    const auto again = test::runCtl({"backup", "Hilltop/Tower"}, work.path().string());
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    const auto back = scrapeUntil(watch.port(), driftIs(0), kWithin);
+    ASSERT_TRUE(driftIs(0)(back)) << watch.errText();
+    EXPECT_EQ(back.at(fields("Tower", "Preset-3.dat")), 0);
+    EXPECT_GT(back.at(backedUp("Hilltop", "Tower")), firstBackup);
+    EXPECT_TRUE(errHolds("Hilltop/Tower holds its stored settings again\n")) << watch.errText();
+    const std::string err = watch.errText();
+    EXPECT_EQ(err.find(told), err.rfind(told)) << err;
+    EXPECT_EQ(err.find("Mast holds"), std::string::npos) << err;
+
+    const std::string textFile = (work.path() / "metrics.txt").string();
+    test::writeFileBytes(textFile, scrape(watch.port()).body);
+    const auto lint =
+        test::runProgram({"/bin/sh", "-c", "promtool check metrics < \"$0\"", textFile});
+    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
+    EXPECT_EQ(lint.out + lint.err, "");
+    EXPECT_EQ(watch.stop().first, 0) << watch.errText();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "watch/clock_offset.h"
+#include "watch/health_board.h"
 #include "watch/health_json.h"
 #include "watch/metric_text.h"
 #include "watch/metrics_server.h"
@@ -122,6 +123,66 @@ TEST(MetricText, EscapesNamesAndLeavesOutWhatADownEncoderDidNotBring) {
                                "q93_current_input", "q93_level"}) {
         EXPECT_EQ(text.find(std::string(family) + "{" + s), std::string::npos) << family;
     }
+}
+
+// The drift the board shows through a run of settings reads: a comparison shows per file, a
+// failed read leaves what showed (or nothing), an encoder whose stored files are gone shows
+// none; the backup time carries no link label. Every read of stored files counts.
+TEST(HealthBoard, ShowsTheLastComparedDriftAndDropsItWithTheStoredFiles) {
+    const HealthBoard::Name tower{"Hilltop", "Tower"};
+    HealthBoard board({tower});
+    EncoderHealth polled;
+    polled.up = true;
+    polled.link = "tcp";
+    board.record(tower, polled);
+    board.recordBackupTime(tower, 1700000000.25);
+
+    SettingsDrift compared;
+    compared.result = CompareResult::Compared;
+    compared.link = "tcp";
+    compared.files = {"device.dat", "Preset-1.dat", "Preset-3.dat"};
+    compared.differences = {{"Preset-3.dat", "pilotLevel", "6.8", "7.5", "kHz"},
+                            {"Preset-3.dat", "preemphasis", "1", "2", ""}};
+    SettingsDrift failed;
+    failed.result = CompareResult::ReadFailed;
+    const SettingsDrift unstored;  // NothingStored
+
+    const std::string l = "site=\"Hilltop\",encoder=\"Tower\",link=\"tcp\"";
+    const std::string drift = "q93_settings_drift{" + l + "} ";
+    const std::string preset3 = "q93_settings_differing_fields{" + l + ",file=\"Preset-3.dat\"} ";
+    struct Step {
+        const SettingsDrift* read;
+        const char* driftShown;  // nullptr: no drift series
+        const char* preset3Shown;
+        int reads;
+    } const steps[] = {
+        {&failed, nullptr, nullptr, 1},   {&compared, "1", "2", 2},       {&failed, "1", "2", 3},
+        {&unstored, nullptr, nullptr, 3}, {&failed, nullptr, nullptr, 4},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(i);
+        board.recordDrift(tower, *steps[i].read);
+        const std::string text = board.metrics();
+        if (steps[i].driftShown == nullptr) {
+            EXPECT_EQ(text.find("q93_settings_drift{"), std::string::npos) << text;
+            EXPECT_EQ(text.find("q93_settings_differing_fields{"), std::string::npos) << text;
+        } else {
+            EXPECT_NE(text.find(drift + steps[i].driftShown + "\n"), std::string::npos) << text;
+            EXPECT_NE(text.find(preset3 + steps[i].preset3Shown + "\n"), std::string::npos) << text;
+            EXPECT_NE(text.find("q93_settings_differing_fields{" + l + ",file=\"device.dat\"} 0\n"),
+                      std::string::npos)
+                << text;
+        }
+        EXPECT_NE(text.find("q93_watch_settings_reads_total " + std::to_string(steps[i].reads)),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find("q93_backup_last_success_timestamp_seconds{site=\"Hilltop\","
+                            "encoder=\"Tower\"} 1700000000.25\n"),
+                  std::string::npos)
+            << text;
+    }
+    EXPECT_EQ(differingFieldNames(compared.differences),
+              "Preset-3.dat:pilotLevel Preset-3.dat:preemphasis");
 }
 
 }  // namespace
