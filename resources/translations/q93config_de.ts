@@ -344,15 +344,15 @@ Holen Sie zuerst mit „Auslesen“ die Werte des Encoders.</translation>
         <translation>Wählen Sie mindestens ein Feld und einen Encoder.</translation>
     </message>
     <message numerus="yes">
-        <source>Send the checked fields to %n encoder(s)?</source>
+        <source>Send the checked fields to the %n encoder(s) the plan would change?</source>
         <translation>
-            <numerusform>Die gewählten Felder an %n Encoder senden?</numerusform>
-            <numerusform>Die gewählten Felder an %n Encoder senden?</numerusform>
+            <numerusform>Die gewählten Felder an den %n Encoder senden, den der Plan ändern würde?</numerusform>
+            <numerusform>Die gewählten Felder an die %n Encoder senden, die der Plan ändern würde?</numerusform>
         </translation>
     </message>
     <message>
-        <source>%1 goes first, alone; the others follow only when it holds every value. Each encoder is read back, and one that does not hold a value gets its old values back.</source>
-        <translation>%1 kommt zuerst, allein; die anderen folgen nur, wenn er jeden Wert hält. Jeder Encoder wird zurückgelesen, und einer, der einen Wert nicht hält, bekommt seine alten Werte zurück.</translation>
+        <source>%1 goes first, alone; the others follow only when it holds every value. Each encoder is read back, and one that does not hold a value gets its old values back. The other checked encoders are left alone.</source>
+        <translation>%1 kommt zuerst, allein; die anderen folgen nur, wenn er jeden Wert hält. Jeder Encoder wird zurückgelesen, und einer, der einen Wert nicht hält, bekommt seine alten Werte zurück. Die übrigen gewählten Encoder bleiben unberührt.</translation>
     </message>
     <message>
         <source>Stop</source>
@@ -377,6 +377,10 @@ Holen Sie zuerst mit „Auslesen“ die Werte des Encoders.</translation>
     <message>
         <source>Plan: %1 would change, %2 unchanged, %3 could not be read. Send to go on.</source>
         <translation>Plan: %1 würden geändert, %2 unverändert, %3 nicht lesbar. „Senden“ führt ihn aus.</translation>
+    </message>
+    <message>
+        <source>Plan: %1 unchanged, %2 could not be read; nothing to send.</source>
+        <translation>Plan: %1 unverändert, %2 nicht lesbar; nichts zu senden.</translation>
     </message>
     <message>
         <source>Stopping after the encoder under way...</source>

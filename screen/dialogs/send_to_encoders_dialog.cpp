@@ -1,8 +1,8 @@
 #include "screen/dialogs/send_to_encoders_dialog.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -38,13 +38,20 @@ QTreeWidgetItem* checkableRow(QTreeWidgetItem* parent, const QStringList& texts)
     return row;
 }
 
+// The unit as the pages write it.
+QString unitText(const std::string& unit) {
+    return unit.empty()        ? QString()
+           : unit == "degrees" ? QStringLiteral(" \u00b0")
+                               : " " + fromStd(unit);
+}
+
 QString changeLine(const FieldChange& change) {
     const FieldRange* range = nullptr;
     for (int preset : {0, 1})
         for (const FieldRange& candidate : blockRanges(preset))
             if (change.field == candidate.name)
                 range = &candidate;
-    const QString unit = change.unit.empty() ? QString() : " " + fromStd(change.unit);
+    const QString unit = unitText(change.unit);
     return QStringLiteral("%1: %2 \u2192 %3%4")
         .arg(range != nullptr ? fieldLabel(*range) : fromStd(change.field), fromStd(change.from),
              fromStd(change.to), unit);
@@ -97,20 +104,26 @@ SendToEncodersDialog::SendToEncodersDialog(const SendSource& source,
     auto* encoderBox = new QGroupBox(translated("Encoders"));
     encoders_ = new QTreeWidget;
     (new QVBoxLayout(encoderBox))->addWidget(encoders_);
-    layout->addWidget(fieldBox, 2);
-    layout->addWidget(encoderBox, 3);
+    layout->addWidget(fieldBox, 3);
+    layout->addWidget(encoderBox, 2);
 
     status_ = new QLabel;
     status_->setWordWrap(true);
     progress_ = new QProgressBar;
+    progress_->setVisible(false);
     layout->addWidget(progress_);
     layout->addWidget(status_);
 
-    auto* buttons = new QDialogButtonBox;
-    plan_ = buttons->addButton(translated("Show plan"), QDialogButtonBox::ActionRole);
-    send_ = buttons->addButton(translated("Send"), QDialogButtonBox::AcceptRole);
-    close_ = buttons->addButton(QDialogButtonBox::Close);
-    layout->addWidget(buttons);
+    // In the order of the work: the plan, then the send.
+    auto* buttons = new QHBoxLayout;
+    plan_ = new QPushButton(translated("Show plan"));
+    send_ = new QPushButton(translated("Send"));
+    close_ = new QPushButton(translated("Close"));
+    buttons->addWidget(plan_);
+    buttons->addWidget(send_);
+    buttons->addStretch();
+    buttons->addWidget(close_);
+    layout->addLayout(buttons);
     for (QPushButton* button : {plan_, send_, close_})
         button->setAutoDefault(false);
     connect(plan_, &QPushButton::clicked, this, &SendToEncodersDialog::showPlan);
@@ -141,11 +154,10 @@ void SendToEncodersDialog::buildFieldList() {
     const void* block = source_.preset == 0 ? static_cast<const void*>(&source_.deviceValues)
                                             : static_cast<const void*>(&source_.presetValues);
     for (const FieldRange& range : blockRanges(source_.preset)) {
-        const std::string unit = storedUnit(range);
-        QTreeWidgetItem* row = checkableRow(
-            fields_->invisibleRootItem(),
-            {fieldLabel(range),
-             fromStd(fieldValueText(block, range) + (unit.empty() ? "" : " " + unit))});
+        QTreeWidgetItem* row =
+            checkableRow(fields_->invisibleRootItem(),
+                         {fieldLabel(range),
+                          fromStd(fieldValueText(block, range)) + unitText(storedUnit(range))});
         row->setData(0, Qt::UserRole, QString::fromUtf8(range.name));
     }
     fields_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -227,21 +239,29 @@ void SendToEncodersDialog::showPlan() {
     force_ = !outside.empty();
     if (force_ && !askSendAnyway(this, outOfRangeLines(outside, source_.deviceValues)))
         return;
-    run(false);
+    run(false, chosenRows());
 }
 
+// The send goes to the encoders the plan would change: one that holds the values already
+// needs nothing, and one that could not be read is no canary for the others.
 void SendToEncodersDialog::sendPlanned() {
-    const std::vector<QTreeWidgetItem*> rows = chosenRows();
+    std::vector<QTreeWidgetItem*> rows;
+    for (QTreeWidgetItem* row : chosenRows())
+        if (row->data(1, Qt::UserRole).toInt() == static_cast<int>(SetStatus::Planned))
+            rows.push_back(row);
+    if (rows.empty())
+        return;
     const QString first = rows.front()->parent()->text(0) + "/" + rows.front()->text(0);
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
                     QCoreApplication::translate("q93::SendToEncoders",
-                                                "Send the checked fields to %n encoder(s)?",
+                                                "Send the checked fields to the %n encoder(s) "
+                                                "the plan would change?",
                                                 nullptr, static_cast<int>(rows.size())),
                     QMessageBox::NoButton, this);
     box.setInformativeText(
         translated("%1 goes first, alone; the others follow only when it holds every value. Each "
                    "encoder is read back, and one that does not hold a value gets its old values "
-                   "back.")
+                   "back. The other checked encoders are left alone.")
             .arg(first));
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
     QPushButton* send = box.addButton(translated("Send"), QMessageBox::AcceptRole);
@@ -249,11 +269,11 @@ void SendToEncodersDialog::sendPlanned() {
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == send)
-        run(true);
+        run(true, rows);
 }
 
-void SendToEncodersDialog::run(bool apply) {
-    runRows_ = chosenRows();
+void SendToEncodersDialog::run(bool apply, std::vector<QTreeWidgetItem*> rows) {
+    runRows_ = std::move(rows);
     std::vector<StoredEncoder> encoders;
     for (QTreeWidgetItem* row : runRows_) {
         encoders.push_back(targets_[row->data(0, Qt::UserRole).toInt()].stored);
@@ -265,6 +285,7 @@ void SendToEncodersDialog::run(bool apply) {
     std::fill(std::begin(counts_), std::end(counts_), 0);
     if (!worker_->start(chosenChange(), apply, force_, encoders))
         return;
+    progress_->setVisible(true);
     progress_->setRange(0, static_cast<int>(encoders.size()));
     progress_->setValue(0);
     fields_->setEnabled(false);
@@ -286,6 +307,7 @@ void SendToEncodersDialog::started(std::size_t index) {
 void SendToEncodersDialog::finished(std::size_t index, const SetOutcome& outcome) {
     QTreeWidgetItem* row = runRows_[index];
     ++counts_[static_cast<int>(outcome.status)];
+    row->setData(1, Qt::UserRole, static_cast<int>(outcome.status));
     row->setText(1, outcomeText(outcome));
     row->setToolTip(1, row->text(1));
     if (!setStatusHeld(outcome.status) && outcome.status != SetStatus::NotAttempted)
@@ -312,12 +334,16 @@ void SendToEncodersDialog::runDone() {
                       .arg(failed);
     } else {
         planShown_ = true;
-        summary = translated(
-                      "Plan: %1 would change, %2 unchanged, %3 could not be read. Send to go "
-                      "on.")
-                      .arg(count(SetStatus::Planned))
-                      .arg(count(SetStatus::Unchanged))
-                      .arg(failed);
+        summary = count(SetStatus::Planned) == 0
+                      ? translated("Plan: %1 unchanged, %2 could not be read; nothing to send.")
+                            .arg(count(SetStatus::Unchanged))
+                            .arg(failed)
+                      : translated(
+                            "Plan: %1 would change, %2 unchanged, %3 could not be read. "
+                            "Send to go on.")
+                            .arg(count(SetStatus::Planned))
+                            .arg(count(SetStatus::Unchanged))
+                            .arg(failed);
     }
     showIdle(summary);
 }

@@ -62,7 +62,7 @@ private:
     void choiceChanged();
     void showPlan();
     void sendPlanned();
-    void run(bool apply);
+    void run(bool apply, std::vector<QTreeWidgetItem*> rows);
     void started(std::size_t index);
     void finished(std::size_t index, const SetOutcome& outcome);
     void runDone();

@@ -43,6 +43,9 @@ protected:
             folders.push_back(
                 encoderFolder("Hill", "E" + std::to_string(k + 1), tcpText(sim->port() + k)));
         ASSERT_TRUE(writePresetFile(folders[0] + "Preset-2.dat", engineersPreset()));
+        // An encoder without connection settings: the plan cannot read it, and the send
+        // leaves it out instead of making it the canary.
+        encoderFolder("Hill", "Aux");
     }
 
     double storedPilot(int k) {
@@ -71,9 +74,11 @@ protected:
 
 TEST_P(SendToEncoders, PlanReadsOnlyAndSendGoesToTheCanaryFirstAndRollsBack) {
     const UiTranslations german(Language::German);
-    ASSERT_TRUE(select(node(0, 0, 2)));
+    // The tree lists Aux, E1, E2, E3.
+    ASSERT_EQ(LocationTree::folderName(node(0, 1)), "E1");
+    ASSERT_TRUE(select(node(0, 1, 2)));
     std::unique_ptr<SendToEncodersDialog> dialog =
-        sendNodeToEncoders(window().tree(), node(0, 0, 2));
+        sendNodeToEncoders(window().tree(), node(0, 1, 2));
     ASSERT_NE(dialog, nullptr);
     dialog->show();
 
@@ -87,27 +92,38 @@ TEST_P(SendToEncoders, PlanReadsOnlyAndSendGoesToTheCanaryFirstAndRollsBack) {
     QTreeWidget* encoders = dialog->encoderList();
     ASSERT_EQ(encoders->topLevelItemCount(), 1);
     QTreeWidgetItem* site = encoders->topLevelItem(0);
-    ASSERT_EQ(site->childCount(), 2);  // E1 is the source
+    ASSERT_EQ(site->childCount(), 3);  // E1 is the source
+    const auto row = [site](const QString& name) {
+        for (int e = 0; e < site->childCount(); ++e)
+            if (site->child(e)->text(0) == name)
+                return site->child(e);
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    QTreeWidgetItem* aux = row("Aux");
+    QTreeWidgetItem* e2 = row("E2");
+    QTreeWidgetItem* e3 = row("E3");
+    ASSERT_TRUE(aux != nullptr && e2 != nullptr && e3 != nullptr);
     check(site);
-    EXPECT_EQ(site->child(1)->checkState(0), Qt::Checked);
+    EXPECT_EQ(e3->checkState(0), Qt::Checked);
     EXPECT_FALSE(dialog->sendButton()->isEnabled());
 
     dialog->planButton()->click();
     ASSERT_TRUE(waitForRun(*dialog));
-    for (int e = 0; e < 2; ++e) {
-        EXPECT_EQ(site->child(e)->text(1), "wird geändert");
-        ASSERT_EQ(site->child(e)->childCount(), 1);
-        EXPECT_TRUE(site->child(e)->child(0)->text(1).endsWith("(pilotLevel): 6.75 \u2192 7 kHz"))
-            << site->child(e)->child(0)->text(1).toStdString();
+    EXPECT_TRUE(aux->text(1).startsWith("fehlgeschlagen:")) << aux->text(1).toStdString();
+    for (QTreeWidgetItem* e : {e2, e3}) {
+        EXPECT_EQ(e->text(1), "wird geändert");
+        ASSERT_EQ(e->childCount(), 1);
+        EXPECT_TRUE(e->child(0)->text(1).endsWith("(pilotLevel): 6.75 \u2192 7 kHz"))
+            << e->child(0)->text(1).toStdString();
     }
     EXPECT_EQ(setsLogged(), 0u) << sim->stderrText();
     EXPECT_EQ(storedPilot(1), 0);
     EXPECT_EQ(storedPilot(2), 0);
 
     // Unchecking and checking again asks for the plan anew.
-    site->child(0)->setCheckState(0, Qt::Unchecked);
+    e2->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(dialog->sendButton()->isEnabled());
-    check(site->child(0));
+    check(e2);
     dialog->planButton()->click();
     ASSERT_TRUE(waitForRun(*dialog));
     ASSERT_TRUE(dialog->sendButton()->isEnabled());
@@ -116,12 +132,12 @@ TEST_P(SendToEncoders, PlanReadsOnlyAndSendGoesToTheCanaryFirstAndRollsBack) {
     Answers answers({replyWith("Senden", &question)});
     dialog->sendButton()->click();
     ASSERT_TRUE(answers.done());
+    EXPECT_TRUE(question.contains("an die 2 Encoder")) << question.toStdString();
     EXPECT_TRUE(question.contains("Hill/E2 kommt zuerst")) << question.toStdString();
     ASSERT_TRUE(waitForRun(*dialog));
-    EXPECT_TRUE(site->child(0)->text(1).startsWith(GetParam().second))
-        << site->child(0)->text(1).toStdString();
-    EXPECT_TRUE(site->child(1)->text(1).startsWith(GetParam().third))
-        << site->child(1)->text(1).toStdString();
+    EXPECT_TRUE(e2->text(1).startsWith(GetParam().second)) << e2->text(1).toStdString();
+    EXPECT_TRUE(e3->text(1).startsWith(GetParam().third)) << e3->text(1).toStdString();
+    EXPECT_TRUE(aux->text(1).startsWith("fehlgeschlagen:")) << aux->text(1).toStdString();
     EXPECT_EQ(storedPilot(1), GetParam().secondPilot);
     EXPECT_EQ(storedPilot(2), GetParam().thirdPilot);
     EXPECT_EQ(storedPilot(0), 7.0);
