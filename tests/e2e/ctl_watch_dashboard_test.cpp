@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "tests/e2e/ctl_run.h"
+#include "tests/e2e/watch_process.h"
 #include "tests/support/deadline.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/sim_process.h"
@@ -158,58 +159,6 @@ TEST(Dashboard, IsAGrafanaDashboardAskingThePrometheusTheUserPicks) {
     }
 }
 
-// q93ctl watch in a folder, from its line "serving http://127.0.0.1:PORT/metrics" to the end
-// of the test.
-class Watch {
-public:
-    Watch(const fs::path& directory, std::vector<std::string> args)
-        : errPath_((directory / "watch.err").string()) {
-        args.insert(args.begin(), test::binPath("q93ctl"));
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            const int err = ::open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(err, STDERR_FILENO);
-            if (::chdir(directory.c_str()) != 0)
-                ::_exit(127);
-            std::vector<char*> argv;
-            for (std::string& word : args)
-                argv.push_back(word.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        std::string line;
-        const auto deadline = test::TestClock::now() + 5s;
-        pollfd ready{out[0], POLLIN, 0};
-        char c = 0;
-        while (c != '\n' && ::poll(&ready, 1, test::millisecondsLeft(deadline)) > 0 &&
-               ::read(out[0], &c, 1) == 1)
-            line += c;
-        ::close(out[0]);
-        const std::string head = "serving http://127.0.0.1:";
-        if (line.rfind(head, 0) == 0)
-            port_ = std::atoi(line.c_str() + head.size());
-    }
-    ~Watch() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    int port() const { return port_; }
-    std::string errText() const { return test::readFileBytes(errPath_); }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-    std::string errPath_;
-};
-
 // The metric names an exposition text declares or samples; a histogram's or summary's
 // series names with them.
 std::set<std::string> exportedNames(const std::string& text) {
@@ -272,7 +221,7 @@ TEST(Dashboard, QueriesOnlyMetricsTheWatchExports) {
     const auto backup = test::runCtl({"backup"}, work.path().string());
     ASSERT_EQ(backup.exitCode, 0) << backup.out << backup.err;
 
-    Watch watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"});
+    test::WatchProcess watch(work.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "1"});
     ASSERT_GT(watch.port(), 0) << watch.errText();
     // Series appear as their reads finish: scrape until the dashboard's names are all there.
     std::set<std::string> missing = used;

@@ -19,6 +19,7 @@
 
 #include "protocol/parameter_files.h"
 #include "tests/e2e/ctl_run.h"
+#include "tests/e2e/watch_process.h"
 #include "tests/support/lock_holder_process.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/sim_process.h"
@@ -27,91 +28,11 @@
 namespace q93 {
 namespace {
 
+using test::WatchProcess;
+
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-// q93ctl watch running in `directory`, from its first line "serving http://HOST:PORT/metrics"
-// until stop() or the end of the test.
-class WatchProcess {
-public:
-    // `descriptors`, when given, is the watch's limit of open files (soft and hard).
-    WatchProcess(const fs::path& directory, const std::vector<std::string>& args,
-                 rlim_t descriptors = 0)
-        : errPath_((directory / "watch.err").string()) {
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        std::vector<std::string> words{test::binPath("q93ctl")};
-        words.insert(words.end(), args.begin(), args.end());
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            const int err = ::open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(err, STDERR_FILENO);
-            if (::chdir(directory.c_str()) != 0)
-                ::_exit(127);
-            const rlimit limit{descriptors, descriptors};
-            if (descriptors != 0 && ::setrlimit(RLIMIT_NOFILE, &limit) != 0)
-                ::_exit(127);
-            std::vector<char*> argv;
-            for (std::string& word : words)
-                argv.push_back(word.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        readFirstLine(out[0]);
-        ::close(out[0]);
-    }
-    ~WatchProcess() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    int port() const { return port_; }
-    std::string errText() const { return test::readFileBytes(errPath_); }
-
-    // SIGTERM, then the exit status and how long the watch took to end (up to 5 s).
-    std::pair<int, Clock::duration> stop() {
-        const auto start = Clock::now();
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        while (Clock::now() - start < 5s) {
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Clock::now() - start};
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return {-1, Clock::now() - start};
-    }
-
-private:
-    void readFirstLine(int fd) {
-        std::string line;
-        const auto deadline = Clock::now() + 5s;
-        while (line.find('\n') == std::string::npos && Clock::now() < deadline) {
-            pollfd ready{fd, POLLIN, 0};
-            if (::poll(&ready, 1, 100) <= 0)
-                continue;
-            char c;
-            if (::read(fd, &c, 1) != 1)
-                break;
-            line += c;
-        }
-        const std::string head = "serving http://127.0.0.1:";
-        if (line.rfind(head, 0) == 0)
-            port_ = std::atoi(line.c_str() + head.size());
-    }
-
-    pid_t pid_ = -1;
-    int port_ = 0;
-    std::string errPath_;
-};
 
 // Sample lines of the exposition text by "name{labels}".
 std::map<std::string, double> samples(const std::string& text) {

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tests/e2e/ctl_run.h"
+#include "tests/e2e/watch_process.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_dir.h"
@@ -22,50 +23,6 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr const char* kPassword = "scrape, don't peek";
-
-// q93ctl watch started in `directory` with stdout and stderr in files there, read until its
-// first line ("serving URL") or its end, for up to 5 s.
-class Watch {
-public:
-    Watch(const fs::path& directory, const std::vector<std::string>& args)
-        : out_((directory / "watch.out").string()), err_((directory / "watch.err").string()) {
-        std::vector<std::string> words{test::binPath("q93ctl")};
-        words.insert(words.end(), args.begin(), args.end());
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ::dup2(out, STDOUT_FILENO);
-            ::dup2(err, STDERR_FILENO);
-            if (::chdir(directory.c_str()) != 0)
-                ::_exit(127);
-            std::vector<char*> argv;
-            for (std::string& word : words)
-                argv.push_back(word.data());
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        for (const auto deadline = Clock::now() + 5s; Clock::now() < deadline;
-             std::this_thread::sleep_for(20ms)) {
-            line_ = test::readFileBytes(out_);
-            if (line_.find('\n') != std::string::npos || ::waitpid(pid_, nullptr, WNOHANG) != 0)
-                break;
-        }
-    }
-    ~Watch() {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    const std::string& firstLine() const { return line_; }
-    std::string err() const { return test::readFileBytes(err_); }
-
-private:
-    pid_t pid_ = -1;
-    std::string out_;
-    std::string err_;
-    std::string line_;
-};
 
 std::string bcrypt(const std::string& password) {
     char salt[CRYPT_GENSALT_OUTPUT_SIZE];
@@ -130,13 +87,11 @@ TEST_F(WatchWeb, ServesHttpsAndAnswersOnlyTheRightPassword) {
                                    "basic_auth_users:\n"
                                    "  prometheus: " +
                                        hash_ + "\n");
-    Watch watch(work_.path(),
-                {"watch", "--listen", "127.0.0.1:0", "--interval", "60", "--web-config", web});
-    const std::string head = "serving https://127.0.0.1:";
-    ASSERT_EQ(watch.firstLine().rfind(head, 0), 0u) << watch.firstLine() << watch.err();
-    const std::string url =
-        "https://127.0.0.1:" + std::to_string(std::atoi(watch.firstLine().c_str() + head.size())) +
-        "/metrics";
+    test::WatchProcess watch(work_.path(), {"watch", "--listen", "127.0.0.1:0", "--interval", "60",
+                                            "--web-config", web});
+    ASSERT_EQ(watch.firstLine().rfind("serving https://127.0.0.1:", 0), 0u)
+        << watch.firstLine() << watch.errText();
+    const std::string url = "https://127.0.0.1:" + std::to_string(watch.port()) + "/metrics";
     const std::string ca = "conf/watch.crt";
 
     struct Case {
@@ -179,7 +134,7 @@ TEST_F(WatchWeb, ServesHttpsAndAnswersOnlyTheRightPassword) {
     EXPECT_NE(got.exitCode, 0) << got.out;
     EXPECT_EQ(got.out.find("HTTP/1.1 200"), std::string::npos) << got.out;
     EXPECT_EQ(got.out.find("q93_"), std::string::npos) << got.out;
-    EXPECT_EQ(watch.err().find("warning"), std::string::npos) << watch.err();
+    EXPECT_EQ(watch.errText().find("warning"), std::string::npos) << watch.errText();
 }
 
 // A file that cannot be served as it says refuses to start, naming the file and its line or
