@@ -32,6 +32,7 @@ sanitized_flags=(-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG")
 
 echo "== address and undefined-behaviour sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
     run_suite build-asan all -DQ93_SANITIZE=address,undefined "${sanitized_flags[@]}"
 
 echo "== thread sanitizer, the tests that start threads"
