@@ -12,6 +12,7 @@
 #include "cli/lock_options.h"
 #include "cli/quoted_text.h"
 #include "cli/watch_drift.h"
+#include "link/tcp_link.h"
 #include "store/location_store.h"
 #include "watch/encoder_poll.h"
 #include "watch/health_board.h"
@@ -196,6 +197,8 @@ int runWatchCommand(const Arguments& args) {
         return status;
     StopSignal stop;
     stop.installSignalHandlers();
+    // A poll has seconds to spare: its answers are waited for asleep, not by turning the CPU.
+    setEagerTcpTake(false);
     watch::HealthBoard board(boardNames(options.encoders));
     watch::MetricsServer server([&board] { return board.metrics(); });
     std::string error;

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -28,6 +29,7 @@ constexpr std::size_t kRecvChunk = 512;
 // So a take first gives way to the other threads for this long, looking again each time,
 // and only then sleeps; a slow encoder costs it nothing but these few turns.
 constexpr auto kEagerTake = std::chrono::microseconds(50);
+std::atomic<bool> eagerTake{true};
 
 std::string connectionFailedText(const TcpClient& client) {
     char text[1024];
@@ -37,6 +39,10 @@ std::string connectionFailedText(const TcpClient& client) {
 }
 
 }  // namespace
+
+void setEagerTcpTake(bool eager) {
+    eagerTake = eager;
+}
 
 TcpLink::~TcpLink() {
     close();
@@ -92,7 +98,8 @@ int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
         std::unique_lock lock(mutex_);
         const auto start = std::chrono::steady_clock::now();
         const auto deadline = start + std::chrono::milliseconds(kTcpTakeTimeoutMs);
-        while (frameQueue_.empty() && std::chrono::steady_clock::now() - start < kEagerTake) {
+        while (eagerTake && frameQueue_.empty() &&
+               std::chrono::steady_clock::now() - start < kEagerTake) {
             lock.unlock();
             std::this_thread::yield();
             lock.lock();

@@ -21,6 +21,11 @@ inline constexpr int kTcpFrameCapacity = 511;
 // The reader assembles a frame in this many bytes.
 inline constexpr int kTcpAssemblySize = 1024;
 
+// Whether a take first gives way to other threads for a short while before it sleeps (the
+// default), which makes a transfer over a fast network quicker at some CPU time per answer.
+// A process that is in no hurry, such as the fleet watch, turns it off for all its links.
+void setEagerTcpTake(bool eager);
+
 // Cuts a received byte stream into frames as the reader thread does, however it is chunked:
 // bytes outside a frame are dropped, a start byte inside a frame is kept like any other, and
 // a frame that fills kTcpAssemblySize bytes without an end byte is given up.
