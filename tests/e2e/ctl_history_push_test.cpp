@@ -221,30 +221,5 @@ TEST_F(HistoryPush, APushThatCannotHappenSaysWhyAndKeepsTheVersion) {
     }
 }
 
-// Without a history --push is only a note; the history subcommands say how to start one.
-TEST(HistoryPushAbsent, WithoutAHistoryBackupPushIsANote) {
-    test::TempDir work, store;
-    test::SimProcess sim{{"--tcp", "127.0.0.1:0", "--store", store.path().string()}};
-    ASSERT_TRUE(sim.ready()) << sim.error();
-    const std::string folder = work.path().string();
-    ASSERT_EQ(test::runCtl({"add", "Hill/Tower", "--ip", "127.0.0.1", "--tcp-port",
-                            std::to_string(sim.port())},
-                           folder)
-                  .exitCode,
-              0);
-    const auto backup = test::runCtl({"backup", "--push"}, folder);
-    EXPECT_EQ(backup.exitCode, 0) << backup.err;
-    EXPECT_EQ(backup.out, "Hill/Tower OK\n");
-    EXPECT_NE(backup.err.find("not pushed: no settings history"), std::string::npos);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"history", "push"}, {"history", "remote", "/tmp/x.git"}}) {
-        const auto result = test::runCtl(args, folder);
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_NE(result.err.find("q93ctl history init makes one"), std::string::npos)
-            << result.err;
-    }
-    EXPECT_FALSE(fs::exists(work.path() / "LocationData" / ".git"));
-}
-
 }  // namespace
 }  // namespace q93

@@ -272,11 +272,20 @@ TEST(SettingsHistoryAbsent, BackupStaysAsItWasAndHistoryTellsHowToStart) {
                            folder)
                   .exitCode,
               0);
-    EXPECT_EQ(test::runCtl({"backup"}, folder).exitCode, 0);
+    // --push has nothing to push: only a note, and the backup stands.
+    const auto backup = test::runCtl({"backup", "--push"}, folder);
+    EXPECT_EQ(backup.exitCode, 0) << backup.err;
+    EXPECT_EQ(backup.out, "Hill/Tower OK\n");
+    EXPECT_NE(backup.err.find("not pushed: no settings history"), std::string::npos);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"history"},
+                                                 {"history", "push"},
+                                                 {"history", "remote", "/tmp/x.git"}}) {
+        const auto result = test::runCtl(args, folder);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_NE(result.err.find("q93ctl history init makes one"), std::string::npos)
+            << result.err;
+    }
     EXPECT_FALSE(fs::exists(work.path() / "LocationData" / ".git"));
-    const auto history = test::runCtl({"history"}, folder);
-    EXPECT_EQ(history.exitCode, 1);
-    EXPECT_NE(history.err.find("q93ctl history init makes one"), std::string::npos);
 }
 
 }  // namespace
