@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "history/git_handles.h"
+#include "history/history_repository.h"
 #include "history/settings_history.h"
 
 namespace q93 {
@@ -18,29 +19,15 @@ namespace {
 
 using Remote = GitHandle<git_remote, git_remote_free>;
 
-constexpr const char* kBranchKey = "q93.branch";
-constexpr const char* kBranchPrefix = "refs/heads/";
-constexpr std::size_t kShortIdLength = 7;
-
 // The history's repository, and only one history init made: a person's own repository
 // stays theirs, also its remotes.
 bool openOwnRepository(const std::string& root, Repository& repo, std::string* error) {
-    startLibgit2();
-    if (!hasHistory(root)) {
-        *error = "no settings history in " + root + " (q93ctl history init makes one)";
-        return false;
-    }
-    if (!isHistoryRepository(root)) {
+    if (hasHistory(root) && !isHistoryRepository(root)) {
         *error = root + ".git is a git repository that q93ctl history init did not make; " +
                  "q93ctl sets no remote and pushes nothing there";
         return false;
     }
-    if (fill(repo, git_repository_open_ext, root.c_str(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) !=
-        0) {
-        *error = gitError("cannot open the settings history in " + root);
-        return false;
-    }
-    return true;
+    return openHistoryRepository(root, repo, error);
 }
 
 // The history's branch as its config records it, else the one HEAD is on: "refs/heads/main".
@@ -205,9 +192,9 @@ PushOutcome pushHistory(const std::string& root) {
     outcome.shortId = std::string(text, kShortIdLength);
 
     // No '+': a branch the remote moved on is refused, never overwritten.
-    std::string spec = branch + ":" + branch;
-    char* specs[] = {spec.data()};
-    const git_strarray refspecs = {specs, 1};
+    std::string mapping = branch + ":" + branch;
+    char* mappings[] = {mapping.data()};
+    const git_strarray refspecs = {mappings, 1};
     PushState state;
     git_push_options options;
     git_push_options_init(&options, GIT_PUSH_OPTIONS_VERSION);

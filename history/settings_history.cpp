@@ -11,6 +11,7 @@
 
 #include "base/held_signals.h"
 #include "history/git_handles.h"
+#include "history/history_repository.h"
 #include "protocol/parameter_files.h"
 
 namespace q93 {
@@ -27,24 +28,7 @@ constexpr const char* kTextconvKey = "diff.q93.textconv";
 // Set by initHistory in the repository's own config: versions are recorded there only, and
 // only on that branch.
 constexpr const char* kMarkKey = "q93.history";
-constexpr const char* kBranchKey = "q93.branch";
-constexpr const char* kBranchPrefix = "refs/heads/";
 constexpr const char* kIndexLock = "index.lock";
-constexpr std::size_t kShortIdLength = 7;
-
-bool openRepository(const std::string& root, Repository& repo, std::string* error) {
-    startLibgit2();
-    if (!hasHistory(root)) {
-        *error = "no settings history in " + root + " (q93ctl history init makes one)";
-        return false;
-    }
-    if (fill(repo, git_repository_open_ext, root.c_str(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) !=
-        0) {
-        *error = gitError("cannot open the settings history in " + root);
-        return false;
-    }
-    return true;
-}
 
 // The tree of HEAD; nullptr (and true) before the first version.
 bool headTree(git_repository* repo, Commit& head, Tree& tree, std::string* error) {
@@ -478,7 +462,7 @@ RecordResult recordBackup(const std::string& root, const std::vector<EncoderName
                           std::string* recorded, std::string* note, std::string* error) {
     Repository repo;
     Index index;
-    if (!openRepository(root, repo, error))
+    if (!openHistoryRepository(root, repo, error))
         return RecordResult::Failed;
     const RecordResult own = checkOwnBranch(repo.get(), root, error);
     if (own != RecordResult::Done)
@@ -511,7 +495,7 @@ bool listVersions(const std::string& root, const std::vector<EncoderName>& encod
                   std::vector<Version>& versions, std::string* error) {
     Repository repo;
     RevisionWalk walk;
-    if (!openRepository(root, repo, error))
+    if (!openHistoryRepository(root, repo, error))
         return false;
     Commit head;
     Tree tree;
@@ -539,7 +523,7 @@ bool listVersions(const std::string& root, const std::vector<EncoderName>& encod
 bool readVersionFiles(const std::string& root, const std::string& revision,
                       const EncoderName& encoder, VersionFiles& files, std::string* error) {
     Repository repo;
-    if (!openRepository(root, repo, error))
+    if (!openHistoryRepository(root, repo, error))
         return false;
     Object object, peeled;
     Commit commit;
