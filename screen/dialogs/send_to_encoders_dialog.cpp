@@ -132,10 +132,9 @@ SendToEncodersDialog::SendToEncodersDialog(const SendSource& source,
 
     buildFieldList();
     buildEncoderList();
-    worker_ = std::make_unique<SetWorker>(
-        this, SetWorker::Calls{[this](std::size_t i) { started(i); },
-                               [this](std::size_t i, const SetOutcome& o) { finished(i, o); },
-                               [this] { runDone(); }});
+    worker_ = std::make_unique<SetWorker>(SetWorker::Calls{
+        [this](std::size_t i) { started(i); },
+        [this](std::size_t i, const SetOutcome& o) { finished(i, o); }, [this] { runDone(); }});
     connect(fields_, &QTreeWidget::itemChanged, this, &SendToEncodersDialog::choiceChanged);
     connect(encoders_, &QTreeWidget::itemChanged, this, &SendToEncodersDialog::choiceChanged);
     showIdle({});

@@ -1,7 +1,5 @@
 #include "screen/dialogs/set_worker.h"
 
-#include <QMetaObject>
-
 namespace q93 {
 namespace {
 
@@ -19,7 +17,7 @@ private:
 
 }  // namespace
 
-SetWorker::SetWorker(QObject* context, Calls calls) : context_(context), calls_(std::move(calls)) {}
+SetWorker::SetWorker(Calls calls) : calls_(std::move(calls)) {}
 
 SetWorker::~SetWorker() {
     stopping_ = true;
@@ -40,7 +38,21 @@ bool SetWorker::start(const SetChange& change, bool apply, bool force,
 }
 
 void SetWorker::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(context_, std::move(call), Qt::QueuedConnection);
+    {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(std::move(call));
+    }
+    wakeup_.post();
+}
+
+void SetWorker::serve() {
+    std::deque<std::function<void()>> calls;
+    {
+        std::lock_guard lock(mutex_);
+        calls.swap(posted_);
+    }
+    for (const std::function<void()>& call : calls)
+        call();
 }
 
 void SetWorker::run(SetChange change, bool apply, bool force, std::vector<StoredEncoder> encoders) {

@@ -1,19 +1,21 @@
 #pragma once
 
-#include <QObject>
 #include <atomic>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
 
 #include "fleet/set_procedure.h"
+#include "screen/kit/gui_wakeup.h"
 
 namespace q93 {
 
 // Runs a settings change over encoders one after another on a thread of its own, as the
 // window talks to one encoder at a time: the first encoder goes alone, and the others only
 // once it holds what the change asked (a plan reads every one). What it finds reaches the
-// thread of `context` as queued calls; the worker belongs to `context`, which outlives it.
+// GUI thread, on which it is made, as calls in the order they happened.
 class SetWorker {
 public:
     struct Calls {
@@ -22,7 +24,7 @@ public:
         std::function<void()> done;
     };
 
-    SetWorker(QObject* context, Calls calls);
+    explicit SetWorker(Calls calls);
     // Asks the run to stop and waits for it: at most the transfer under way.
     ~SetWorker();
     SetWorker(const SetWorker&) = delete;
@@ -39,9 +41,13 @@ public:
 private:
     void run(SetChange change, bool apply, bool force, std::vector<StoredEncoder> encoders);
     void post(std::function<void()> call);
+    // On the GUI thread: the calls posted since the last time.
+    void serve();
 
-    QObject* context_;
     Calls calls_;
+    std::mutex mutex_;
+    std::deque<std::function<void()>> posted_;  // guarded by mutex_
+    GuiWakeup wakeup_{[this] { serve(); }};
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> running_{false};

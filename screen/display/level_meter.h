@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "screen/display/gui_wakeup.h"
+#include "screen/kit/gui_wakeup.h"
 #include "screen/display/level_meter_state.h"
 #include "screen/display/periodic_timer.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "protocol/connection_settings.h"
-#include "screen/display/gui_wakeup.h"
+#include "screen/kit/gui_wakeup.h"
 #include "screen/display/level_meter.h"
 #include "screen/display/level_poll.h"
 

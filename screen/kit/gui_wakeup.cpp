@@ -1,4 +1,4 @@
-#include "screen/display/gui_wakeup.h"
+#include "screen/kit/gui_wakeup.h"
 
 namespace q93 {
 

@@ -6,9 +6,9 @@
 
 namespace q93 {
 
-// Lets the meter's timer thread and the poll worker ask the GUI thread to run a handler,
-// without ever waiting for it. Requests made before the handler runs are served by one
-// call. The owner joins every thread that posts before destroying this object.
+// Lets a worker thread (the meter's timer, the poll worker, a fleet send) ask the GUI thread
+// to run a handler, without ever waiting for it. Requests made before the handler runs are served
+// by one call. The owner joins every thread that posts before destroying this object.
 class GuiWakeup : public QObject {
     Q_OBJECT
 
