@@ -6,8 +6,8 @@
 # 30 s interval. Then the settings reads (drift) alone: every encoder backed up, a watch that
 # polls once and reads the settings of all 100 round after round (--settings-interval 1), its
 # CPU time over DRIFT_ROUNDS rounds scaled to one round per 900 s, the default interval. Each
-# block read is one exchange (one connection) there; most of the time left is the link's own
-# per answer, 236 answers an encoder.
+# block read is one exchange (one connection) there; most of the time left is the kernel's per
+# answer (a wake-up and loopback's delivery), 236 answers an encoder.
 # Usage: bench/watch_bench.sh [BIN_DIR] [ROUNDS] [DRIFT_ROUNDS]
 set -euo pipefail
 

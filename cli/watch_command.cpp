@@ -197,8 +197,9 @@ int runWatchCommand(const Arguments& args) {
         return status;
     StopSignal stop;
     stop.installSignalHandlers();
-    // A poll has seconds to spare: its answers are waited for asleep, not by turning the CPU.
-    setEagerTcpTake(false);
+    // A poll has seconds to spare, and a hundred encoders' answers add up: each link's answers
+    // are read on the thread waiting for them, without a reader thread to hand them over.
+    setTcpTakeFromSocket(true);
     watch::HealthBoard board(boardNames(options.encoders));
     watch::MetricsServer server([&board] { return board.metrics(); });
     std::string error;

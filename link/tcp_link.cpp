@@ -1,5 +1,6 @@
 #include "link/tcp_link.h"
 
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -29,7 +30,7 @@ constexpr std::size_t kRecvChunk = 512;
 // So a take first gives way to the other threads for this long, looking again each time,
 // and only then sleeps; a slow encoder costs it nothing but these few turns.
 constexpr auto kEagerTake = std::chrono::microseconds(50);
-std::atomic<bool> eagerTake{true};
+std::atomic<bool> takesFromSocket{false};
 
 std::string connectionFailedText(const TcpClient& client) {
     char text[1024];
@@ -40,8 +41,8 @@ std::string connectionFailedText(const TcpClient& client) {
 
 }  // namespace
 
-void setEagerTcpTake(bool eager) {
-    eagerTake = eager;
+void setTcpTakeFromSocket(bool fromSocket) {
+    takesFromSocket = fromSocket;
 }
 
 TcpLink::~TcpLink() {
@@ -69,7 +70,11 @@ int TcpLink::open() {
         showWarning(connectionFailedText(client_));
         return -1;
     }
-    reader_ = std::thread(&TcpLink::readerLoop, this);
+    fromSocket_ = takesFromSocket;
+    peerClosed_ = false;
+    socketCutter_ = TcpFrameCutter();
+    if (!fromSocket_)
+        reader_ = std::thread(&TcpLink::readerLoop, this);
     connected_ = 1;
     return 0;
 }
@@ -92,26 +97,56 @@ int TcpLink::sendFrame(const std::uint8_t* bytes, int length) {
     return 0;
 }
 
+bool TcpLink::takeFromSocket(std::vector<std::uint8_t>& frame) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kTcpTakeTimeoutMs);
+    while (frameQueue_.empty() && !peerClosed_) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd wanted{client_.socket(), POLLIN, 0};
+        const int ready = ::poll(&wanted, 1, static_cast<int>(left.count()) + 1);
+        if (ready < 0 && errno != EINTR)
+            return false;
+        if (ready > 0)
+            receiveAvailable(0);
+    }
+    if (frameQueue_.empty())
+        return false;
+    frame = std::move(frameQueue_.front());
+    frameQueue_.pop_front();
+    return true;
+}
+
+void TcpLink::receiveAvailable(int flags) {
+    const TcpFrameCutter::FrameHandler queue = [this](const std::uint8_t* bytes, int length) {
+        frameQueue_.emplace_back(bytes, bytes + length);
+    };
+    for (;;) {
+        std::uint8_t chunk[kRecvChunk];
+        const ssize_t got = ::recv(client_.socket(), chunk, sizeof chunk, flags);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        if (got <= 0) {
+            peerClosed_ = true;
+            return;
+        }
+        socketCutter_.feed(chunk, static_cast<std::size_t>(got), queue);
+        if (static_cast<std::size_t>(got) < sizeof chunk)
+            return;
+        flags |= MSG_DONTWAIT;
+    }
+}
+
 int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
     std::vector<std::uint8_t> frame;
-    {
-        std::unique_lock lock(mutex_);
-        const auto start = std::chrono::steady_clock::now();
-        const auto deadline = start + std::chrono::milliseconds(kTcpTakeTimeoutMs);
-        while (eagerTake && frameQueue_.empty() &&
-               std::chrono::steady_clock::now() - start < kEagerTake) {
-            lock.unlock();
-            std::this_thread::yield();
-            lock.lock();
-        }
-        if (!frameArrived_.wait_until(lock, deadline, [this] { return !frameQueue_.empty(); })) {
-            length = 0;
-            lock.unlock();
-            logFrame(buffer, 0, kFrameReceived);
-            return -1;
-        }
-        frame = std::move(frameQueue_.front());
-        frameQueue_.pop_front();
+    if (!(fromSocket_ ? takeFromSocket(frame) : takeQueued(frame))) {
+        length = 0;
+        logFrame(buffer, 0, kFrameReceived);
+        return -1;
     }
     const auto limit = frame.begin() + std::min<std::ptrdiff_t>(frame.size(), kTcpFrameCapacity);
     const auto end = std::find(frame.begin() + 1, limit, kEndByte);
@@ -126,7 +161,25 @@ int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
     return 0;
 }
 
+bool TcpLink::takeQueued(std::vector<std::uint8_t>& frame) {
+    std::unique_lock lock(mutex_);
+    const auto start = std::chrono::steady_clock::now();
+    const auto deadline = start + std::chrono::milliseconds(kTcpTakeTimeoutMs);
+    while (frameQueue_.empty() && std::chrono::steady_clock::now() - start < kEagerTake) {
+        lock.unlock();
+        std::this_thread::yield();
+        lock.lock();
+    }
+    if (!frameArrived_.wait_until(lock, deadline, [this] { return !frameQueue_.empty(); }))
+        return false;
+    frame = std::move(frameQueue_.front());
+    frameQueue_.pop_front();
+    return true;
+}
+
 void TcpLink::discardPending() {
+    if (fromSocket_ && !peerClosed_ && client_.socket() >= 0)
+        receiveAvailable(MSG_DONTWAIT);
     std::lock_guard lock(mutex_);
     frameQueue_.clear();
 }
