@@ -1,6 +1,7 @@
 #include "link/tcp_link.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -110,7 +111,7 @@ bool TcpLink::takeFromSocket(std::vector<std::uint8_t>& frame) {
         if (ready < 0 && errno != EINTR)
             return false;
         if (ready > 0)
-            receiveAvailable(0);
+            receiveChunk(0, kRecvChunk);
     }
     if (frameQueue_.empty())
         return false;
@@ -119,26 +120,23 @@ bool TcpLink::takeFromSocket(std::vector<std::uint8_t>& frame) {
     return true;
 }
 
-void TcpLink::receiveAvailable(int flags) {
-    const TcpFrameCutter::FrameHandler queue = [this](const std::uint8_t* bytes, int length) {
-        frameQueue_.emplace_back(bytes, bytes + length);
-    };
-    for (;;) {
-        std::uint8_t chunk[kRecvChunk];
-        const ssize_t got = ::recv(client_.socket(), chunk, sizeof chunk, flags);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return;
-        if (got <= 0) {
-            peerClosed_ = true;
-            return;
-        }
-        socketCutter_.feed(chunk, static_cast<std::size_t>(got), queue);
-        if (static_cast<std::size_t>(got) < sizeof chunk)
-            return;
-        flags |= MSG_DONTWAIT;
+std::size_t TcpLink::receiveChunk(int flags, std::size_t limit) {
+    std::uint8_t chunk[kRecvChunk];
+    ssize_t got = -1;
+    do {
+        got = ::recv(client_.socket(), chunk, std::min(limit, sizeof chunk), flags);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return 0;
+    if (got <= 0) {
+        peerClosed_ = true;
+        return 0;
     }
+    socketCutter_.feed(chunk, static_cast<std::size_t>(got),
+                       [this](const std::uint8_t* bytes, int length) {
+                           frameQueue_.emplace_back(bytes, bytes + length);
+                       });
+    return static_cast<std::size_t>(got);
 }
 
 int TcpLink::receiveFrame(std::uint8_t* buffer, int& length) {
@@ -178,10 +176,25 @@ bool TcpLink::takeQueued(std::vector<std::uint8_t>& frame) {
 }
 
 void TcpLink::discardPending() {
-    if (fromSocket_ && !peerClosed_ && client_.socket() >= 0)
-        receiveAvailable(MSG_DONTWAIT);
+    if (fromSocket_)
+        discardArrived();
     std::lock_guard lock(mutex_);
     frameQueue_.clear();
+}
+
+// Only what has arrived by now, counted before the first byte is read: an encoder that never
+// stops sending cannot hold the discard.
+void TcpLink::discardArrived() {
+    int arrived = 0;
+    if (peerClosed_ || client_.socket() < 0 || ::ioctl(client_.socket(), FIONREAD, &arrived) != 0)
+        return;
+    auto left = static_cast<std::size_t>(std::max(arrived, 0));
+    while (left > 0 && !peerClosed_) {
+        const std::size_t got = receiveChunk(MSG_DONTWAIT, left);
+        if (got == 0)
+            return;
+        left -= got;
+    }
 }
 
 void TcpLink::queueFrame(const std::uint8_t* bytes, int length) {

@@ -82,8 +82,11 @@ private:
     bool takeQueued(std::vector<std::uint8_t>& frame);
     // Without a reader thread: waits for a frame on the socket within the take's bound.
     bool takeFromSocket(std::vector<std::uint8_t>& frame);
-    // Cuts what the socket holds into the queue; `flags` MSG_DONTWAIT when nothing may wait.
-    void receiveAvailable(int flags);
+    // One recv of at most `limit` bytes, cut into the queue; the bytes it took, 0 when none
+    // (`flags` MSG_DONTWAIT: none had arrived) or the encoder closed the connection.
+    std::size_t receiveChunk(int flags, std::size_t limit);
+    // Drops the frames of the bytes the socket holds now.
+    void discardArrived();
 
     std::mutex mutex_;
     std::condition_variable frameArrived_;

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -108,6 +109,30 @@ TEST_P(TcpLinkTest, AnEndlessFrameIsGivenUpAndTheNextOneStillArrives) {
     server.send(runaway);
     server.send({0xFE, 0x07, 0xFF});
     EXPECT_EQ(take(), (Bytes{0xFE, 0x07, 0xFF}));
+}
+
+TEST_P(TcpLinkTest, AnEncoderThatNeverStopsSendingHoldsNeitherATakeNorADiscard) {
+    ASSERT_EQ(link.open("", "127.0.0.1", server.port()), 0);
+    std::atomic<bool> done{false};
+    std::atomic<bool> floodEnded{false};
+    std::thread flood([&] {
+        Bytes frames;
+        for (int i = 0; i < 20000; ++i)
+            frames.insert(frames.end(), {0xFE, 0x01, 0xFF});
+        const auto bound = Clock::now() + std::chrono::seconds(20);
+        while (!done && Clock::now() < bound)
+            server.send(frames);
+        floodEnded = true;
+    });
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(take(), (Bytes{0xFE, 0x01, 0xFF}));
+        link.discardPending();
+    }
+    const bool heldUntilTheFloodEnded = floodEnded;
+    done = true;
+    link.close();  // a send blocked on full buffers fails now
+    flood.join();
+    EXPECT_FALSE(heldUntilTheFloodEnded);
 }
 
 TEST_P(TcpLinkTest, SendsTheFrameAndLogsIt) {
