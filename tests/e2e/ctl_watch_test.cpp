@@ -346,14 +346,7 @@ TEST(Watch, WhatCannotBeListedShowsDownAndAStoreThatCannotBeListedDropsNothing) 
     const auto first = scrapeUntil(watch.port(), towerIs(1), 5s);
     ASSERT_TRUE(towerIs(1)(first)) << watch.errText();
     EXPECT_EQ(first.at(loop), 0);
-    const auto errHolds = [&](const std::string& part) {
-        for (const auto deadline = Clock::now() + 8s; Clock::now() < deadline;
-             std::this_thread::sleep_for(50ms)) {
-            if (watch.errText().find(part) != std::string::npos)
-                return true;
-        }
-        return false;
-    };
+    const auto errHolds = [&](const std::string& part) { return watch.errHolds(part, 8s); };
     EXPECT_TRUE(
         errHolds("Loop/ does not answer: cannot list './LocationData/Loop/': Too many "
                  "levels of symbolic links\n"))
@@ -502,14 +495,7 @@ TEST(Watch, ASettingChangedBehindItsBackShowsAsDriftUntilTheNextBackup) {
     const std::string told =
         "Hilltop/Tower holds settings other than stored: "
         "Preset-3.dat:preemphasis\n";
-    const auto errHolds = [&](const std::string& part) {
-        for (const auto deadline = Clock::now() + 5s; Clock::now() < deadline;
-             std::this_thread::sleep_for(50ms)) {
-            if (watch.errText().find(part) != std::string::npos)
-                return true;
-        }
-        return false;
-    };
+    const auto errHolds = [&](const std::string& part) { return watch.errHolds(part, 5s); };
     EXPECT_TRUE(errHolds(told)) << watch.errText();
 
     const auto again = test::runCtl({"backup", "Hilltop/Tower"}, work.path().string());

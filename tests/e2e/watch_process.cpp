@@ -58,6 +58,18 @@ std::string WatchProcess::errText() const {
     return readFileBytes(errPath_);
 }
 
+bool WatchProcess::errHolds(const std::string& part,
+                            std::chrono::steady_clock::duration bound) const {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    for (;;) {
+        if (errText().find(part) != std::string::npos)
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
 std::pair<int, Clock::duration> WatchProcess::stop() {
     const auto start = Clock::now();
     ::kill(pid_, SIGTERM);

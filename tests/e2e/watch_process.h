@@ -28,6 +28,8 @@ public:
     // The first line without its newline; empty when the watch ended without one.
     const std::string& firstLine() const { return line_; }
     std::string errText() const;
+    // Whether stderr holds `part` within `bound`, looked at every 50 ms.
+    bool errHolds(const std::string& part, std::chrono::steady_clock::duration bound) const;
 
     // SIGTERM, then the exit status and how long the watch took to end (up to 5 s).
     std::pair<int, std::chrono::steady_clock::duration> stop();
